@@ -1,0 +1,103 @@
+#include "platform/platform.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
+namespace kiv {
+
+void Platform::SetWindow(int clientWidth, int clientHeight, bool border, bool topmost) {
+    clientW_ = std::clamp(clientWidth, 1, kImageWidth);
+    clientH_ = std::clamp(clientHeight, 1, kImageHeight);
+    border_ = border;
+    topmost_ = topmost;
+    SyncTraceClock();
+    trace_.Event("window", {{"w", Trace::Num(clientW_)}, {"h", Trace::Num(clientH_)},
+                            {"visible", Trace::Bool(visible_)}, {"border", Trace::Bool(border_)},
+                            {"topmost", Trace::Bool(topmost_)}});
+    DoSetWindow();
+}
+
+void Platform::SetVisible(bool visible) {
+    if (visible == visible_) return;
+    visible_ = visible;
+    SyncTraceClock();
+    trace_.Event("window", {{"w", Trace::Num(clientW_)}, {"h", Trace::Num(clientH_)},
+                            {"visible", Trace::Bool(visible_)}, {"border", Trace::Bool(border_)},
+                            {"topmost", Trace::Bool(topmost_)}});
+    DoSetWindow();
+}
+
+void Platform::Present(const uint32_t* pixels, const Rect& r) {
+    Rect c{std::max(r.Left, 0), std::max(r.Top, 0), std::min(r.Right, kImageWidth), std::min(r.Bottom, kImageHeight)};
+    SyncTraceClock();
+    trace_.Event("present", {{"rect", Trace::RectJson(r)}});
+    if (c.Left >= c.Right || c.Top >= c.Bottom) return;
+    for (int y = c.Top; y < c.Bottom; ++y) {
+        size_t at = static_cast<size_t>(y) * kImageWidth + static_cast<size_t>(c.Left);
+        std::memcpy(&image_[at], pixels + at, static_cast<size_t>(c.Right - c.Left) * sizeof(uint32_t));
+    }
+    DoPresent(c);
+}
+
+bool Platform::SaveScreenshot(const std::string& path) const {
+    const int w = std::max(clientW_, 1), h = std::max(clientH_, 1);
+    const int rowBytes = (w * 3 + 3) & ~3;
+    const uint32_t imageSize = static_cast<uint32_t>(rowBytes * h);
+    uint8_t header[54] = {'B', 'M'};
+    auto put32 = [&](int at, uint32_t v) {
+        for (int i = 0; i < 4; ++i) header[at + i] = static_cast<uint8_t>(v >> (8 * i));
+    };
+    put32(2, 54 + imageSize);
+    put32(10, 54);
+    put32(14, 40);
+    put32(18, static_cast<uint32_t>(w));
+    put32(22, static_cast<uint32_t>(h));
+    header[26] = 1;
+    header[28] = 24;
+    put32(34, imageSize);
+    put32(38, 2835);
+    put32(42, 2835);
+    FILE* f = std::fopen(path.c_str(), "wb");
+    if (!f) return false;
+    bool ok = std::fwrite(header, 1, sizeof header, f) == sizeof header;
+    std::vector<uint8_t> row(static_cast<size_t>(rowBytes), 0);
+    for (int y = h - 1; y >= 0 && ok; --y) {
+        for (int x = 0; x < w; ++x) {
+            uint32_t p = image_[static_cast<size_t>(y) * kImageWidth + static_cast<size_t>(x)];
+            row[static_cast<size_t>(3 * x)] = static_cast<uint8_t>(p);
+            row[static_cast<size_t>(3 * x + 1)] = static_cast<uint8_t>(p >> 8);
+            row[static_cast<size_t>(3 * x + 2)] = static_cast<uint8_t>(p >> 16);
+        }
+        ok = std::fwrite(row.data(), 1, row.size(), f) == row.size();
+    }
+    return std::fclose(f) == 0 && ok;
+}
+
+void Platform::SetCursor(int id) {
+    cursor_ = id;
+    SyncTraceClock();
+    trace_.Event("cursor", {{"id", Trace::Num(id)}});
+    DoSetCursor(id);
+}
+
+void Platform::ShowMessage(const std::string& text) {
+    std::fprintf(stderr, "kiv: %s\n", text.c_str());
+    SyncTraceClock();
+    trace_.Event("message", {{"text", Trace::Str(text)}});
+    DoShowMessage(text);
+}
+
+void Platform::Beep() {
+    SyncTraceClock();
+    trace_.Event("beep");
+    Audio().Beep();
+}
+
+void Platform::SetTimerInterval(uint32_t ms) {
+    timerMs_ = ms;
+    timerStart_ = TickCount();
+    DoTimerChanged();
+}
+
+}  // namespace kiv

@@ -1,0 +1,181 @@
+#include "shell/form.h"
+
+#include "data/configuration.h"
+#include "data/strings.h"
+#include "media/images.h"
+#include "media/screen.h"
+#include "media/sound.h"
+#include "records/ending.h"
+#include "records/records_store.h"
+#include "records/results.h"
+#include "scenes/menu.h"
+#include "scenes/opening.h"
+#include "scenes/stage.h"
+#include "shell/game.h"
+
+namespace kiv {
+
+namespace {
+constexpr std::string_view kNamePlaceholder = "\x82\x66";  // the full-width letter G
+}
+
+bool TFM1::FormCreate() {
+    ResetPlayFlags(g_);
+    if (!g_.SeedGiven) Randomize(g_.Rand);
+    if (!LoadConfiguration(g_, startupError_)) {
+        g_.P.ShowMessage(startupError_);
+        return false;
+    }
+    LoadRecords(g_);
+    g_.Shell.WideMode = g_.FirstArg != "wideflower";
+    ApplyDisplayMode(g_);
+    PlayMusic(g_, 1);
+    for (auto& stage : g_.Cfg.StageTexts)
+        for (int i = 1; i <= 10; ++i) ReplaceAll(kNamePlaceholder, g_.Records.PlayerName.View(), 95, stage[i]);
+    ResetSceneCounters(g_);
+    CreateScreenSurfaces(g_);
+    g_.Play.CarryOverMode = 0;
+    g_.Shell.SceneNo = 0;
+    BuildPalette(g_);
+    ClearBackSurface(g_);
+    LoadStartupSheets(g_);
+    SetGameCursor(g_, 1);
+    SetFrameInterval(g_, kDefaultFrameInterval);
+    g_.P.SetIdleHandler(true);
+    return true;
+}
+
+void TFM1::FormDestroy() {
+    SaveRecords(g_);
+    ReleaseScreenSurfaces(g_);
+    ReleaseSound(g_);
+}
+
+void TFM1::FormCloseQuery(bool& canClose) { g_.Shell.HaltRequested = canClose; }
+
+bool TFM1::CloseQuery() {
+    bool canClose = true;
+    FormCloseQuery(canClose);
+    if (canClose) g_.P.Close();
+    return canClose;
+}
+
+void TFM1::FormPaint() { PresentAll(g_); }
+
+void TFM1::HaltTick() {
+    g_.P.SetVisible(false);
+    if (g_.Shell.CloseRequested) g_.P.Close();
+}
+
+void TFM1::AfterFrame(uint32_t tick) {
+    g_.Shell.LastFrameTick = tick;
+    KeepMusicLooping(g_);
+}
+
+void TFM1::AppEvIdle() {
+    uint32_t now = g_.P.TickCount();
+    // Unsigned difference: the tick's wrap after 2^32 ms does no harm.
+    if (static_cast<uint32_t>(now - g_.Shell.LastFrameTick) < g_.Shell.FrameInterval) return;
+    if (g_.Shell.HaltRequested) {
+        HaltTick();
+        return;
+    }
+    RunFrame(g_);
+    AfterFrame(now);
+}
+
+void TFM1::Timer1Timer() {
+    if (g_.Shell.HaltRequested) {
+        HaltTick();
+        return;
+    }
+    RunFrame(g_);
+    AfterFrame(g_.P.TickCount());
+}
+
+uint32_t TFM1::IdleDelay() {
+    if (g_.Shell.HaltRequested) return 0;
+    uint32_t elapsed = g_.P.TickCount() - g_.Shell.LastFrameTick;
+    return elapsed >= g_.Shell.FrameInterval ? 0 : g_.Shell.FrameInterval - elapsed;
+}
+
+void RunFrame(Game& g) {
+    const uint8_t scene = g.Shell.SceneNo;
+    switch (scene) {
+        case 0: OpeningFrame(g); break;
+        case 1: MenuScene(g); break;
+        case 12: EndingScene(g); break;
+        case 13: ResultsScene(g); break;
+        default:
+            if (scene >= 2 && scene <= 11) StageScene(g);
+            break;
+    }
+    ++g.Shell.FramesRun;
+    g.P.SetFrameCount(g.Shell.FramesRun);
+    Trace& t = g.T();
+    if (t.Active()) {
+        std::string sc = "[";
+        for (size_t i = 0; i < g.Shell.SceneCounters.size(); ++i) {
+            if (i) sc += ",";
+            sc += Trace::Num(g.Shell.SceneCounters[i]);
+        }
+        sc += "]";
+        t.SetClock(g.P.TickCount(), g.Shell.FramesRun);
+        t.Event("frame", {{"scene", Trace::Num(scene)}, {"sc", sc}});
+    }
+}
+
+void SetFrameInterval(Game& g, uint8_t ms) {
+    g.Shell.FrameInterval = ms;
+    if (g.Shell.TimerDriven) g.P.SetTimerInterval(ms);
+    g.T().SetClock(g.P.TickCount(), g.Shell.FramesRun);
+    g.T().Event("interval", {{"ms", Trace::Num(ms)}});
+}
+
+void SwitchClockMode(Game& g) {
+    g.Shell.TimerDriven = !g.Shell.TimerDriven;
+    g.T().SetClock(g.P.TickCount(), g.Shell.FramesRun);
+    g.T().Event("clock", {{"mode", Trace::Str(g.Shell.TimerDriven ? "timer" : "idle")}});
+    if (g.Shell.TimerDriven) {
+        g.P.SetIdleHandler(false);
+        g.P.SetTimerInterval(g.Shell.FrameInterval);
+        g.P.Beep();
+    } else {
+        g.P.SetTimerInterval(0);
+        g.P.SetIdleHandler(true);
+    }
+}
+
+void ResetSceneCounters(Game& g) { g.Shell.SceneCounters.fill(0); }
+
+void ApplyDisplayMode(Game& g) {
+    g.P.SetVisible(false);
+    if (g.Shell.WideMode) {
+        int sw = 0, sh = 0;
+        g.P.ScreenSize(sw, sh);
+        // On a small screen the 640 x 480 picture fills it, without a frame.
+        bool small = sh <= 510 || sw <= 650;
+        g.P.SetWindow(640, 480, !small, small);
+    } else {
+        g.P.SetWindow(580, 380, true, false);
+    }
+    g.P.SetVisible(true);
+}
+
+void SetGameCursor(Game& g, int16_t id) {
+    g.Shell.CurrentCursor = id;
+    g.P.SetCursor(id);
+}
+
+void ResetPlayFlags(Game& g) {
+    PlayState& p = g.Play;
+    p.RedrawLastStroke = false;
+    p.ScrapeState = 0;
+    p.PendingStroke = 0;
+    p.TagVisible = true;
+    p.FaceMood = 1;
+    p.FaceEyeRow = 2;
+    p.FaceMouthRow = 2;
+}
+
+}  // namespace kiv

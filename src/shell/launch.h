@@ -1,0 +1,41 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "platform/platform.h"
+
+namespace kiv {
+
+// Exit statuses of the program.
+constexpr int kExitOk = 0;
+constexpr int kExitHalted = 1;      // a required file was missing or malformed
+constexpr int kExitBadUsage = 2;    // a bad command line or script
+constexpr int kExitGaveUp = 3;      // a script's until-... gave up
+
+struct LaunchOptions {
+    std::string firstArg;  // decides the display mode, whatever it is
+    std::string dataDir;
+    std::string scriptFile;
+    std::string traceFile;
+    bool headless = false;
+    bool seedGiven = false;
+    uint32_t seed = 0;
+};
+
+// Reads the command line (argv[1..]); false with a message for a bad one.
+bool ParseCommandLine(int argc, const char* const* argv, LaunchOptions& opt, std::string& error);
+
+// Makes the platform the options ask for; the real one comes from makeWindowed. Null with a
+// message when the script cannot be read or the trace cannot be written.
+using PlatformFactory = std::unique_ptr<Platform> (*)();
+std::unique_ptr<Platform> MakePlatform(const LaunchOptions& opt, PlatformFactory makeWindowed, std::string& error);
+
+// Runs the game from start-up to shutdown; returns the exit status.
+int RunGame(Platform& platform, const LaunchOptions& opt, const std::string& exePath);
+
+// The whole program: command line, platform, game. Used by main().
+int KivMain(int argc, const char* const* argv, PlatformFactory makeWindowed);
+
+}  // namespace kiv
