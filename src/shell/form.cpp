@@ -94,7 +94,6 @@ void TFM1::Timer1Timer() {
 }
 
 uint32_t TFM1::IdleDelay() {
-    if (g_.Shell.HaltRequested) return 0;
     uint32_t elapsed = g_.P.TickCount() - g_.Shell.LastFrameTick;
     return elapsed >= g_.Shell.FrameInterval ? 0 : g_.Shell.FrameInterval - elapsed;
 }

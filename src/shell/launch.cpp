@@ -58,7 +58,9 @@ bool ParseCommandLine(int argc, const char* const* argv, LaunchOptions& opt, std
     return true;
 }
 
-std::unique_ptr<Platform> MakePlatform(const LaunchOptions& opt, PlatformFactory makeWindowed, std::string& error) {
+std::unique_ptr<Platform> MakePlatform(const LaunchOptions& opt, PlatformFactory makeWindowed, std::string& error,
+                                       int& failStatus) {
+    failStatus = kExitBadUsage;
     std::unique_ptr<Platform> platform;
     if (opt.headless) {
         auto headless = std::make_unique<HeadlessPlatform>();
@@ -77,6 +79,7 @@ std::unique_ptr<Platform> MakePlatform(const LaunchOptions& opt, PlatformFactory
         platform = makeWindowed();
         if (!platform) {
             error = "cannot open a window (try --headless)";
+            failStatus = kExitHalted;
             return nullptr;
         }
     }
@@ -139,10 +142,11 @@ int KivMain(int argc, const char* const* argv, PlatformFactory makeWindowed) {
                              "[--script FILE] [--trace FILE]\n", error.c_str());
         return kExitBadUsage;
     }
-    std::unique_ptr<Platform> platform = MakePlatform(opt, makeWindowed, error);
+    int failStatus = kExitBadUsage;
+    std::unique_ptr<Platform> platform = MakePlatform(opt, makeWindowed, error, failStatus);
     if (!platform) {
         std::fprintf(stderr, "kiv: %s\n", error.c_str());
-        return kExitBadUsage;
+        return failStatus;
     }
     return RunGame(*platform, opt, ExecutablePath(argc > 0 ? argv[0] : nullptr));
 }

@@ -28,9 +28,11 @@ struct LaunchOptions {
 bool ParseCommandLine(int argc, const char* const* argv, LaunchOptions& opt, std::string& error);
 
 // Makes the platform the options ask for; the real one comes from makeWindowed. Null with a
-// message when the script cannot be read or the trace cannot be written.
+// message and the exit status to end with when there is no window, or the script cannot be
+// read, or the trace cannot be written.
 using PlatformFactory = std::unique_ptr<Platform> (*)();
-std::unique_ptr<Platform> MakePlatform(const LaunchOptions& opt, PlatformFactory makeWindowed, std::string& error);
+std::unique_ptr<Platform> MakePlatform(const LaunchOptions& opt, PlatformFactory makeWindowed, std::string& error,
+                                       int& failStatus);
 
 // Runs the game from start-up to shutdown; returns the exit status.
 int RunGame(Platform& platform, const LaunchOptions& opt, const std::string& exePath);

@@ -1,0 +1,164 @@
+// The frame clock, the display modes and the keys, on the headless platform's virtual tick.
+#include <gtest/gtest.h>
+
+#include "test_game.h"
+
+namespace kiv {
+namespace {
+
+class ShellTest : public ::testing::Test {
+protected:
+    void SetUp() override { WriteMinimalGame(dir); }
+    TempDir dir;
+};
+
+TEST_F(ShellTest, IdleClockRunsAFrameEachIntervalAndNeverEarly) {
+    HeadlessGame h(dir.Path());
+    ASSERT_TRUE(h.created);
+    EXPECT_EQ(h.game.Shell.FrameInterval, 40);
+    EXPECT_TRUE(h.platform.IdleHandlerOn());
+    EXPECT_EQ(h.platform.TimerInterval(), 0u);
+
+    h.Frames(3);
+    EXPECT_EQ(h.game.Shell.FramesRun, 3u);
+    EXPECT_EQ(h.platform.TickCount(), 120u);
+    EXPECT_EQ(h.game.Shell.LastFrameTick, 120u);
+
+    // Polling before the interval has passed runs nothing.
+    h.platform.SetTick(150);
+    h.form.AppEvIdle();
+    EXPECT_EQ(h.game.Shell.FramesRun, 3u);
+    EXPECT_EQ(h.form.IdleDelay(), 10u);
+    h.platform.SetTick(160);
+    h.form.AppEvIdle();
+    EXPECT_EQ(h.game.Shell.FramesRun, 4u);
+
+    SetFrameInterval(h.game, 80);
+    h.Frames(2);
+    EXPECT_EQ(h.platform.TickCount(), 320u);
+}
+
+TEST_F(ShellTest, IdleClockKeepsGoingAcrossTheTickWrap) {
+    HeadlessGame h(dir.Path());
+    h.platform.SetTick(0xFFFFFF00u);
+    h.game.Shell.LastFrameTick = 0xFFFFFF00u;
+    h.Frames(10);  // 400 ms: the tick passes 2^32 on the way
+    EXPECT_EQ(h.game.Shell.FramesRun, 10u);
+    EXPECT_EQ(h.platform.TickCount(), 0xFFFFFF00u + 400u);
+    EXPECT_LT(h.platform.TickCount(), 0x100u);
+    // Right after the wrap, a poll before the interval still waits.
+    h.platform.SetTick(h.platform.TickCount() + 39);
+    h.form.AppEvIdle();
+    EXPECT_EQ(h.game.Shell.FramesRun, 10u);
+}
+
+TEST_F(ShellTest, CtrlSwitchesToTheTimerWithABeepAndBack) {
+    TempDir out;
+    HeadlessGame h(dir.Path());
+    h.platform.GetTrace().Open(out.File("trace.jsonl"));
+    h.form.KeyUp(vk::Control, false);
+    EXPECT_TRUE(h.game.Shell.TimerDriven);
+    EXPECT_FALSE(h.platform.IdleHandlerOn());
+    EXPECT_EQ(h.platform.TimerInterval(), 40u);
+
+    // While the timer drives, the interval follows SetFrameInterval.
+    SetFrameInterval(h.game, 25);
+    EXPECT_EQ(h.platform.TimerInterval(), 25u);
+    h.Frames(4);
+    EXPECT_EQ(h.game.Shell.FramesRun, 4u);
+    EXPECT_EQ(h.platform.TickCount(), 100u);
+
+    h.form.KeyUp(vk::Control, false);
+    EXPECT_FALSE(h.game.Shell.TimerDriven);
+    EXPECT_TRUE(h.platform.IdleHandlerOn());
+    EXPECT_EQ(h.platform.TimerInterval(), 0u);
+    // Back on the idle clock, a frame interval only sets the value.
+    SetFrameInterval(h.game, 30);
+    EXPECT_EQ(h.platform.TimerInterval(), 0u);
+    h.Frames(2);
+    EXPECT_EQ(h.game.Shell.FramesRun, 6u);
+
+    h.platform.GetTrace().Open("/dev/null");  // flush and close
+    std::string trace = out.Read("trace.jsonl");
+    EXPECT_NE(trace.find("\"ev\":\"clock\",\"mode\":\"timer\"}\n{\"t\":0,\"frame\":0,\"ev\":\"beep\"}"), std::string::npos) << trace;
+    EXPECT_NE(trace.find("\"ev\":\"clock\",\"mode\":\"idle\""), std::string::npos);
+    EXPECT_EQ(trace.find("beep", trace.find("\"mode\":\"idle\"")), std::string::npos);  // no beep going back
+}
+
+TEST_F(ShellTest, DisplayModeFollowsTheFirstArgumentAndF12) {
+    {
+        HeadlessGame h(dir.Path());
+        EXPECT_TRUE(h.game.Shell.WideMode);
+        EXPECT_EQ(h.platform.ClientWidth(), 640);
+        EXPECT_EQ(h.platform.ClientHeight(), 480);
+        EXPECT_TRUE(h.platform.Border());
+        EXPECT_TRUE(h.platform.Visible());
+        h.form.KeyUp(vk::F12, false);  // works in the opening too
+        EXPECT_EQ(h.platform.ClientWidth(), 580);
+        EXPECT_EQ(h.platform.ClientHeight(), 380);
+        h.form.KeyUp(vk::F12, false);
+        EXPECT_EQ(h.platform.ClientWidth(), 640);
+    }
+    {
+        HeadlessGame h(dir.Path(), "wideflower");
+        EXPECT_FALSE(h.game.Shell.WideMode);
+        EXPECT_EQ(h.platform.ClientWidth(), 580);
+        EXPECT_EQ(h.platform.ClientHeight(), 380);
+        EXPECT_TRUE(h.platform.Border());
+        EXPECT_FALSE(h.platform.Topmost());
+    }
+    for (const char* other : {"Wideflower", "wideflower ", "--headless", "x"}) {
+        HeadlessGame h(dir.Path(), other);
+        EXPECT_EQ(h.platform.ClientWidth(), 640) << other;
+    }
+}
+
+TEST_F(ShellTest, ASmallScreenGetsABorderlessWindowOnTop) {
+    for (auto [w, h, small] : {std::tuple{640, 480, true}, std::tuple{800, 510, true}, std::tuple{650, 600, true},
+                               std::tuple{651, 511, false}, std::tuple{1024, 768, false}}) {
+        HeadlessGame g(dir.Path());
+        g.platform.SetScreenSize(w, h);
+        ApplyDisplayMode(g.game);
+        EXPECT_EQ(g.platform.Border(), !small) << w << "x" << h;
+        EXPECT_EQ(g.platform.Topmost(), small) << w << "x" << h;
+        // The small window is never borderless.
+        g.form.KeyUp(vk::F12, false);
+        EXPECT_TRUE(g.platform.Border());
+        EXPECT_FALSE(g.platform.Topmost());
+    }
+}
+
+TEST_F(ShellTest, StageKeysActOnlyInStepFiftyOfAStage) {
+    HeadlessGame h(dir.Path());
+    // Outside play, F4/F5/F11 and unknown keys change nothing the shell owns.
+    const ShellState before = h.game.Shell;
+    for (uint16_t key : {vk::F4, vk::F5, vk::F11, uint16_t{65}, uint16_t{0}}) h.form.KeyUp(key, false);
+    EXPECT_EQ(h.game.Shell.WideMode, before.WideMode);
+    EXPECT_EQ(h.game.Shell.TimerDriven, before.TimerDriven);
+    EXPECT_EQ(h.game.Play.CheatUsed, false);
+    // A move or a release without a drag does nothing in any scene.
+    for (uint8_t scene : {0, 1, 2, 11, 12, 13, 14}) {
+        h.game.Shell.SceneNo = scene;
+        h.form.MouseMove(true, 10, 10);
+        h.form.MouseUp(MouseButton::Left, false, 10, 10);
+        EXPECT_EQ(h.game.Play.ScrapeState, 0);
+    }
+}
+
+TEST_F(ShellTest, FramesDispatchOnTheSceneNumber) {
+    TempDir out;
+    HeadlessGame h(dir.Path());
+    h.platform.GetTrace().Open(out.File("trace.jsonl"));
+    for (uint8_t scene : {0, 1, 5, 12, 13, 200}) {
+        h.game.Shell.SceneNo = scene;
+        h.Frames(1);
+    }
+    h.platform.GetTrace().Open("/dev/null");
+    std::string trace = out.Read("trace.jsonl");
+    for (const char* scene : {"\"scene\":0,", "\"scene\":1,", "\"scene\":5,", "\"scene\":12,", "\"scene\":13,", "\"scene\":200,"})
+        EXPECT_NE(trace.find(scene), std::string::npos) << scene;
+    EXPECT_EQ(h.game.Shell.FramesRun, 6u);
+}
+
+}  // namespace
+}  // namespace kiv

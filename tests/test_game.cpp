@@ -1,0 +1,105 @@
+#include "test_game.h"
+
+namespace kiv {
+
+std::string MakeBmp(int w, int h, const std::function<uint32_t(int, int)>& pixel) {
+    const int rowBytes = (w * 3 + 3) & ~3;
+    std::string out(54 + static_cast<size_t>(rowBytes) * h, '\0');
+    auto put32 = [&](size_t at, uint32_t v) {
+        for (int i = 0; i < 4; ++i) out[at + i] = static_cast<char>(v >> (8 * i));
+    };
+    out[0] = 'B';
+    out[1] = 'M';
+    put32(2, static_cast<uint32_t>(out.size()));
+    put32(10, 54);
+    put32(14, 40);
+    put32(18, static_cast<uint32_t>(w));
+    put32(22, static_cast<uint32_t>(h));
+    out[26] = 1;
+    out[28] = 24;
+    put32(34, static_cast<uint32_t>(rowBytes * h));
+    for (int y = 0; y < h; ++y) {
+        size_t row = 54 + static_cast<size_t>(h - 1 - y) * rowBytes;
+        for (int x = 0; x < w; ++x) {
+            uint32_t p = pixel(x, y);
+            out[row + 3 * x] = static_cast<char>(p);
+            out[row + 3 * x + 1] = static_cast<char>(p >> 8);
+            out[row + 3 * x + 2] = static_cast<char>(p >> 16);
+        }
+    }
+    return out;
+}
+
+KivTextLines::KivTextLines() {
+    auto zeros = [](int n) {
+        std::string s;
+        for (int i = 0; i < n; ++i) s += i ? " 0" : "0";
+        return s;
+    };
+    lines[0] = "Player";
+    for (int s = 0; s < 10; ++s) lines[1 + s] = zeros(15);
+    lines[11] = "Preset";
+    for (int s = 0; s < 11; ++s) lines[12 + s] = zeros(17);
+    for (int s = 0; s < 10; ++s) lines[24 + s] = zeros(13);
+    lines[35] = zeros(9);
+    for (int s = 0; s < 10; ++s) lines[37 + s] = zeros(12);
+    for (int i = 0; i < 40; ++i) lines[48 + i] = zeros(10);
+    for (int r = 0; r < 3; ++r) lines[89 + r] = zeros(11);
+    // A grey ramp: colour k is (k, k, k) in 0..15 components.
+    for (int i = 0; i < 12; ++i) {
+        std::string s;
+        for (int k = 0; k < 4; ++k) {
+            int c = (4 * i + k) % 16;
+            s += (k ? " " : "") + std::to_string(c) + " " + std::to_string(c) + " " + std::to_string(c);
+        }
+        lines[93 + i] = s;
+    }
+    lines[106] = zeros(8);
+    lines[107] = "12345";
+    lines[109] = zeros(23);
+    for (int s = 0; s < 10; ++s)
+        for (int i = 1; i <= 10; ++i) lines[110 + 10 * s + i] = "Line_/";
+    lines[212] = "Help";
+}
+
+std::string KivTextLines::Bytes() const {
+    std::string out;
+    for (const auto& l : lines) out += l + "\r\n";
+    return out;
+}
+
+void WriteMinimalGame(const TempDir& dir, const KivTextLines& text) {
+    dir.Write("Kiv.txt", text.Bytes());
+    auto grey = [](int x, int y) { return static_cast<uint32_t>(((x ^ y) & 1) ? 0x808080 : 0x404040); };
+    auto white = [](int, int) { return 0xFFFFFFu; };
+    dir.Write("Ptit.bmp", MakeBmp(640, 480, grey));
+    dir.Write("Ptitm.bmp", MakeBmp(640, 480, white));
+    dir.Write("Pchz.bmp", MakeBmp(320, 160, grey));
+    dir.Write("Pchzd.bmp", MakeBmp(320, 160, grey));
+    dir.Write("Pchzm.bmp", MakeBmp(320, 160, white));
+}
+
+HeadlessGame::HeadlessGame(const std::string& dataDir, const std::string& firstArg) {
+    game.DataDirOverride = dataDir;
+    game.FirstArg = firstArg;
+    game.SeedGiven = true;
+    platform.SetProbes([this] { return static_cast<int>(game.Shell.SceneNo); },
+                       [this] { return static_cast<int>(game.Shell.SceneCounters[1]); });
+    created = form.FormCreate();
+}
+
+HeadlessGame::~HeadlessGame() {
+    if (created && !destroyed) form.FormDestroy();
+}
+
+void HeadlessGame::Frames(int n) {
+    for (int i = 0; i < n && !platform.Closed(); ++i) platform.Step(form);
+}
+
+void HeadlessGame::CloseAndDestroy() {
+    if (!platform.Closed()) form.CloseQuery();
+    form.FormDestroy();
+    destroyed = true;
+}
+
+}  // namespace kiv

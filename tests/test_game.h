@@ -1,0 +1,47 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/headless/headless_platform.h"
+#include "shell/form.h"
+#include "shell/game.h"
+#include "test_support.h"
+
+namespace kiv {
+
+// A 24-bit bottom-up BMP file of w x h pixels; pixel(x, y) gives 0x00RRGGBB.
+std::string MakeBmp(int w, int h, const std::function<uint32_t(int, int)>& pixel);
+
+// The lines of a Kiv.txt that the reader takes as intended (213 lines); change lines[n - 1]
+// for line n, then Bytes() gives the file with CR LF line ends.
+struct KivTextLines {
+    std::vector<std::string> lines = std::vector<std::string>(213);
+    KivTextLines();
+    std::string Bytes() const;
+};
+
+// Writes a small but complete game folder: Kiv.txt and the sheets read at start-up.
+void WriteMinimalGame(const TempDir& dir, const KivTextLines& text = KivTextLines());
+
+// A game on the headless platform, started with FormCreate from a folder.
+struct HeadlessGame {
+    explicit HeadlessGame(const std::string& dataDir, const std::string& firstArg = "");
+    ~HeadlessGame();
+
+    // Runs n ticks of the active clock.
+    void Frames(int n);
+    // The user closes the window, then the form is destroyed as at the end of the loop.
+    void CloseAndDestroy();
+
+    HeadlessPlatform platform;
+    Game game{platform};
+    TFM1 form{game};
+    bool created = false;
+    bool destroyed = false;
+};
+
+}  // namespace kiv
