@@ -15,7 +15,7 @@ packages=(
   libfontconfig-dev libcairo2-dev libpango1.0-dev
   timgm6mb-soundfont fonts-ipafont-gothic fontconfig espeak-ng
 )
-test_packages=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xfonts-base xdotool imagemagick x11-utils)
+test_packages=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xfonts-base xdotool imagemagick x11-utils openbox wmctrl)
 [ "$mode" = test ] && packages+=("${test_packages[@]}")
 
 missing=()
