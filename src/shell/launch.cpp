@@ -110,6 +110,7 @@ int RunGame(Platform& platform, const LaunchOptions& opt, const std::string& exe
     int status = kExitOk;
     if (form.FormCreate()) {
         platform.Run(form);
+        platform.SetCursor(kCursorDefault);
         form.FormDestroy();
         if (g.Shell.CloseRequested) status = kExitHalted;
     } else {
