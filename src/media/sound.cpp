@@ -1,11 +1,154 @@
 #include "media/sound.h"
 
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <limits>
+
+#include "data/data_files.h"
+#include "data/strings.h"
+#include "media/midi_length.h"
 #include "shell/game.h"
 
 namespace kiv {
 
-void PlayMusic(Game&, int) {}
-void KeepMusicLooping(Game&) {}
-void ReleaseSound(Game&) {}
+namespace {
+
+constexpr int kEffectSlots = 9;
+constexpr int kMusicSlots = 23;
+constexpr uint32_t kRetryMs = 1000;              // a music start that failed is tried again after this
+constexpr uintmax_t kMaxMidiBytes = 16u << 20;   // far beyond any tune; no reading of a huge file
+
+void TraceSound(Game& g, std::string_view ev, std::initializer_list<Trace::Field> fields) {
+    Trace& t = g.T();
+    if (!t.Active()) return;
+    t.SetClock(g.P.TickCount(), g.Shell.FramesRun);
+    t.Event(ev, fields);
+}
+
+void TraceMusic(Game& g, std::string_view action, std::string_view file) {
+    TraceSound(g, "music", {{"action", Trace::Str(action)}, {"file", Trace::Str(file)}});
+}
+
+// A missing optional file is named once per run, so a sound played every frame cannot flood stderr.
+void ReportMissing(Game& g, const std::string& name) {
+    if (g.Sound.MissingReported.insert(name).second)
+        std::fprintf(stderr, "kiv: no sound file %s in %s: it stays silent\n", name.c_str(), g.Cfg.AppDir.c_str());
+}
+
+// Starts the open music from position 0 and sets the time of its next start.
+bool StartMusic(Game& g, int32_t lengthMs) {
+    SoundState& s = g.Sound;
+    bool ok = g.P.Audio().PlayMusicFromStart();
+    s.MusicStartTick = g.P.TickCount();
+    s.MusicWaitMs = ok ? static_cast<uint32_t>(lengthMs) : kRetryMs;
+    return ok;
+}
+
+}  // namespace
+
+int64_t MidiFileLengthMs(const std::string& path) {
+    std::error_code ec;
+    uintmax_t size = std::filesystem::file_size(path, ec);
+    if (ec || size > kMaxMidiBytes) return -1;
+    std::string bytes;
+    if (!ReadWholeFile(path, bytes)) return -1;
+    return MidiLengthMs(bytes);
+}
+
+void PlaySoundEffect(Game& g, int slot) {
+    if (slot < 0 || slot >= kEffectSlots) return;
+    const std::string name = "Q" + ZeroPad(2, g.Cfg.SoundNumbers[static_cast<size_t>(slot)]) + ".wav";
+    const std::string path = FindDataFile(g.Cfg.AppDir, name);
+    // Even a missing file cuts off the effect that plays: one effect at a time.
+    g.P.Audio().PlayEffectFile(path);
+    if (path.empty()) {
+        ReportMissing(g, name);
+        return;
+    }
+    TraceSound(g, "effect", {{"slot", Trace::Num(slot)}, {"file", Trace::Str(name)}});
+}
+
+void LoadStageVoices(Game& g) {
+    AudioDevice& audio = g.P.Audio();
+    const std::string stage = ZeroPad(2, g.Shell.SceneNo - 1);
+    for (int n = 0; n < 10; ++n) {
+        WavePlayer& w = g.Sound.WavePlayers[static_cast<size_t>(n)];
+        audio.CloseWave(n);
+        w = WavePlayer{};
+        // A stage may leave some of its lines unspoken: a missing voice is no fault.
+        const std::string name = "V" + stage + std::to_string(n) + ".wav";
+        const std::string path = FindDataFile(g.Cfg.AppDir, name);
+        if (path.empty() || !audio.OpenWave(n, path)) continue;
+        w.FileName = path;
+        w.Name = name;
+    }
+}
+
+void PlayVoice(Game& g, int index) {
+    if (index < 1 || index > 10) return;
+    SoundState& s = g.Sound;
+    if (s.WavePlayers[static_cast<size_t>(index - 1)].FileName.empty()) return;
+    AudioDevice& audio = g.P.Audio();
+    for (int n = 0; n < 10; ++n)
+        if (!s.WavePlayers[static_cast<size_t>(n)].FileName.empty()) audio.StopWave(n);
+    audio.PlayEffectFile("");
+    audio.PlayWave(index - 1);
+    TraceSound(g, "voice", {{"player", Trace::Num(index - 1)},
+                            {"file", Trace::Str(s.WavePlayers[static_cast<size_t>(index - 1)].Name)}});
+}
+
+void PlayMusic(Game& g, int slot) {
+    if (slot < 0 || slot >= kMusicSlots) return;
+    SoundState& s = g.Sound;
+    const ShortString<255>& wanted = g.Cfg.MusicFiles[static_cast<size_t>(slot)];
+    if (s.CurMusicName == wanted) return;  // the music that runs goes on
+    s.MusicLengthMs = 0;
+    AudioDevice& audio = g.P.Audio();
+    audio.CloseMusic();
+    if (!s.CurMusicName.Empty()) TraceMusic(g, "stop", s.CurMusicName.View());
+    s.CurMusicName = wanted;
+    if (s.CurMusicName.Empty()) return;
+
+    const std::string name = s.CurMusicName.Str();
+    const std::string path = FindDataFile(g.Cfg.AppDir, name);
+    if (path.empty()) {
+        ReportMissing(g, name);
+        return;
+    }
+    if (!audio.OpenMusic(path)) return;  // the device has said why; silence
+    int64_t len = audio.MusicLengthMs();
+    if (len < 0) len = MidiFileLengthMs(path);
+    if (len < 0) {
+        // Not a tune that can be timed, so not one the player could make sense of either.
+        audio.CloseMusic();
+        std::fprintf(stderr, "kiv: the music %s is damaged: it stays silent\n", name.c_str());
+        return;
+    }
+    const int32_t lengthMs = static_cast<int32_t>(std::min<int64_t>(len, std::numeric_limits<int32_t>::max()));
+    if (StartMusic(g, lengthMs)) TraceMusic(g, "play", name);
+    s.MusicLengthMs = lengthMs;
+}
+
+void KeepMusicLooping(Game& g) {
+    SoundState& s = g.Sound;
+    if (s.MusicLengthMs == 0) return;
+    if (static_cast<uint32_t>(g.P.TickCount() - s.MusicStartTick) < s.MusicWaitMs) return;
+    if (StartMusic(g, s.MusicLengthMs)) TraceMusic(g, "loop", s.CurMusicName.View());
+}
+
+void ReleaseSound(Game& g) {
+    AudioDevice& audio = g.P.Audio();
+    for (int n = 0; n < 10; ++n) {
+        audio.CloseWave(n);
+        g.Sound.WavePlayers[static_cast<size_t>(n)] = WavePlayer{};
+    }
+    audio.PlayEffectFile("");
+    // The music player goes with the window.
+    audio.CloseMusic();
+    if (!g.Sound.CurMusicName.Empty()) TraceMusic(g, "stop", g.Sound.CurMusicName.View());
+    g.Sound.CurMusicName = "";
+    g.Sound.MusicLengthMs = 0;
+}
 
 }  // namespace kiv

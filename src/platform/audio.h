@@ -22,10 +22,10 @@ public:
     virtual void StopWave(int player) = 0;
     virtual void CloseWave(int player) = 0;
 
-    // The MIDI player: open a file (false when it cannot be used), play from the start, stop,
-    // close. MusicLengthMs is -1 when the back end cannot tell.
+    // The MIDI player: open a file (false when it cannot be used), play from the start (false
+    // when the device refuses), stop, close. MusicLengthMs is -1 when the back end cannot tell.
     virtual bool OpenMusic(const std::string& path) = 0;
-    virtual void PlayMusicFromStart() = 0;
+    virtual bool PlayMusicFromStart() = 0;
     virtual void StopMusic() = 0;
     virtual void CloseMusic() = 0;
     virtual int64_t MusicLengthMs() = 0;
@@ -43,7 +43,7 @@ public:
     void StopWave(int) override {}
     void CloseWave(int) override {}
     bool OpenMusic(const std::string&) override { return true; }
-    void PlayMusicFromStart() override {}
+    bool PlayMusicFromStart() override { return true; }
     void StopMusic() override {}
     void CloseMusic() override {}
     int64_t MusicLengthMs() override { return -1; }

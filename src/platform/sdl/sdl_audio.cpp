@@ -1,7 +1,273 @@
 #include "platform/sdl/sdl_audio.h"
 
+#include <SDL.h>
+#include <SDL_mixer.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <array>
+#include <cmath>
+#include <cstdio>
+#include <map>
+#include <string>
+
 namespace kiv {
 
-std::unique_ptr<AudioDevice> MakeSdlAudio() { return std::make_unique<SilentAudio>(); }
+namespace {
+
+constexpr int kEffectChannel = 0;
+constexpr int kFirstVoiceChannel = 1;
+constexpr int kVoices = 10;
+
+// General MIDI soundfonts where Debian's packages put them, best first.
+constexpr std::array<const char*, 5> kSoundFonts = {
+    "/usr/share/sounds/sf3/default-GM.sf3", "/usr/share/sounds/sf2/default-GM.sf2",
+    "/usr/share/sounds/sf2/TimGM6mb.sf2", "/usr/share/sounds/sf2/FluidR3_GM.sf2",
+    "/usr/share/soundfonts/default.sf2"};
+
+bool IsFile(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+// True when one of the ';'-separated paths names a file.
+bool AnyFileIn(const char* paths) {
+    if (!paths) return false;
+    std::string all(paths);
+    size_t from = 0;
+    while (from <= all.size()) {
+        size_t end = all.find(';', from);
+        if (end == std::string::npos) end = all.size();
+        if (end > from && IsFile(all.substr(from, end - from))) return true;
+        from = end + 1;
+    }
+    return false;
+}
+
+void Put16(std::string& s, uint16_t v) {
+    s += static_cast<char>(v & 0xFF);
+    s += static_cast<char>(v >> 8);
+}
+void Put32(std::string& s, uint32_t v) {
+    Put16(s, static_cast<uint16_t>(v & 0xFFFF));
+    Put16(s, static_cast<uint16_t>(v >> 16));
+}
+
+// The beep: 120 ms of an 880 Hz tone, mono 16-bit, as a WAV file in memory.
+std::string BeepWav() {
+    constexpr uint32_t kRate = 22050;
+    constexpr uint32_t kSamples = kRate * 120 / 1000;
+    constexpr uint32_t kRamp = kRate * 5 / 1000;  // soft edges: no click
+    std::string pcm;
+    for (uint32_t i = 0; i < kSamples; ++i) {
+        double env = 1.0;
+        if (i < kRamp) env = static_cast<double>(i) / kRamp;
+        if (kSamples - i < kRamp) env = static_cast<double>(kSamples - i) / kRamp;
+        double v = 9000.0 * env * std::sin(2.0 * M_PI * 880.0 * i / kRate);
+        Put16(pcm, static_cast<uint16_t>(static_cast<int16_t>(std::lround(v))));
+    }
+    std::string wav = "RIFF";
+    Put32(wav, static_cast<uint32_t>(36 + pcm.size()));
+    wav += "WAVEfmt ";
+    Put32(wav, 16);
+    Put16(wav, 1);  // PCM
+    Put16(wav, 1);  // mono
+    Put32(wav, kRate);
+    Put32(wav, kRate * 2);
+    Put16(wav, 2);
+    Put16(wav, 16);
+    wav += "data";
+    Put32(wav, static_cast<uint32_t>(pcm.size()));
+    return wav + pcm;
+}
+
+// Sends stderr to /dev/null while it lives. The sound libraries print pages of their own
+// diagnostics while SDL looks for a device; the game says what matters in one line.
+class QuietStderr {
+public:
+    QuietStderr() {
+        std::fflush(stderr);
+        saved_ = ::dup(2);
+        int null = ::open("/dev/null", O_WRONLY);
+        if (saved_ >= 0 && null >= 0) ::dup2(null, 2);
+        if (null >= 0) ::close(null);
+    }
+    ~QuietStderr() {
+        if (saved_ < 0) return;
+        std::fflush(stderr);
+        ::dup2(saved_, 2);
+        ::close(saved_);
+    }
+    QuietStderr(const QuietStderr&) = delete;
+    QuietStderr& operator=(const QuietStderr&) = delete;
+
+private:
+    int saved_ = -1;
+};
+
+// Opens the mixer on the default device, or else on SDL's silent "dummy" driver so that
+// the game runs the same without a sound card. False when neither opens.
+bool OpenMixer() {
+    std::string reason;
+    {
+        QuietStderr quiet;
+        if (SDL_InitSubSystem(SDL_INIT_AUDIO) == 0) {
+            if (Mix_OpenAudio(44100, MIX_DEFAULT_FORMAT, 2, 2048) == 0) return true;
+            reason = Mix_GetError();
+            SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        } else {
+            reason = SDL_GetError();
+        }
+    }
+    // Whether or not the silent driver opens, the player hears nothing: one line says so.
+    std::fprintf(stderr, "kiv: no sound device (%s): playing without sound\n", reason.c_str());
+    SDL_SetHintWithPriority(SDL_HINT_AUDIODRIVER, "dummy", SDL_HINT_OVERRIDE);
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) == 0) {
+        if (Mix_OpenAudio(44100, MIX_DEFAULT_FORMAT, 2, 2048) == 0) return true;
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    }
+    return false;
+}
+
+class SdlAudio : public AudioDevice {
+public:
+    SdlAudio() {
+        Mix_Init(MIX_INIT_MID);
+        Mix_AllocateChannels(kFirstVoiceChannel + kVoices);
+        if (!AnyFileIn(Mix_GetSoundFonts())) {
+            bool found = false;
+            for (const char* path : kSoundFonts) {
+                if (IsFile(path) && Mix_SetSoundFonts(path)) {
+                    found = true;
+                    break;
+                }
+            }
+            if (!found) std::fprintf(stderr, "kiv: no General MIDI soundfont found: the music may stay silent\n");
+        }
+    }
+
+    ~SdlAudio() override {
+        Mix_HaltChannel(-1);
+        Mix_HaltMusic();
+        for (auto& [path, chunk] : effects_)
+            if (chunk) Mix_FreeChunk(chunk);
+        for (Mix_Chunk* chunk : waves_)
+            if (chunk) Mix_FreeChunk(chunk);
+        if (beep_) Mix_FreeChunk(beep_);
+        if (music_) Mix_FreeMusic(music_);
+        Mix_CloseAudio();
+        Mix_Quit();
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    }
+
+    void PlayEffectFile(const std::string& path) override {
+        Mix_HaltChannel(kEffectChannel);
+        if (path.empty()) return;
+        if (Mix_Chunk* chunk = Effect(path)) Mix_PlayChannel(kEffectChannel, chunk, 0);
+    }
+
+    bool OpenWave(int player, const std::string& path) override {
+        if (!ValidPlayer(player)) return false;
+        CloseWave(player);
+        waves_[static_cast<size_t>(player)] = LoadWav(path);
+        return waves_[static_cast<size_t>(player)] != nullptr;
+    }
+
+    void PlayWave(int player) override {
+        if (!ValidPlayer(player) || !waves_[static_cast<size_t>(player)]) return;
+        // Playing on the player's own channel starts it from its beginning.
+        Mix_PlayChannel(kFirstVoiceChannel + player, waves_[static_cast<size_t>(player)], 0);
+    }
+
+    void StopWave(int player) override {
+        if (ValidPlayer(player)) Mix_HaltChannel(kFirstVoiceChannel + player);
+    }
+
+    void CloseWave(int player) override {
+        if (!ValidPlayer(player)) return;
+        Mix_HaltChannel(kFirstVoiceChannel + player);
+        if (Mix_Chunk*& chunk = waves_[static_cast<size_t>(player)]) {
+            Mix_FreeChunk(chunk);
+            chunk = nullptr;
+        }
+    }
+
+    bool OpenMusic(const std::string& path) override {
+        CloseMusic();
+        music_ = Mix_LoadMUS(path.c_str());
+        if (!music_) {
+            std::fprintf(stderr, "kiv: cannot play the music %s: %s\n", path.c_str(), Mix_GetError());
+            return false;
+        }
+        musicPath_ = path;
+        playFailReported_ = false;
+        return true;
+    }
+
+    bool PlayMusicFromStart() override {
+        if (!music_) return false;
+        if (Mix_PlayMusic(music_, 0) == 0) return true;
+        // A refusal is retried every second: name it once.
+        if (!playFailReported_)
+            std::fprintf(stderr, "kiv: cannot start the music %s: %s\n", musicPath_.c_str(), Mix_GetError());
+        playFailReported_ = true;
+        return false;
+    }
+
+    void StopMusic() override { Mix_HaltMusic(); }
+
+    void CloseMusic() override {
+        if (!music_) return;
+        Mix_HaltMusic();
+        Mix_FreeMusic(music_);
+        music_ = nullptr;
+        musicPath_.clear();
+    }
+
+    int64_t MusicLengthMs() override {
+        if (!music_) return -1;
+        double seconds = Mix_MusicDuration(music_);  // MIDI: not known, -1
+        return seconds > 0 ? static_cast<int64_t>(std::llround(seconds * 1000.0)) : -1;
+    }
+
+    void Beep() override {
+        if (!beep_) {
+            static const std::string wav = BeepWav();
+            beep_ = Mix_LoadWAV_RW(SDL_RWFromConstMem(wav.data(), static_cast<int>(wav.size())), 1);
+        }
+        if (beep_) Mix_PlayChannel(kEffectChannel, beep_, 0);
+    }
+
+private:
+    static bool ValidPlayer(int player) { return player >= 0 && player < kVoices; }
+
+    static Mix_Chunk* LoadWav(const std::string& path) {
+        Mix_Chunk* chunk = Mix_LoadWAV(path.c_str());
+        if (!chunk) std::fprintf(stderr, "kiv: cannot play the sound %s: %s\n", path.c_str(), Mix_GetError());
+        return chunk;
+    }
+
+    // Effects are short and played again and again: each file is loaded (or found bad) once.
+    Mix_Chunk* Effect(const std::string& path) {
+        auto it = effects_.find(path);
+        if (it == effects_.end()) it = effects_.emplace(path, LoadWav(path)).first;
+        return it->second;
+    }
+
+    std::map<std::string, Mix_Chunk*> effects_;
+    std::array<Mix_Chunk*, kVoices> waves_{};
+    Mix_Chunk* beep_ = nullptr;
+    Mix_Music* music_ = nullptr;
+    std::string musicPath_;
+    bool playFailReported_ = false;
+};
+
+}  // namespace
+
+std::unique_ptr<AudioDevice> MakeSdlAudio() {
+    if (!OpenMixer()) return std::make_unique<SilentAudio>();
+    return std::make_unique<SdlAudio>();
+}
 
 }  // namespace kiv

@@ -1,0 +1,291 @@
+#include "media/sound.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/headless/headless_platform.h"
+#include "shell/game.h"
+#include "sound_midi.h"
+#include "test_support.h"
+
+namespace kiv {
+namespace {
+
+// Keeps what the devices would be doing, and every call made to them.
+class RecordingAudio : public AudioDevice {
+public:
+    void PlayEffectFile(const std::string& path) override {
+        calls.push_back("effect " + Base(path));
+        effect = Base(path);
+    }
+    bool OpenWave(int player, const std::string& path) override {
+        calls.push_back("open-wave " + std::to_string(player) + " " + Base(path));
+        waveOpen.at(static_cast<size_t>(player)) = Base(path);
+        return true;
+    }
+    void PlayWave(int player) override {
+        calls.push_back("play-wave " + std::to_string(player));
+        wavePlaying.at(static_cast<size_t>(player)) = true;
+    }
+    void StopWave(int player) override { wavePlaying.at(static_cast<size_t>(player)) = false; }
+    void CloseWave(int player) override {
+        waveOpen.at(static_cast<size_t>(player)).clear();
+        wavePlaying.at(static_cast<size_t>(player)) = false;
+    }
+    bool OpenMusic(const std::string& path) override {
+        calls.push_back("open-music " + Base(path));
+        music = Base(path);
+        return !openFails;
+    }
+    bool PlayMusicFromStart() override {
+        calls.push_back("play-music");
+        ++musicStarts;
+        return !playFails;
+    }
+    void StopMusic() override { calls.push_back("stop-music"); }
+    void CloseMusic() override {
+        if (!music.empty()) calls.push_back("close-music");
+        music.clear();
+    }
+    int64_t MusicLengthMs() override { return reportedLength; }
+    void Beep() override {}
+
+    std::vector<std::string> TakeCalls() { return std::exchange(calls, {}); }
+
+    std::vector<std::string> calls;
+    std::string effect, music;
+    std::array<std::string, 10> waveOpen;
+    std::array<bool, 10> wavePlaying{};
+    int musicStarts = 0;
+    int64_t reportedLength = -1;
+    bool openFails = false, playFails = false;
+
+private:
+    static std::string Base(const std::string& path) { return path.substr(path.rfind('/') + 1); }
+};
+
+class RecordingPlatform : public HeadlessPlatform {
+public:
+    AudioDevice& Audio() override { return audio; }
+    RecordingAudio audio;
+};
+
+class Sound : public ::testing::Test {
+protected:
+    Sound() { g.Cfg.AppDir = dir.Path(); }
+
+    TempDir dir;
+    RecordingPlatform p;
+    Game g{p};
+    RecordingAudio& audio = p.audio;
+};
+
+using Calls = std::vector<std::string>;
+
+TEST_F(Sound, MusicSwitchesOnlyWhenTheFileChanges) {
+    dir.Write("Kv01.mid", midi::TuneOfMs(2000));
+    dir.Write("Kv05.mid", midi::TuneOfMs(1000));
+    g.Cfg.MusicFiles[1] = "Kv01.mid";
+    g.Cfg.MusicFiles[12] = "Kv01.mid";  // two slots, one file
+    g.Cfg.MusicFiles[2] = "Kv05.mid";
+
+    PlayMusic(g, 1);
+    EXPECT_EQ(audio.TakeCalls(), (Calls{"open-music Kv01.mid", "play-music"}));
+    EXPECT_EQ(g.Sound.CurMusicName, "Kv01.mid");
+    EXPECT_EQ(g.Sound.MusicLengthMs, 2000);
+
+    PlayMusic(g, 1);
+    PlayMusic(g, 12);
+    EXPECT_TRUE(audio.TakeCalls().empty()) << "the same file goes on without a restart";
+
+    PlayMusic(g, 2);
+    EXPECT_EQ(audio.TakeCalls(), (Calls{"close-music", "open-music Kv05.mid", "play-music"}));
+    EXPECT_EQ(g.Sound.MusicLengthMs, 1000);
+
+    PlayMusic(g, 3);  // an empty slot: silence
+    EXPECT_EQ(audio.TakeCalls(), (Calls{"close-music"}));
+    EXPECT_TRUE(g.Sound.CurMusicName.Empty());
+    EXPECT_EQ(g.Sound.MusicLengthMs, 0);
+    PlayMusic(g, 4);
+    EXPECT_TRUE(audio.TakeCalls().empty());
+
+    PlayMusic(g, 12);  // back to the first tune: reopened from its start
+    EXPECT_EQ(audio.TakeCalls(), (Calls{"open-music Kv01.mid", "play-music"}));
+
+    PlayMusic(g, 23);  // no such slot
+    PlayMusic(g, -1);
+    EXPECT_TRUE(audio.TakeCalls().empty());
+}
+
+TEST_F(Sound, MusicRestartsOnceItsLengthHasPassedEvenAcrossTheTickWrap) {
+    dir.Write("Kv01.mid", midi::TuneOfMs(1000));
+    g.Cfg.MusicFiles[1] = "Kv01.mid";
+    p.SetTick(0xFFFFFF00u);  // 256 ms before the tick wraps to 0
+    PlayMusic(g, 1);
+    ASSERT_EQ(audio.musicStarts, 1);
+
+    auto at = [&](uint32_t elapsed) {
+        p.SetTick(0xFFFFFF00u + elapsed);
+        KeepMusicLooping(g);
+        return audio.musicStarts;
+    };
+    EXPECT_EQ(at(40), 1);
+    EXPECT_EQ(at(300), 1);  // past the wrap, not yet at the end
+    EXPECT_EQ(at(999), 1);
+    EXPECT_EQ(at(1000), 2);
+    EXPECT_EQ(at(1040), 2);
+    EXPECT_EQ(at(1999), 2);
+    EXPECT_EQ(at(2010), 3);  // a late frame: the next round is counted from this restart
+    EXPECT_EQ(at(3009), 3);
+    EXPECT_EQ(at(3010), 4);
+
+    PlayMusic(g, 0);  // silence: nothing left to loop
+    EXPECT_EQ(at(9000), 4);
+}
+
+TEST_F(Sound, DeviceLengthWinsAndAFailedStartIsRetriedEverySecond) {
+    dir.Write("Kv01.mid", midi::TuneOfMs(1000));
+    g.Cfg.MusicFiles[1] = "Kv01.mid";
+    audio.reportedLength = 5000;
+    audio.playFails = true;
+    p.SetTick(100);
+    PlayMusic(g, 1);
+    EXPECT_EQ(g.Sound.MusicLengthMs, 5000);
+    auto at = [&](uint32_t tick) {
+        p.SetTick(tick);
+        KeepMusicLooping(g);
+        return audio.musicStarts;
+    };
+    EXPECT_EQ(at(1099), 1);
+    EXPECT_EQ(at(1100), 2);
+    audio.playFails = false;
+    EXPECT_EQ(at(2100), 3);  // started at last: now its full length
+    EXPECT_EQ(at(7099), 3);
+    EXPECT_EQ(at(7100), 4);
+}
+
+TEST_F(Sound, DamagedOrRefusedMusicIsSilence) {
+    dir.Write("Kv01.mid", midi::TuneOfMs(1000).substr(0, 30));  // cut short
+    dir.Write("Kv02.mid", midi::TuneOfMs(1000));
+    g.Cfg.MusicFiles[1] = "Kv01.mid";
+    g.Cfg.MusicFiles[2] = "Kv02.mid";
+    g.Cfg.MusicFiles[3] = "Kv03.mid";  // vanished since the configuration was read
+    PlayMusic(g, 1);
+    EXPECT_EQ(audio.TakeCalls(), (Calls{"open-music Kv01.mid", "close-music"}));
+    EXPECT_EQ(g.Sound.MusicLengthMs, 0);
+    p.SetTick(100000);
+    KeepMusicLooping(g);
+    PlayMusic(g, 1);
+    EXPECT_EQ(audio.musicStarts, 0);
+    EXPECT_TRUE(audio.TakeCalls().empty()) << "the same damaged file is not tried again";
+
+    audio.openFails = true;
+    PlayMusic(g, 2);
+    PlayMusic(g, 2);  // asking again does not hammer the device
+    EXPECT_EQ(audio.TakeCalls(), (Calls{"open-music Kv02.mid"}));
+    EXPECT_EQ(g.Sound.CurMusicName, "Kv02.mid");
+    EXPECT_EQ(g.Sound.MusicLengthMs, 0);
+
+    audio.openFails = false;
+    PlayMusic(g, 3);
+    EXPECT_EQ(audio.TakeCalls(), (Calls{"close-music"}));
+    EXPECT_EQ(audio.musicStarts, 0);
+}
+
+TEST_F(Sound, OneEffectAtATime) {
+    dir.Write("Q07.wav", "RIFF");
+    dir.Write("q00.WAV", "RIFF");  // a folder made on Windows mixes letter cases
+    g.Cfg.SoundNumbers = {7, 0, 12, 107, 0, 0, 0, 0, 0};
+
+    PlaySoundEffect(g, 0);
+    EXPECT_EQ(audio.effect, "Q07.wav");
+    PlaySoundEffect(g, 1);  // cuts the first one off
+    EXPECT_EQ(audio.effect, "q00.WAV");
+    PlaySoundEffect(g, 3);  // "Q07.wav": two digits of 107
+    EXPECT_EQ(audio.effect, "Q07.wav");
+    PlaySoundEffect(g, 2);  // no Q12.wav: silence, and the old effect stops all the same
+    EXPECT_EQ(audio.effect, "");
+    EXPECT_EQ(audio.TakeCalls(), (Calls{"effect Q07.wav", "effect q00.WAV", "effect Q07.wav", "effect "}));
+
+    PlaySoundEffect(g, 9);
+    PlaySoundEffect(g, -1);
+    EXPECT_TRUE(audio.TakeCalls().empty());
+}
+
+TEST_F(Sound, StageVoicesSpeakOneAtATimeAndAMissingVoiceChangesNothing) {
+    for (const char* name : {"V010.wav", "V012.wav", "V019.wav", "V100.wav"}) dir.Write(name, "RIFF");
+    dir.Write("Q05.wav", "RIFF");
+    g.Cfg.SoundNumbers[5] = 5;
+    g.Shell.SceneNo = 2;
+    LoadStageVoices(g);
+    EXPECT_EQ(audio.waveOpen[0], "V010.wav");
+    EXPECT_EQ(audio.waveOpen[1], "");
+    EXPECT_EQ(audio.waveOpen[2], "V012.wav");
+    EXPECT_EQ(audio.waveOpen[9], "V019.wav");
+
+    PlayVoice(g, 1);
+    EXPECT_TRUE(audio.wavePlaying[0]);
+    PlaySoundEffect(g, 5);
+    PlayVoice(g, 2);  // no file for line 2: voice and effect go on
+    EXPECT_TRUE(audio.wavePlaying[0]);
+    EXPECT_EQ(audio.effect, "Q05.wav");
+    PlayVoice(g, 3);  // stops the voice and the effect
+    EXPECT_FALSE(audio.wavePlaying[0]);
+    EXPECT_TRUE(audio.wavePlaying[2]);
+    EXPECT_EQ(audio.effect, "");
+    PlayVoice(g, 0);
+    PlayVoice(g, 11);
+    EXPECT_TRUE(audio.wavePlaying[2]);
+
+    g.Shell.SceneNo = 11;  // the tenth stage: "V100.wav" .. "V109.wav"
+    LoadStageVoices(g);
+    EXPECT_FALSE(audio.wavePlaying[2]);
+    EXPECT_EQ(audio.waveOpen[0], "V100.wav");
+    EXPECT_EQ(audio.waveOpen[2], "");
+    PlayVoice(g, 3);
+    EXPECT_FALSE(audio.wavePlaying[2]);
+
+    PlayVoice(g, 1);
+    PlaySoundEffect(g, 5);
+    ReleaseSound(g);
+    EXPECT_FALSE(audio.wavePlaying[0]);
+    EXPECT_EQ(audio.waveOpen[0], "");
+    EXPECT_EQ(audio.effect, "");
+    PlayVoice(g, 1);  // the players are closed now
+    EXPECT_FALSE(audio.wavePlaying[0]);
+}
+
+TEST_F(Sound, TraceNamesEveryEffectVoiceAndMusicAction) {
+    TempDir out;
+    ASSERT_TRUE(g.T().Open(out.File("trace.jsonl")));
+    dir.Write("Kv01.mid", midi::TuneOfMs(500));
+    dir.Write("Q03.wav", "RIFF");
+    dir.Write("V014.wav", "RIFF");
+    g.Cfg.MusicFiles[1] = "Kv01.mid";
+    g.Cfg.SoundNumbers[8] = 3;
+    g.Shell.SceneNo = 2;
+    p.SetTick(10);
+    PlayMusic(g, 1);
+    PlaySoundEffect(g, 8);
+    PlaySoundEffect(g, 7);  // missing: not heard, not traced
+    LoadStageVoices(g);
+    PlayVoice(g, 5);
+    p.SetTick(510);
+    KeepMusicLooping(g);
+    ReleaseSound(g);
+    g.T().Open(out.File("other.jsonl"));  // closes the first file
+
+    EXPECT_EQ(out.Read("trace.jsonl"),
+              "{\"t\":10,\"frame\":0,\"ev\":\"music\",\"action\":\"play\",\"file\":\"Kv01.mid\"}\n"
+              "{\"t\":10,\"frame\":0,\"ev\":\"effect\",\"slot\":8,\"file\":\"Q03.wav\"}\n"
+              "{\"t\":10,\"frame\":0,\"ev\":\"voice\",\"player\":4,\"file\":\"V014.wav\"}\n"
+              "{\"t\":510,\"frame\":0,\"ev\":\"music\",\"action\":\"loop\",\"file\":\"Kv01.mid\"}\n"
+              "{\"t\":510,\"frame\":0,\"ev\":\"music\",\"action\":\"stop\",\"file\":\"Kv01.mid\"}\n");
+}
+
+}  // namespace
+}  // namespace kiv
