@@ -1,9 +1,243 @@
 #include "media/images.h"
 
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <utility>
+
+#include "data/data_files.h"
+#include "data/sjis.h"
+#include "data/strings.h"
+#include "media/image_jpeg.h"
+#include "media/raster.h"
+#include "media/screen.h"
+#include "platform/bmp_reader.h"
 #include "shell/game.h"
 
 namespace kiv {
 
-void LoadStartupSheets(Game&) {}
+namespace {
+
+// No picture the game can use is larger than the biggest 32-bit bitmap of the allowed size.
+constexpr uintmax_t kMaxPictureFileBytes = uintmax_t(kMaxSurfaceSide) * kMaxSurfaceSide * 4 + (1u << 20);
+
+// A new bitmap's canvas: white brush, black pen, copy mode SRCCOPY.
+void GiveFreshCanvas(Surface& s) {
+    s.CopyMode = Rop::SRCCOPY;
+    s.BrushColor = 0x00FFFFFF;
+    s.Brush = BrushStyle::Solid;
+    s.PenColor = 0;
+}
+
+bool ReadPictureFile(const std::string& path, std::string& bytes, std::string& why) {
+    std::error_code ec;
+    const uintmax_t size = std::filesystem::file_size(path, ec);
+    if (ec) {
+        why = "cannot be read";
+        return false;
+    }
+    if (size > kMaxPictureFileBytes) {
+        why = "file too large for a picture";
+        return false;
+    }
+    if (!ReadWholeFile(path, bytes)) {
+        why = "cannot be read";
+        return false;
+    }
+    return true;
+}
+
+using Decoder = bool (*)(const std::string& bytes, Surface& out, std::string& why);
+
+bool DecodeJpegFile(const std::string& bytes, Surface& out, std::string& why) {
+    return DecodeJpeg(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), out, why);
+}
+
+bool DecodeBmpFile(const std::string& bytes, Surface& out, std::string& why) {
+    BmpPixels bmp;
+    if (!DecodeBmp(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), kMaxSurfaceSide, bmp, why))
+        return false;
+    out = Surface{};
+    out.Width = bmp.Width;
+    out.Height = bmp.Height;
+    out.Pixels = std::move(bmp.Pixels);
+    return true;
+}
+
+// The common body of the two loaders: the variable gets a new surface, empty when the file
+// cannot be used.
+void LoadPicture(Game& g, const std::string& name, const char* ext, Decoder decode, Surface& surface) {
+    surface = CreateEmptySurface();
+    GiveFreshCanvas(surface);
+    g.Media.LastImageExt = ext;
+    const std::string file = name + ext;
+    const std::string path = FindDataFile(g.Cfg.AppDir, file);
+    std::string bytes, why;
+    Surface picture;
+    bool ok = !path.empty() && ReadPictureFile(path, bytes, why) && decode(bytes, picture, why);
+    if (!ok) {
+        if (!why.empty()) std::fprintf(stderr, "kiv: %s: %s\n", path.c_str(), why.c_str());
+        ReportMissingImage(g, file);
+        return;
+    }
+    surface = std::move(picture);
+    GiveFreshCanvas(surface);
+}
+
+bool PictureExists(const Game& g, const std::string& fileName) { return DataFileExists(g.Cfg.AppDir, fileName); }
+
+// prefix + number written with `digits` digits (appended piece by piece: GCC 12 warns falsely
+// about "literal" + string temporaries).
+std::string NumberedName(const char* prefix, int digits, int number, const char* suffix = "") {
+    std::string name(prefix);
+    name += ZeroPad(digits, number);
+    name += suffix;
+    return name;
+}
+
+}  // namespace
+
+void ReportMissingImage(Game& g, const std::string& fileName) {
+    if (g.Shell.CloseRequested) {
+        // The program is already closing over a missing file: one dialog is enough.
+        std::fprintf(stderr, "kiv: not find  %s\n", SjisToUtf8(fileName).c_str());
+        return;
+    }
+    g.P.SetVisible(false);
+    g.Shell.HaltRequested = true;
+    g.P.ShowMessage("not find  " + SjisToUtf8(fileName));
+    g.Shell.CloseRequested = true;
+}
+
+void LoadJpegImage(Game& g, const std::string& name, Surface& surface) {
+    LoadPicture(g, name, ".jpg", DecodeJpegFile, surface);
+    SelectSurfacePalette(g, surface);
+}
+
+void LoadBmpImage(Game& g, const std::string& name, Surface& surface) {
+    LoadPicture(g, name, ".bmp", DecodeBmpFile, surface);
+}
+
+void LoadImage(Game& g, const std::string& name, Surface& surface) {
+    if (PictureExists(g, name + ".jpg"))
+        LoadJpegImage(g, name, surface);
+    else
+        LoadBmpImage(g, name, surface);
+}
+
+void LoadImageToPalette(Game& g, const std::string& name, Surface& surface) {
+    if (PictureExists(g, name + ".jpg")) {
+        LoadJpegImage(g, name, surface);
+        return;
+    }
+    Surface temporary;
+    LoadBmpImage(g, name, temporary);
+    surface = CreateSurface(temporary.Width, temporary.Height);
+    GiveFreshCanvas(surface);
+    SelectSurfacePalette(g, surface);
+    const Rect all = MakeRect(0, 0, temporary.Width, temporary.Height);
+    StretchCopy(surface, all, temporary, all, Rop::SRCCOPY);
+}
+
+void CleanWithMask(Game& g, Surface& sprite, const Surface& mask) {
+    if (g.Media.LastImageExt == ".bmp") return;
+    Surface inverted = CreateSurface(mask.Width, mask.Height);
+    g.Media.DstRect = MakeRect(0, 0, inverted.Width, inverted.Height);
+    inverted.CopyMode = Rop::NOTSRCCOPY;
+    CopySameRect(g, inverted, mask);
+    sprite.CopyMode = Rop::SRCAND;
+    CopySameRect(g, sprite, inverted);
+    sprite.CopyMode = Rop::SRCCOPY;
+}
+
+void BuildMask(Game& g, Surface& mask, Surface& picture, uint8_t number) {
+    MediaState& m = g.Media;
+    m.DstRect = m.FullRect;
+    bool fromFile = false;
+    if (number != 0) {
+        const std::string maskName = NumberedName("D", 2, number, "mask");
+        if (PictureExists(g, maskName + ".jpg")) {
+            LoadJpegImage(g, maskName, mask);
+            fromFile = true;
+        } else if (PictureExists(g, maskName + ".bmp")) {
+            LoadBmpImage(g, maskName, mask);
+            fromFile = true;
+        }
+    }
+    if (!fromFile) {
+        CreateScreenSurface(mask);
+        SetMonochrome(mask, true);
+        // The picture's background colour decides the conversion: pure black becomes white.
+        SetBrushColor(picture, 0);
+        CopySameRect(g, mask, picture);
+        // As a one-bit picture with a black and white colour table the mask reads back in
+        // those colours whatever its canvas colours are.
+        mask.Monochrome = false;
+        return;
+    }
+    // A mask file is white where the picture shows and black where it is transparent.
+    picture.CopyMode = Rop::SRCAND;
+    CopySameRect(g, picture, mask);
+    picture.CopyMode = Rop::SRCCOPY;
+    mask.CopyMode = Rop::NOTSRCCOPY;
+    CopySameRect(g, mask, mask);
+    mask.CopyMode = Rop::SRCCOPY;
+}
+
+void LoadCels(Game& g, uint8_t group) {
+    for (int i = 1; i <= 4; ++i)
+        LoadImage(g, NumberedName("F", 3, i + group * 10), g.Media.CelBmps[static_cast<size_t>(i - 1)]);
+}
+
+void PlaceStageImage(Game& g, const std::string& prefix, uint8_t index, Surface& target) {
+    MediaState& m = g.Media;
+    const int scene = g.Shell.SceneNo;
+    Surface temporary;
+    LoadImage(g, prefix + ZeroPad(2, scene - 1), temporary);
+    // Stage records belong to scenes 2 and up; outside the table the rectangle is empty.
+    const int record = scene - 2;
+    int v[4] = {0, 0, 0, 0};
+    const auto& layout = g.Cfg.StageLayout;
+    if (record >= 0 && record < int(layout.size()) && index + 4 <= int(layout[0].size()))
+        for (int k = 0; k < 4; ++k) v[k] = layout[static_cast<size_t>(record)][static_cast<size_t>(index + k)];
+    m.SrcRect = MakeRect(0, 0, v[2] - v[0], v[3] - v[1]);
+    m.DstRect = MakeRect(v[0], v[1], v[2], v[3]);
+    CopyToSurface(g, target, temporary);
+    m.SrcRect = m.FullRect;
+    m.DstRect = m.FullRect;
+}
+
+void TouchUpPartsSheet(Game& g) {
+    Surface& p = g.Media.PartsBmp;
+    SetBrushColor(p, 0);
+    auto line = [&p](int x0, int y0, int x1, int y1) {
+        MoveTo(p, x0, y0);
+        LineTo(p, x1, y1);
+    };
+    // Top and bottom rows of the digit and letter glyph cells.
+    line(0, 35, 167, 35);
+    line(0, 42, 167, 42);
+    line(0, 49, 167, 49);
+    Rectangle(p, 162, 43, 167, 49);  // the 28th letter cell
+    // Edges of the menu pictures.
+    line(0, 94, 110, 94);
+    line(0, 107, 110, 107);
+    line(114, 78, 114, 107);
+    line(151, 78, 151, 107);
+    Rectangle(p, 0, 90, 5, 95);  // the black patch scenes stretch to blank an area
+    Rectangle(p, 1, 81, 121, 93);
+}
+
+void LoadStartupSheets(Game& g) {
+    MediaState& m = g.Media;
+    LoadImage(g, "Ptit", m.PartsBmp);
+    LoadImage(g, "Ptitm", m.PartsMaskBmp);
+    TouchUpPartsSheet(g);
+    LoadImage(g, "Pchzm", m.IconMaskBmp);
+    LoadImage(g, "Pchz", m.IconBmp);
+    CleanWithMask(g, m.IconBmp, m.IconMaskBmp);
+    LoadImage(g, "Pchzd", m.IconOffBmp);
+    CleanWithMask(g, m.IconOffBmp, m.IconMaskBmp);
+}
 
 }  // namespace kiv

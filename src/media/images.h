@@ -1,10 +1,55 @@
 #pragma once
 
+#include <cstdint>
+#include <string>
+
+#include "media/surface.h"
+
 namespace kiv {
 struct Game;
 
-// Loads the parts, icon and mask sheets and touches up the parts sheet. A missing picture
-// takes the halt path.
+// Pictures are asked for by base name and read from the game folder (AppDir). A picture that is
+// missing, cut short, damaged, not a picture or over 8192 pixels on a side takes the halt path:
+// the window hides, "not find  " + name + extension is shown, HaltRequested and CloseRequested
+// are set, and the surface is left empty (0 x 0); the caller goes on.
+
+// The halt path for the file name + extension that could not be read. Once the program is
+// already halting and closing, a further unreadable picture is only noted on stderr.
+void ReportMissingImage(Game& g, const std::string& fileName);
+
+// name + ".jpg" decoded at its own size into a new surface; LastImageExt := ".jpg".
+void LoadJpegImage(Game& g, const std::string& name, Surface& surface);
+// name + ".bmp" into a new surface as stored (its own size); LastImageExt := ".bmp".
+void LoadBmpImage(Game& g, const std::string& name, Surface& surface);
+// The ".jpg" when there is one, otherwise the ".bmp".
+void LoadImage(Game& g, const std::string& name, Surface& surface);
+// The ".jpg" when there is one; otherwise the ".bmp" redrawn into a new surface of its size
+// through the game palette.
+void LoadImageToPalette(Game& g, const std::string& name, Surface& surface);
+
+// When the sprite was just loaded from a ".jpg" (LastImageExt), forces it black wherever the
+// mask is white. Leaves DstRect at (0, 0, mask width, mask height).
+void CleanWithMask(Game& g, Surface& sprite, const Surface& mask);
+
+// The mask of a picture just loaded: from "D" + NN + "mask" (.jpg, else .bmp) when number is not
+// 0 and such a file exists, which also cuts the picture to it; otherwise derived from the picture
+// (640 x 480, white exactly where the picture is pure black). Afterwards the mask is white where
+// the background shows and the picture is black there. Leaves DstRect at FullRect.
+void BuildMask(Game& g, Surface& mask, Surface& picture, uint8_t number);
+
+// "F" + three digits of group * 10 + 1 .. + 4 into CelBmps 0..3.
+void LoadCels(Game& g, uint8_t group);
+
+// Loads prefix + two digits of (SceneNo - 1) and copies its top-left part into the rectangle of
+// four values of the stage's StageLayout record from position index; leaves SrcRect and DstRect
+// at FullRect.
+void PlaceStageImage(Game& g, const std::string& prefix, uint8_t index, Surface& target);
+
+// Blackens the fixed cell edges and patches of the parts sheet that the scenes copy from.
+void TouchUpPartsSheet(Game& g);
+
+// The start-up sheets: "Ptit" and "Ptitm", the touch-up, then "Pchzm", "Pchz" and "Pchzd" with
+// the icon sheets cleaned with their mask.
 void LoadStartupSheets(Game& g);
 
 }  // namespace kiv

@@ -1,13 +1,125 @@
 #include "media/screen.h"
 
+#include <algorithm>
+#include <cstring>
+
+#include "media/raster.h"
 #include "shell/game.h"
 
 namespace kiv {
 
-void CreateScreenSurfaces(Game&) {}
-void BuildPalette(Game&) {}
-void ClearBackSurface(Game&) {}
-void PresentAll(Game&) {}
-void ReleaseScreenSurfaces(Game&) {}
+void CreateScreenSurface(Surface& surface) {
+    surface = CreateSurface(kScreenWidth, kScreenHeight);
+    // A bitmap sized before its canvas exists starts white; only BackBmp is cleared at start-up.
+    std::fill(surface.Pixels.begin(), surface.Pixels.end(), 0x00FFFFFFu);
+    SetBrushColor(surface, 0);
+}
+
+void CreateScreenSurfaces(Game& g) {
+    MediaState& m = g.Media;
+    m.FullRect = MakeRect(0, 0, kScreenWidth, kScreenHeight);
+    for (Surface* s : {&m.BackBmp, &m.WorkBmp, &m.MaskBmp, &m.EraseMapBmp, &m.StageBackBmp, &m.StagePicBmp,
+                       &m.StampBmp})
+        CreateScreenSurface(*s);
+    for (Surface& cel : m.CelBmps) {
+        cel = CreateEmptySurface();
+        cel.BrushColor = 0x00FFFFFF;  // a new bitmap's canvas has a white brush
+    }
+    m.PalRec = LogPalette{};
+    m.PalRec.palVersion = 0x0300;
+    m.PalRec.palNumEntries = 48;
+    m.WindowBmp = CreateSurface(kScreenWidth, kScreenHeight);
+}
+
+void BuildPalette(Game& g) {
+    MediaState& m = g.Media;
+    for (size_t k = 0; k < m.PalRec.palPalEntry.size(); ++k) {
+        const PaletteColor& c = g.Cfg.PaletteRGB[k];
+        // 0..15 onto 0..255; stored as bytes like the record's fields.
+        m.PalRec.palPalEntry[k] = PaletteEntry{static_cast<uint8_t>(c.R * 17), static_cast<uint8_t>(c.G * 17),
+                                               static_cast<uint8_t>(c.B * 17), 0};
+    }
+    m.GamePalette.Valid = true;
+    for (size_t k = 0; k < m.GamePalette.Colors.size(); ++k) {
+        const PaletteEntry& e = m.PalRec.palPalEntry[k];
+        m.GamePalette.Colors[k] = MakeColorRef(e.peRed, e.peGreen, e.peBlue);
+    }
+}
+
+void ReleaseScreenSurfaces(Game& g) {
+    MediaState& m = g.Media;
+    for (Surface* s : {&m.BackBmp, &m.WorkBmp, &m.MaskBmp, &m.EraseMapBmp, &m.StageBackBmp, &m.StagePicBmp,
+                       &m.StampBmp})
+        *s = Surface{};
+    for (Surface& cel : m.CelBmps) cel = Surface{};
+    for (Surface* s : {&m.PartsBmp, &m.PartsMaskBmp, &m.IconBmp, &m.IconOffBmp, &m.IconMaskBmp}) *s = Surface{};
+    m.WindowBmp = Surface{};
+    m.PalRec = LogPalette{};
+    m.GamePalette = PaletteHandle{};
+}
+
+void SelectSurfacePalette(Game&, Surface&) {}
+void SelectWindowPalette(Game&) {}
+
+void ClearSurface(Game& g, Surface& surface) {
+    SelectSurfacePalette(g, surface);
+    Rectangle(surface, 0, 0, kScreenWidth, kScreenHeight);
+    if (&surface == &g.Media.BackBmp) PresentAll(g);
+}
+
+namespace {
+
+// The window canvas's CopyRect of rect r of src onto the same place.
+void PresentArea(Game& g, const Surface& src, const Rect& r) {
+    SelectWindowPalette(g);
+    // The window is refreshed over the rectangle's pixels whichever way its corners are given.
+    const Rect shown = MakeRect(std::min(r.Left, r.Right), std::min(r.Top, r.Bottom), std::max(r.Left, r.Right),
+                                std::max(r.Top, r.Bottom));
+    const bool straight = src.Width == kScreenWidth && src.Height == kScreenHeight && !src.Monochrome &&
+                          src.Pixels.size() == size_t(kScreenWidth) * kScreenHeight && r == shown;
+    if (straight) {
+        // A same-place SRCCOPY from a screen-sized surface shows exactly its pixels.
+        g.P.Present(src.Pixels.data(), r);
+        return;
+    }
+    Surface& window = g.Media.WindowBmp;
+    if (window.Pixels.size() != size_t(kScreenWidth) * kScreenHeight) window = CreateSurface(kScreenWidth, kScreenHeight);
+    // Start from what the window shows: pixels the source does not cover stay as they are.
+    const std::vector<uint32_t>& image = g.P.WindowImage();
+    if (image.size() == window.Pixels.size())
+        std::memcpy(window.Pixels.data(), image.data(), image.size() * sizeof(uint32_t));
+    CanvasCopyRect(window, r, src, r);
+    g.P.Present(window.Pixels.data(), shown);
+}
+
+}  // namespace
+
+void PresentAll(Game& g) { PresentArea(g, g.Media.BackBmp, g.Media.FullRect); }
+
+void PresentRect(Game& g, const Surface& src) { PresentArea(g, src, g.Media.DstRect); }
+
+void CopyToSurface(Game& g, Surface& dst, const Surface& src) {
+    SelectSurfacePalette(g, dst);
+    CanvasCopyRect(dst, g.Media.DstRect, src, g.Media.SrcRect);
+}
+
+void CopyWithinSurface(Game& g, Surface& surface) { CopyToSurface(g, surface, surface); }
+
+void CopySameRect(Game& g, Surface& dst, const Surface& src) {
+    SelectSurfacePalette(g, dst);
+    CanvasCopyRect(dst, g.Media.DstRect, src, g.Media.DstRect);
+}
+
+void MaskedDraw(Game& g, Surface& dst, const Surface& mask, const Surface& sprite) {
+    dst.CopyMode = Rop::SRCAND;
+    CopyToSurface(g, dst, mask);
+    dst.CopyMode = Rop::SRCPAINT;
+    CopyToSurface(g, dst, sprite);
+    dst.CopyMode = Rop::SRCCOPY;
+}
+
+void DrawCircle(Game& g, int16_t x, int16_t y, int16_t r) {
+    Ellipse(g.Media.BackBmp, x - r, y - r, x + r + 1, y + r + 1);
+}
 
 }  // namespace kiv

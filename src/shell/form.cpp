@@ -29,6 +29,7 @@ bool TFM1::FormCreate() {
     LoadRecords(g_);
     g_.Shell.WideMode = g_.FirstArg != "wideflower";
     ApplyDisplayMode(g_);
+    g_.Sound.CurMusicName = "";
     PlayMusic(g_, 1);
     for (auto& stage : g_.Cfg.StageTexts)
         for (int i = 1; i <= 10; ++i) ReplaceAll(kNamePlaceholder, g_.Records.PlayerName.View(), 95, stage[i]);
@@ -37,7 +38,7 @@ bool TFM1::FormCreate() {
     g_.Play.CarryOverMode = 0;
     g_.Shell.SceneNo = 0;
     BuildPalette(g_);
-    ClearBackSurface(g_);
+    ClearSurface(g_, g_.Media.BackBmp);
     LoadStartupSheets(g_);
     SetGameCursor(g_, 1);
     SetFrameInterval(g_, kDefaultFrameInterval);

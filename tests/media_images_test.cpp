@@ -1,0 +1,427 @@
+// Loading pictures by base name: the readers on good and bad files, the ".jpg" before ".bmp"
+// rule, masks, cels and stage pictures.
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "media/images.h"
+#include "media/raster.h"
+#include "media/screen.h"
+#include "media_test_files.h"
+#include "platform/headless/headless_platform.h"
+#include "shell/game.h"
+#include "test_support.h"
+
+namespace kiv {
+namespace {
+
+using media_test::BmpOptions;
+using media_test::WriteBmp;
+using media_test::WriteJpeg;
+
+// A picture with a different colour in each pixel, to catch swapped rows, columns or channels.
+uint32_t Pattern(int x, int y) { return uint32_t(0x100000 * (x * 7 % 16) + 0x1000 * (y * 5 % 16) + 0x10 * ((x + y) % 16)); }
+
+class MediaImages : public ::testing::Test {
+protected:
+    void SetUp() override {
+        g.Cfg.AppDir = dir.Path();
+        platform.SetVisible(true);
+    }
+    bool Halted() const { return g.Shell.HaltRequested && g.Shell.CloseRequested; }
+    // Every pixel of s, row by row.
+    static std::vector<uint32_t> Expect(int w, int h, const std::function<uint32_t(int, int)>& f) {
+        std::vector<uint32_t> v;
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) v.push_back(f(x, y));
+        return v;
+    }
+    // Loads a bitmap file written by the test and expects it to read back as `want`.
+    void ExpectBmp(const std::string& bytes, int w, int h, const std::vector<uint32_t>& want, const char* what) {
+        dir.Write("Pic.bmp", bytes);
+        Surface s;
+        LoadBmpImage(g, "Pic", s);
+        EXPECT_FALSE(Halted()) << what;
+        EXPECT_EQ(s.Width, w) << what;
+        EXPECT_EQ(s.Height, h) << what;
+        EXPECT_FALSE(s.Monochrome) << what;
+        EXPECT_EQ(s.Pixels, want) << what;
+    }
+    // Expects the file to take the halt path with the given message.
+    void ExpectRefused(const std::string& file, const std::string& bytes, const char* what) {
+        dir.Write(file, bytes);
+        g.Shell.HaltRequested = g.Shell.CloseRequested = false;
+        platform.SetVisible(true);
+        const size_t before = platform.Messages().size();
+        Surface s = CreateSurface(4, 4);
+        LoadImage(g, file.substr(0, file.size() - 4), s);
+        EXPECT_TRUE(Halted()) << what;
+        EXPECT_FALSE(platform.Visible()) << what;
+        EXPECT_TRUE(s.Empty()) << what;
+        EXPECT_TRUE(s.Pixels.empty()) << what;
+        ASSERT_EQ(platform.Messages().size(), before + 1) << what;
+        EXPECT_EQ(platform.Messages().back(), "not find  " + file) << what;
+    }
+
+    TempDir dir;
+    HeadlessPlatform platform;
+    Game g{platform};
+};
+
+TEST_F(MediaImages, BitmapsOfEveryDepthReadInTheirOwnColours) {
+    const int w = 5, h = 3;  // rows that need padding at every depth
+    const std::vector<uint32_t> two = {0xFF0000, 0x0000FF};
+    std::vector<uint32_t> sixteen, many;
+    for (uint32_t i = 0; i < 16; ++i) sixteen.push_back(0x110000 * i + 0x000F * i);
+    for (uint32_t i = 0; i < 200; ++i) many.push_back(0x010203 * i);
+    auto index1 = [](int x, int y) { return uint32_t((x + y) & 1); };
+    auto index4 = [](int x, int y) { return uint32_t((x * 3 + y * 5) % 16); };
+    auto index8 = [](int x, int y) { return uint32_t((x * 37 + y * 11) % 200); };
+
+    for (bool topDown : {false, true}) {
+        ExpectBmp(WriteBmp(w, h, {1, topDown, two}, index1), w, h,
+                  Expect(w, h, [&](int x, int y) { return two[index1(x, y)]; }), "1 bit");
+        ExpectBmp(WriteBmp(w, h, {4, topDown, sixteen}, index4), w, h,
+                  Expect(w, h, [&](int x, int y) { return sixteen[index4(x, y)]; }), "4 bits");
+        ExpectBmp(WriteBmp(w, h, {8, topDown, many}, index8), w, h,
+                  Expect(w, h, [&](int x, int y) { return many[index8(x, y)]; }), "8 bits");
+        ExpectBmp(WriteBmp(w, h, {24, topDown}, Pattern), w, h, Expect(w, h, Pattern), "24 bits");
+        ExpectBmp(WriteBmp(w, h, {32, topDown}, Pattern), w, h, Expect(w, h, Pattern), "32 bits");
+    }
+    // 16 bits: five bits a channel widen to eight as (v << 3) | (v >> 2), 0x1F giving 0xFF.
+    auto c16 = [](int x, int y) { return uint32_t(x == 0 ? 0xFFFFFF : (x == 1 ? 0x000000 : 0x8040F8 + y * 0x080000)); };
+    auto widen5 = [](uint32_t v8) { uint32_t v = v8 >> 3; return (v << 3) | (v >> 2); };
+    auto widen6 = [](uint32_t v8) { uint32_t v = v8 >> 2; return (v << 2) | (v >> 4); };
+    ExpectBmp(WriteBmp(w, h, {16}, c16), w, h, Expect(w, h, [&](int x, int y) {
+                  uint32_t v = c16(x, y);
+                  return widen5(v >> 16) << 16 | widen5((v >> 8) & 0xFF) << 8 | widen5(v & 0xFF);
+              }), "16 bits 5-5-5");
+    BmpOptions o565;
+    o565.bits = 16;
+    o565.rgb565 = true;
+    ExpectBmp(WriteBmp(w, h, o565, c16), w, h, Expect(w, h, [&](int x, int y) {
+                  uint32_t v = c16(x, y);
+                  return widen5(v >> 16) << 16 | widen6((v >> 8) & 0xFF) << 8 | widen5(v & 0xFF);
+              }), "16 bits 5-6-5");
+    EXPECT_EQ(g.Media.LastImageExt, ".bmp");
+}
+
+TEST_F(MediaImages, RunLengthBitmapsDecode) {
+    // 8-bit RLE, 4 x 2: the bottom row a run of four index 1; the top row three literal pixels
+    // 2, 3, 1 (padded to a word), then a run of one index 0.
+    std::vector<uint32_t> pal = {0x000000, 0xFF0000, 0x00FF00, 0x0000FF};
+    std::string bmp = WriteBmp(4, 2, {8, false, pal}, [](int, int) { return 0u; });
+    const size_t data = 14 + 40 + pal.size() * 4;
+    std::string rle = std::string("\x04\x01\x00\x00", 4) + std::string("\x00\x03\x02\x03\x01\x00\x01\x00\x00\x01", 10);
+    bmp.resize(data);
+    bmp += rle;
+    media_test::Put32(bmp, 2, uint32_t(bmp.size()));
+    media_test::Put32(bmp, 30, 1);
+    media_test::Put32(bmp, 34, uint32_t(rle.size()));
+    ExpectBmp(bmp, 4, 2, {0x00FF00, 0x0000FF, 0xFF0000, 0x000000, 0xFF0000, 0xFF0000, 0xFF0000, 0xFF0000}, "RLE8");
+}
+
+TEST_F(MediaImages, DamagedOrAbsurdBitmapsTakeTheHaltPath) {
+    const std::string good = WriteBmp(8, 8, {24}, Pattern);
+    ExpectRefused("Cut.bmp", good.substr(0, good.size() - 10), "pixel data cut short");
+    ExpectRefused("Head.bmp", good.substr(0, 30), "header cut short");
+    ExpectRefused("Empty.bmp", "", "empty file");
+    ExpectRefused("Text.bmp", "this is not a picture at all, only words", "not a bitmap");
+
+    std::string lying = good;  // claims 8 x 800 over the data of 8 x 8
+    media_test::Put32(lying, 22, 800);
+    ExpectRefused("Lying.bmp", lying, "height larger than the data");
+
+    std::string zero = good;
+    media_test::Put32(zero, 18, 0);
+    media_test::Put32(zero, 22, 0);
+    ExpectRefused("Zero.bmp", zero, "0 x 0");
+
+    std::string huge = good;  // would be 40 GB if believed
+    media_test::Put32(huge, 18, 100000);
+    media_test::Put32(huge, 22, 100000);
+    ExpectRefused("Huge.bmp", huge, "100000 x 100000");
+
+    std::string wide = good;  // within 32 bits, over 8192 on one side
+    media_test::Put32(wide, 18, 8193);
+    media_test::Put32(wide, 22, 1);
+    ExpectRefused("Wide.bmp", wide, "8193 wide");
+
+    std::string negative = good;
+    media_test::Put32(negative, 18, uint32_t(-8));
+    ExpectRefused("Neg.bmp", negative, "negative width");
+
+    std::string depth = good;
+    media_test::Put16(depth, 28, 7);
+    ExpectRefused("Depth.bmp", depth, "7 bits a pixel");
+
+    // An index past the end of the colour table.
+    std::string pal = WriteBmp(4, 1, {8, false, {0xFFFFFF, 0x000000}}, [](int x, int) { return uint32_t(x * 60); });
+    ExpectRefused("Pal.bmp", pal, "index outside the palette");
+}
+
+TEST_F(MediaImages, JpegPicturesDecodeAtTheirOwnSize) {
+    // Flat 16 x 16 blocks survive compression at full quality almost exactly.
+    auto blocks = [](int x, int y) {
+        static const uint32_t c[] = {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF, 0x000000, 0x808080};
+        return c[(x / 16 + 2 * (y / 16)) % 6];
+    };
+    auto close = [](uint32_t a, uint32_t b) {
+        for (int sh : {0, 8, 16})
+            if (std::abs(int((a >> sh) & 0xFF) - int((b >> sh) & 0xFF)) > 6) return false;
+        return true;
+    };
+    for (bool progressive : {false, true}) {
+        dir.Write("Pic.jpg", WriteJpeg(48, 32, blocks, 100, false, progressive));
+        Surface s;
+        LoadJpegImage(g, "Pic", s);
+        ASSERT_FALSE(Halted());
+        ASSERT_EQ(s.Width, 48);
+        ASSERT_EQ(s.Height, 32);
+        EXPECT_EQ(g.Media.LastImageExt, ".jpg");
+        int bad = 0;
+        for (int y = 0; y < 32; ++y)
+            for (int x = 0; x < 48; ++x) {
+                EXPECT_EQ(s.Row(y)[x] & 0xFF000000, 0u);
+                bad += !close(s.Row(y)[x], blocks(x, y));
+            }
+        EXPECT_EQ(bad, 0) << "progressive " << progressive;
+    }
+    // A grey picture comes out as grey colours, not as a grey-only surface.
+    dir.Write("Grey.jpg", WriteJpeg(16, 8, [](int x, int) { return x < 8 ? 40u : 200u; }, 100, true));
+    Surface grey;
+    LoadJpegImage(g, "Grey", grey);
+    ASSERT_EQ(grey.Width, 16);
+    EXPECT_TRUE(close(grey.Row(3)[2], 0x282828));
+    EXPECT_TRUE(close(grey.Row(3)[13], 0xC8C8C8));
+
+    // CMYK pictures from print programs come out in screen colours: full magenta and yellow
+    // ink is red, half black ink halves it.
+    dir.Write("Print.jpg", media_test::WriteCmykJpeg(16, 16, 0, 255, 255, 128));
+    Surface print;
+    LoadJpegImage(g, "Print", print);
+    ASSERT_EQ(print.Width, 16);
+    EXPECT_TRUE(close(print.Row(8)[8], 0x7F0000)) << std::hex << print.Row(8)[8];
+    EXPECT_FALSE(Halted());
+}
+
+TEST_F(MediaImages, DamagedOrAbsurdJpegsTakeTheHaltPath) {
+    const std::string good = WriteJpeg(64, 64, Pattern, 90);
+    ExpectRefused("Cut.jpg", good.substr(0, good.size() * 2 / 3), "cut mid-scan");
+    ExpectRefused("Head.jpg", good.substr(0, 40), "header cut short");
+    ExpectRefused("Empty.jpg", "", "empty file");
+    ExpectRefused("Text.jpg", "GIF89a and then nothing like a JPEG", "not a JPEG");
+
+    // The frame header's height and width (after the marker, length and precision) set to
+    // 60000 x 60000: refused from the header, nothing allocated.
+    std::string huge = good;
+    size_t sof = huge.find("\xFF\xC0");
+    ASSERT_NE(sof, std::string::npos);
+    huge[sof + 5] = char(0xEA);
+    huge[sof + 6] = char(0x60);
+    huge[sof + 7] = char(0xEA);
+    huge[sof + 8] = char(0x60);
+    ExpectRefused("Huge.jpg", huge, "60000 x 60000");
+
+    std::string zero = good;
+    zero[sof + 5] = zero[sof + 6] = 0;
+    ExpectRefused("Zero.jpg", zero, "height 0");
+}
+
+TEST_F(MediaImages, JpgIsPreferredAndAMissingPictureIsReportedAsBmp) {
+    dir.Write("Ptit.bmp", WriteBmp(4, 4, {24}, [](int, int) { return 0x0000FFu; }));
+    dir.Write("Ptit.jpg", WriteJpeg(8, 8, [](int, int) { return 0xFF0000u; }));
+    Surface s;
+    LoadImage(g, "Ptit", s);
+    EXPECT_EQ(s.Width, 8);
+    EXPECT_EQ(g.Media.LastImageExt, ".jpg");
+    EXPECT_GT((s.Row(0)[0] >> 16) & 0xFF, 0xF0u);
+
+    // File names match whatever their letter case.
+    dir.Write("pchz.BMP", WriteBmp(3, 2, {24}, Pattern));
+    LoadImage(g, "Pchz", s);
+    EXPECT_EQ(s.Width, 3);
+    EXPECT_EQ(g.Media.LastImageExt, ".bmp");
+    EXPECT_FALSE(Halted());
+
+    LoadImage(g, "Nothing", s);
+    EXPECT_TRUE(Halted());
+    EXPECT_TRUE(s.Empty());
+    EXPECT_EQ(g.Media.LastImageExt, ".bmp");
+    EXPECT_EQ(platform.Messages(), std::vector<std::string>{"not find  Nothing.bmp"});
+    EXPECT_FALSE(platform.Visible());
+
+    // The extension is set before the read, so a failed ".jpg" read leaves ".jpg".
+    g.Shell.HaltRequested = g.Shell.CloseRequested = false;
+    dir.Write("Bad.jpg", "not a jpeg");
+    LoadImage(g, "Bad", s);
+    EXPECT_TRUE(Halted());
+    EXPECT_EQ(g.Media.LastImageExt, ".jpg");
+    EXPECT_EQ(platform.Messages().back(), "not find  Bad.jpg");
+}
+
+TEST_F(MediaImages, LoadImageToPaletteGivesANewSurfaceWithTheSamePixels) {
+    dir.Write("C01.bmp", WriteBmp(6, 5, {8, false, {0x102030, 0xA0B0C0}}, [](int x, int y) { return uint32_t((x + y) % 2); }));
+    Surface s = CreateSurface(640, 480);
+    LoadImageToPalette(g, "C01", s);
+    ASSERT_EQ(s.Width, 6);
+    ASSERT_EQ(s.Height, 5);
+    EXPECT_EQ(s.Row(0)[0], 0x102030u);
+    EXPECT_EQ(s.Row(4)[3], 0xA0B0C0u);
+    EXPECT_EQ(s.CopyMode, Rop::SRCCOPY);
+
+    LoadImageToPalette(g, "C02", s);
+    EXPECT_TRUE(s.Empty());
+    EXPECT_EQ(platform.Messages().back(), "not find  C02.bmp");
+}
+
+TEST_F(MediaImages, CleanWithMaskBlackensOnlyJpegSprites) {
+    // Mask: left half white (background), right half black (sprite).
+    Surface mask = CreateSurface(16, 8);
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 8; ++x) mask.Row(y)[x] = 0xFFFFFF;
+    auto sprite = [](int, int) { return 0x6080A0u; };
+
+    dir.Write("S.bmp", WriteBmp(16, 8, {24}, sprite));
+    Surface s;
+    LoadImage(g, "S", s);
+    g.Media.DstRect = MakeRect(1, 2, 3, 4);
+    CleanWithMask(g, s, mask);
+    EXPECT_EQ(s.Pixels, std::vector<uint32_t>(16 * 8, 0x6080A0u));
+    EXPECT_EQ(g.Media.DstRect, MakeRect(1, 2, 3, 4));
+
+    dir.Write("S.jpg", WriteJpeg(16, 8, sprite));
+    LoadImage(g, "S", s);
+    const uint32_t right = s.Row(4)[12];
+    CleanWithMask(g, s, mask);
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 8; ++x) EXPECT_EQ(s.Row(y)[x], 0u) << x << "," << y;
+    EXPECT_EQ(s.Row(4)[12], right);
+    EXPECT_EQ(s.CopyMode, Rop::SRCCOPY);
+    EXPECT_EQ(g.Media.DstRect, MakeRect(0, 0, 16, 8));
+}
+
+TEST_F(MediaImages, BuildMaskDerivesTheMaskFromPureBlack) {
+    CreateScreenSurfaces(g);
+    // A number-0 mask file must never be looked at.
+    dir.Write("D00mask.bmp", WriteBmp(640, 480, {24}, [](int, int) { return 0x000000u; }));
+    Surface& pic = g.Media.StagePicBmp;
+    pic = CreateSurface(640, 480);
+    pic.BrushColor = 0xFFFFFF;  // whatever the canvas had, pure black is what counts
+    pic.Row(0)[0] = 0x000000;
+    pic.Row(0)[1] = 0x010000;  // nearly black stays opaque
+    pic.Row(0)[2] = 0x000001;
+    pic.Row(479)[639] = 0x123456;
+    for (int x = 3; x < 640; ++x) pic.Row(0)[x] = 0xFFFFFF;
+    g.Media.DstRect = MakeRect(5, 5, 6, 6);
+    BuildMask(g, g.Media.MaskBmp, pic, 0);
+    const Surface& mask = g.Media.MaskBmp;
+    ASSERT_EQ(mask.Width, 640);
+    ASSERT_EQ(mask.Height, 480);
+    EXPECT_FALSE(mask.Monochrome);  // reads back black and white, as a one-bit picture does
+    EXPECT_EQ(mask.Row(0)[0], 0xFFFFFFu);
+    EXPECT_EQ(mask.Row(0)[1], 0u);
+    EXPECT_EQ(mask.Row(0)[2], 0u);
+    EXPECT_EQ(mask.Row(0)[3], 0u);
+    EXPECT_EQ(mask.Row(1)[0], 0xFFFFFFu);  // the rest of the picture is pure black
+    EXPECT_EQ(mask.Row(479)[639], 0u);
+    EXPECT_EQ(pic.Row(0)[1], 0x010000u);  // the picture itself is not cut
+    EXPECT_EQ(g.Media.DstRect, g.Media.FullRect);
+    EXPECT_TRUE(platform.Messages().empty());
+
+    // A missing mask file is no error either.
+    BuildMask(g, g.Media.MaskBmp, pic, 7);
+    EXPECT_EQ(g.Media.MaskBmp.Row(0)[0], 0xFFFFFFu);
+    EXPECT_FALSE(Halted());
+    EXPECT_TRUE(platform.Messages().empty());
+
+    // A masked draw puts the picture over a background exactly where it is not pure black.
+    Surface& back = g.Media.BackBmp;
+    std::fill(back.Pixels.begin(), back.Pixels.end(), 0x3366CCu);
+    g.Media.SrcRect = g.Media.DstRect = g.Media.FullRect;
+    MaskedDraw(g, back, g.Media.MaskBmp, pic);
+    EXPECT_EQ(back.Row(0)[0], 0x3366CCu);
+    EXPECT_EQ(back.Row(0)[1], 0x010000u);
+    EXPECT_EQ(back.Row(0)[5], 0xFFFFFFu);
+    EXPECT_EQ(back.Row(479)[639], 0x123456u);
+}
+
+TEST_F(MediaImages, BuildMaskWithAMaskFileCutsThePicture) {
+    CreateScreenSurfaces(g);
+    // The mask file is white where the picture shows (left half) and black elsewhere.
+    dir.Write("D12mask.bmp", WriteBmp(640, 480, {1, false, {0x000000, 0xFFFFFF}},
+                                      [](int x, int) { return x < 320 ? 1u : 0u; }));
+    Surface& pic = g.Media.StagePicBmp;
+    std::fill(pic.Pixels.begin(), pic.Pixels.end(), 0x8899AAu);
+    BuildMask(g, g.Media.MaskBmp, pic, 12);
+    EXPECT_EQ(g.Media.LastImageExt, ".bmp");
+    EXPECT_EQ(pic.Row(100)[10], 0x8899AAu);
+    EXPECT_EQ(pic.Row(100)[400], 0u);
+    EXPECT_EQ(g.Media.MaskBmp.Row(100)[10], 0u);
+    EXPECT_EQ(g.Media.MaskBmp.Row(100)[400], 0xFFFFFFu);
+    EXPECT_EQ(pic.CopyMode, Rop::SRCCOPY);
+    EXPECT_EQ(g.Media.MaskBmp.CopyMode, Rop::SRCCOPY);
+
+    // A ".jpg" mask is taken before a ".bmp" one.
+    dir.Write("D12mask.jpg", WriteJpeg(640, 480, [](int, int) { return 0xFFFFFFu; }));
+    BuildMask(g, g.Media.MaskBmp, pic, 12);
+    EXPECT_EQ(g.Media.LastImageExt, ".jpg");
+    EXPECT_LT(g.Media.MaskBmp.Row(100)[400] & 0xFF, 0x08u);
+    EXPECT_FALSE(Halted());
+}
+
+TEST_F(MediaImages, CelsAndStagePictures) {
+    for (int i = 1; i <= 4; ++i)
+        dir.Write("F02" + std::to_string(i) + ".bmp", WriteBmp(i, 1, {24}, [](int, int) { return 0x0F0F0Fu; }));
+    LoadCels(g, 2);
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(g.Media.CelBmps[size_t(i)].Width, i + 1);
+    EXPECT_FALSE(Halted());
+
+    CreateScreenSurfaces(g);
+    // Stage 2 (scene 3) places "G02" into its rectangle from position 9: (100, 50, 104, 53).
+    g.Shell.SceneNo = 3;
+    auto& rec = g.Cfg.StageLayout[1];
+    rec[9] = 100, rec[10] = 50, rec[11] = 104, rec[12] = 53;
+    dir.Write("G02.bmp", WriteBmp(8, 8, {24}, Pattern));
+    Surface& target = g.Media.StageBackBmp;
+    std::fill(target.Pixels.begin(), target.Pixels.end(), 0u);
+    g.Media.SrcRect = g.Media.DstRect = MakeRect(1, 1, 2, 2);
+    PlaceStageImage(g, "G", 9, target);
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 4; ++x) EXPECT_EQ(target.Row(50 + y)[100 + x], Pattern(x, y));
+    EXPECT_EQ(target.Row(53)[100], 0u);
+    EXPECT_EQ(target.Row(50)[104], 0u);
+    EXPECT_EQ(g.Media.SrcRect, g.Media.FullRect);
+    EXPECT_EQ(g.Media.DstRect, g.Media.FullRect);
+
+    // A rectangle from the data that reaches outside the surfaces only copies what is inside.
+    rec[13] = -30000, rec[14] = -30000, rec[15] = 30000, rec[16] = 30000;
+    dir.Write("E02.bmp", WriteBmp(2, 2, {24}, Pattern));
+    PlaceStageImage(g, "E", 13, target);
+    EXPECT_FALSE(Halted());
+}
+
+TEST_F(MediaImages, PartsSheetTouchUp) {
+    g.Media.PartsBmp = CreateSurface(200, 120);
+    Surface& p = g.Media.PartsBmp;
+    std::fill(p.Pixels.begin(), p.Pixels.end(), 0xFFFFFFu);
+    p.BrushColor = 0xFFFFFF;
+    TouchUpPartsSheet(g);
+    auto black = [&](int x, int y) { return p.Row(y)[x] == 0u; };
+    EXPECT_TRUE(black(0, 35) && black(166, 35) && black(166, 42) && black(166, 49));
+    EXPECT_FALSE(black(167, 35));  // lines stop before their end point
+    EXPECT_TRUE(black(164, 46));   // the 28th letter cell
+    EXPECT_FALSE(black(161, 46));
+    EXPECT_TRUE(black(109, 94) && black(0, 107) && black(114, 78) && black(151, 106));
+    EXPECT_FALSE(black(114, 107));
+    EXPECT_TRUE(black(4, 94) && black(0, 90));  // the blanking patch
+    EXPECT_TRUE(black(60, 85) && black(120, 92));
+    EXPECT_FALSE(black(121, 85));
+    EXPECT_FALSE(black(50, 60));
+}
+
+}  // namespace
+}  // namespace kiv
