@@ -13,6 +13,14 @@ struct RecordsState {
     std::array<RankEntry, 31> RankTable{};  // [1..30], 1 is best; [0] unused
     int8_t StagesOpen = 1;
     ShortString<16> PlayerName;
+
+    // Glyph text cursor: TextX is the left edge of the next cell; a cell covers rows
+    // TextY - 1 .. TextY + 6. TextStartX/Y mark where the current run of text began.
+    int16_t TextX = 0;
+    int16_t TextY = 0;
+    int16_t TextStartX = 0;
+    int16_t TextStartY = 0;
+    ShortString<255> MessageText;  // what the typewriter reveals and CenterMessage centres
 };
 
 }  // namespace kiv

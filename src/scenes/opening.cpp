@@ -1,11 +1,125 @@
 #include "scenes/opening.h"
 
+#include "media/screen.h"
+#include "media/sound.h"
+#include "shell/form.h"
 #include "shell/game.h"
 
 namespace kiv {
 
-void OpeningFrame(Game&) {}
+namespace {
 
-void OpeningClick(Game&, MouseButton, bool, int, int) {}
+// The logo on the parts sheet and on the screen; rings and disc are centred on it.
+constexpr int kSheetLogoX = 167;
+constexpr int kScreenLogoX = 271;
+constexpr int kScreenLogoY = 195;
+constexpr int kLogoWidth = 98;
+constexpr int kLogoHeight = 90;
+constexpr int kCentreX = 316;
+constexpr int kCentreY = 241;
+
+constexpr int kLastLetterPhase = 2;
+constexpr int kLastRingPhase = 9;
+constexpr int kLeavePhase = 12;  // a click asked to leave
+constexpr int kLastDiscPhase = 13;
+constexpr int kRingWrap = 65;
+constexpr int kDiscDone = 70;
+constexpr int kClickSound = 7;
+constexpr uint8_t kMenuInterval = 20;
+constexpr uint8_t kEndOfRow = 255;
+
+// Counters: [0] growth step, [1] letter, [2] phase, [3] and [4] ring radii, [5] disc radius.
+int16_t& Counter(Game& g, int k) { return g.Shell.SceneCounters[static_cast<size_t>(k)]; }
+
+void LetterFrame(Game& g) {
+    int16_t& s = Counter(g, 0);
+    int16_t& i = Counter(g, 1);
+    int16_t& p = Counter(g, 2);
+    const auto& row = g.Cfg.OpeningScript[static_cast<size_t>(p)];
+    if (i < 0 || i > 9) i = 0;
+    // Boundaries are signed bytes; 255 (as a byte) after the last one ends the row.
+    const int left = static_cast<int8_t>(row[static_cast<size_t>(i)]);
+    const int right = static_cast<int8_t>(row[static_cast<size_t>(i) + 1]);
+    const int top = 32 * p;
+
+    g.Media.SrcRect = MakeRect(kSheetLogoX + left, top, kSheetLogoX + right, top + 26);
+    g.Media.DstRect = MakeRect(kScreenLogoX + left, top + 205 - 2 * s, kScreenLogoX + right, top + 211 + 2 * s);
+    CopyToSurface(g, g.Media.BackBmp, g.Media.PartsBmp);
+
+    if (++s > 5) {
+        s = 0;
+        ++i;
+        if (i > 9 || row[static_cast<size_t>(i) + 1] == kEndOfRow) {
+            i = 0;
+            ++p;
+        }
+    }
+    PresentRect(g, g.Media.BackBmp);
+}
+
+void DiscFrame(Game& g) {
+    LogoPulse(g);
+    int16_t& d = Counter(g, 5);
+    DrawCircle(g, kCentreX, kCentreY, d);
+    d = static_cast<int16_t>(d + 2);
+    if (d > kDiscDone) {
+        if (Counter(g, 2) > kLeavePhase - 1) {
+            SetFrameInterval(g, kMenuInterval);
+            g.Shell.SceneNo = static_cast<uint8_t>(g.Shell.SceneNo + 1);
+        }
+        // Without a click this starts the letters again over the blackened logo.
+        ResetSceneCounters(g);
+    }
+    PresentRect(g, g.Media.BackBmp);
+}
+
+}  // namespace
+
+void OpeningFrame(Game& g) {
+    const int p = Counter(g, 2);
+    if (p >= 0 && p <= kLastLetterPhase) {
+        LetterFrame(g);
+    } else if (p > kLastLetterPhase && p <= kLastRingPhase) {
+        LogoPulse(g);
+        PresentRect(g, g.Media.BackBmp);
+    } else if (p > kLastRingPhase && p <= kLastDiscPhase) {
+        DiscFrame(g);
+    }
+}
+
+void LogoPulse(Game& g) {
+    Surface& back = g.Media.BackBmp;
+    g.Media.SrcRect = MakeRect(kSheetLogoX, 0, kSheetLogoX + kLogoWidth, kLogoHeight);
+    g.Media.DstRect = MakeRect(kScreenLogoX, kScreenLogoY, kScreenLogoX + kLogoWidth, kScreenLogoY + kLogoHeight);
+    CopyToSurface(g, back, g.Media.PartsBmp);
+
+    SetBrushStyle(back, BrushStyle::Clear);
+    DrawCircle(g, kCentreX, kCentreY, Counter(g, 3));
+    DrawCircle(g, kCentreX, kCentreY, Counter(g, 4));
+    int16_t& first = Counter(g, 3);
+    if (++first > kRingWrap) {
+        first = 0;
+        ++Counter(g, 2);
+    }
+    int16_t& second = Counter(g, 4);
+    second = static_cast<int16_t>(second + 3);
+    if (second > kRingWrap) second = 0;
+    SetBrushStyle(back, BrushStyle::Solid);
+    SetBrushColor(back, 0);
+}
+
+void OpeningClick(Game& g, MouseButton, bool, int, int) {
+    PlaySoundEffect(g, kClickSound);
+    Counter(g, 2) = kLeavePhase;
+    SetGameCursor(g, kCursorNone);
+}
+
+void AdvanceStep(Game& g) {
+    int16_t& sub = Counter(g, 0);
+    if (++sub > 5) {
+        sub = 0;
+        ++Counter(g, 1);
+    }
+}
 
 }  // namespace kiv

@@ -1,0 +1,207 @@
+#include "records/records_store.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "platform/headless/headless_platform.h"
+#include "records/ranking.h"
+#include "shell/game.h"
+#include "test_game.h"
+#include "test_support.h"
+
+namespace kiv {
+namespace {
+
+// A game whose tables are set by hand, reading and writing its records in a test folder.
+struct RecordsGame {
+    explicit RecordsGame(const TempDir& dir) {
+        g.Cfg.AppDir = dir.Path();
+        g.Cfg.DefaultPlayerName = "Player";
+        g.Cfg.PresetRankName = "master";
+    }
+    HeadlessPlatform platform;
+    Game g{platform};
+};
+
+std::string PresetFile(const std::string& stage = "1") {
+    std::string s = "[Kiv]\r\nStage=" + stage + "\r\n";
+    for (int k = 1; k <= 30; ++k) {
+        std::string time = std::to_string(3000 - 50 * k);
+        while (time.size() < 5) time = "0" + time;
+        s += "Rank" + std::string(k < 10 ? "0" : "") + std::to_string(k) + "=*****master" + time + "\r\n";
+    }
+    return s;
+}
+
+bool HasBareLf(const std::string& s) {
+    for (size_t i = 0; i < s.size(); ++i)
+        if (s[i] == '\n' && (i == 0 || s[i - 1] != '\r')) return true;
+    return false;
+}
+
+TEST(RecordsStore, FirstStartUsesDefaultsAndWritesStageAndRanksOnly) {
+    TempDir dir;
+    RecordsGame rg(dir);
+    LoadRecords(rg.g);
+    EXPECT_EQ(rg.g.Records.StagesOpen, 1);
+    EXPECT_EQ(rg.g.Records.PlayerName, "Player");
+    EXPECT_EQ(rg.g.Records.RankTable[1], "*****master02950");
+    EXPECT_EQ(rg.g.Records.RankTable[30], "*****master01500");
+
+    ASSERT_TRUE(SaveRecords(rg.g));
+    EXPECT_EQ(dir.Read("Kiv.ini"), PresetFile());
+    EXPECT_FALSE(dir.Exists("Kiv.ini.tmp"));
+}
+
+TEST(RecordsStore, RoundTripKeepsStagesRanksAndTheLowEightBits) {
+    TempDir dir;
+    {
+        RecordsGame rg(dir);
+        LoadRecords(rg.g);
+        rg.g.Records.StagesOpen = static_cast<int8_t>(-56);  // 200 in eight bits
+        rg.g.Records.RankTable[1] = "vkrkwalice_02961";
+        rg.g.Records.RankTable[7] = "abc";
+        rg.g.Records.RankTable[30] = "";
+        ASSERT_TRUE(SaveRecords(rg.g));
+    }
+    EXPECT_NE(dir.Read("Kiv.ini").find("Stage=-56\r\n"), std::string::npos);
+    RecordsGame again(dir);
+    LoadRecords(again.g);
+    EXPECT_EQ(again.g.Records.StagesOpen, -56);
+    EXPECT_EQ(again.g.Records.RankTable[1], "vkrkwalice_02961");
+    EXPECT_EQ(again.g.Records.RankTable[7], "abc");
+    EXPECT_EQ(again.g.Records.RankTable[30], "");  // present but empty: not the preset
+    EXPECT_EQ(again.g.Records.RankTable[2], "*****master02900");
+}
+
+TEST(RecordsStore, ReadsValuesAsTheProfileFunctionsDo) {
+    std::array<RankEntry, 31> presets{};
+    for (int k = 1; k <= 30; ++k) presets[k] = "preset" + std::to_string(k);
+    auto parse = [&](const std::string& text, std::string_view name = "Player  ") {
+        return ParseRecordsIni(text, presets, name);
+    };
+
+    EXPECT_EQ(parse("[Kiv]\nStage=300\n").StagesOpen, 44);
+    EXPECT_EQ(parse("[Kiv]\nStage=abc\n").StagesOpen, 1);
+    EXPECT_EQ(parse("[Kiv]\nStage=12abc\n").StagesOpen, 1);
+    EXPECT_EQ(parse("[Kiv]\nStage=\n").StagesOpen, 1);
+    EXPECT_EQ(parse("[Kiv]\nStage=0x1F\n").StagesOpen, 31);
+    EXPECT_EQ(parse("[kiv]\r\n  stage  =  $10  \r\n").StagesOpen, 16);
+    EXPECT_EQ(parse("[Kiv]\nStage=-1\n").StagesOpen, -1);
+    EXPECT_EQ(parse("[Other]\nStage=5\n").StagesOpen, 1);
+
+    StoredRecords r = parse(
+        "; a comment\r\n[KIV]\r\nRank01=abc\r\nRANK02=abcdefghijklmnopqrstuvwxyz\r\nRank03=\"quoted\"\r\n"
+        "Rank04=a=b;c\r\nRank05=first\r\nRank05=second\r\nMyName=Someone_with_a_long_name\r\n");
+    EXPECT_EQ(r.RankTable[1], "abc");
+    EXPECT_EQ(r.RankTable[2], "abcdefghijklmnop");  // cut to 16
+    EXPECT_EQ(r.RankTable[3], "quoted");
+    EXPECT_EQ(r.RankTable[4], "a=b;c");
+    EXPECT_EQ(r.RankTable[5], "first");
+    EXPECT_EQ(r.RankTable[6], "preset6");
+    EXPECT_EQ(r.PlayerName, "Someone_with_a_l");
+
+    // A missing name takes the default without its trailing blanks; Shift-JIS bytes pass through.
+    EXPECT_EQ(parse("").PlayerName, "Player");
+    EXPECT_EQ(parse("[Kiv]\nMyName=\x83\x5e\x83\x8d\x81\x5b\n").PlayerName, "\x83\x5e\x83\x8d\x81\x5b");
+}
+
+TEST(RecordsStore, SaveKeepsWhatTheUserAddedAndReplacesKeysInPlace) {
+    TempDir dir;
+    dir.Write("Kiv.ini",
+              "; my notes\n[Kiv]\nMyName=Hanako\nStage=3\nColour=blue\nRank02=old\n\n[Other]\nKey=value with = sign\n");
+    RecordsGame rg(dir);
+    LoadRecords(rg.g);
+    EXPECT_EQ(rg.g.Records.PlayerName, "Hanako");
+    EXPECT_EQ(rg.g.Records.StagesOpen, 3);
+    rg.g.Records.StagesOpen = 4;
+    ASSERT_TRUE(SaveRecords(rg.g));
+
+    std::string text = dir.Read("Kiv.ini");
+    EXPECT_FALSE(HasBareLf(text)) << text;
+    EXPECT_NE(text.find("; my notes\r\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("[Kiv]\r\nMyName=Hanako\r\nStage=4\r\nColour=blue\r\nRank02=old\r\nRank01=*****master02950\r\n"
+                        "Rank03=*****master02850\r\n"),
+              std::string::npos)
+        << text;
+    EXPECT_NE(text.find("[Other]\r\nKey=value with = sign\r\n"), std::string::npos) << text;
+
+    RecordsGame again(dir);
+    LoadRecords(again.g);
+    EXPECT_EQ(again.g.Records.StagesOpen, 4);
+    EXPECT_EQ(again.g.Records.RankTable[2], "old");
+}
+
+TEST(RecordsStore, FailedWriteLeavesTheOldFileAndIsReported) {
+    TempDir dir;
+    const std::string old = "[Kiv]\r\nStage=6\r\nRank01=keepme\r\n";
+    dir.Write("Kiv.ini", old);
+    // Something in the place of the temporary file makes the write fail (even for root).
+    std::filesystem::create_directory(dir.File("Kiv.ini.tmp"));
+    std::filesystem::create_directory(dir.File("trace"));
+
+    RecordsGame rg(dir);
+    ASSERT_TRUE(rg.platform.GetTrace().Open(dir.File("trace/t.jsonl")));
+    LoadRecords(rg.g);
+    rg.g.Records.StagesOpen = 8;
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(SaveRecords(rg.g));
+    std::string err = testing::internal::GetCapturedStderr();
+    rg.platform.GetTrace().Open(dir.File("trace/other.jsonl"));  // flushes the first trace
+
+    EXPECT_EQ(dir.Read("Kiv.ini"), old);
+    EXPECT_NE(err.find("Kiv.ini"), std::string::npos) << err;
+    std::string trace = dir.Read("trace/t.jsonl");
+    EXPECT_NE(trace.find("\"ev\":\"save\""), std::string::npos) << trace;
+    EXPECT_NE(trace.find("\"error\""), std::string::npos) << trace;
+}
+
+TEST(RecordsStore, NothingIsWrittenWhenHaltingAfterAFatalError) {
+    TempDir dir;
+    RecordsGame rg(dir);
+    LoadRecords(rg.g);
+    rg.g.Shell.CloseRequested = true;
+    EXPECT_TRUE(SaveRecords(rg.g));
+    EXPECT_FALSE(dir.Exists("Kiv.ini"));
+}
+
+TEST(RecordsStore, AFileNamedInAnotherCaseIsReadAndReplaced) {
+    TempDir dir;
+    dir.Write("KIV.INI", "[Kiv]\r\nStage=7\r\n");
+    RecordsGame rg(dir);
+    LoadRecords(rg.g);
+    EXPECT_EQ(rg.g.Records.StagesOpen, 7);
+    ASSERT_TRUE(SaveRecords(rg.g));
+    EXPECT_FALSE(dir.Exists("Kiv.ini"));
+    EXPECT_EQ(dir.Read("KIV.INI"), PresetFile("7"));
+}
+
+TEST(RecordsStore, AHeadlessRunSavesAtCloseAndAHaltedRunDoesNot) {
+    TempDir dir;
+    WriteMinimalGame(dir);
+    {
+        HeadlessGame hg(dir.Path());
+        ASSERT_TRUE(hg.created);
+        hg.Frames(10);
+        hg.CloseAndDestroy();
+    }
+    std::string text = dir.Read("Kiv.ini");
+    EXPECT_EQ(text.rfind("[Kiv]\r\nStage=1\r\nRank01=*****Preset02950\r\n", 0), 0u) << text;
+    EXPECT_NE(text.find("Rank30=*****Preset01500\r\n"), std::string::npos);
+    EXPECT_EQ(text.find("MyName"), std::string::npos);
+
+    TempDir halted;
+    WriteMinimalGame(halted);
+    std::filesystem::remove(halted.File("Kiv.txt"));
+    {
+        HeadlessGame hg(halted.Path());
+        hg.Frames(3);
+        hg.CloseAndDestroy();
+    }
+    EXPECT_FALSE(halted.Exists("Kiv.ini"));
+}
+
+}  // namespace
+}  // namespace kiv
