@@ -181,7 +181,7 @@ TEST(GlyphText, TimesAndTimerDigits) {
     EXPECT_EQ(FormatTime(2950), "029:50");
     EXPECT_EQ(FormatTime(15120), "151:20");
     // Below zero the padded text has fewer digits: the format shows what there is.
-    EXPECT_EQ(FormatTime(-2), "999:8");
+    EXPECT_EQ(FormatTime(-2), "999:98");
     EXPECT_EQ(FormatTime(-1000000000), ":");
 
     GlyphGame t;

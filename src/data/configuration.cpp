@@ -20,12 +20,17 @@ static std::string GameFolder(const Game& g) {
 bool LoadConfiguration(Game& g, std::string& error) {
     g.Cfg.AppDir = GameFolder(g);
     std::string path = FindDataFile(g.Cfg.AppDir, "Kiv.txt");
-    std::string bytes;
-    if (path.empty() || !ReadWholeFile(path, bytes)) {
+    if (path.empty()) {
         g.Shell.HaltRequested = true;
         g.P.ShowMessage("not find  Kiv.txt");
         g.Shell.CloseRequested = true;
         return true;
+    }
+    std::string bytes;
+    if (!ReadWholeFile(path, bytes, kMaxTextFileBytes)) {
+        error = "Kiv.txt cannot be read, or is larger than " + std::to_string(kMaxTextFileBytes >> 20) +
+                " MB (" + path + ")";
+        return false;
     }
     ConfigResult r = ParseConfiguration(bytes, g.Cfg.AppDir, g.Cfg);
     if (!r.ok) {

@@ -30,14 +30,19 @@ std::string FindDataFile(const std::string& dir, const std::string& name) {
     return found;
 }
 
-bool ReadWholeFile(const std::string& path, std::string& bytes) {
+bool ReadWholeFile(const std::string& path, std::string& bytes, size_t maxBytes) {
     FILE* f = std::fopen(path.c_str(), "rb");
     if (!f) return false;
     bytes.clear();
     char buf[65536];
     size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) bytes.append(buf, n);
-    bool ok = !std::ferror(f);
+    bool ok = true;
+    while (ok && (n = std::fread(buf, 1, sizeof buf, f)) > 0) {
+        ok = bytes.size() + n <= maxBytes;
+        if (ok) bytes.append(buf, n);
+    }
+    ok = ok && !std::ferror(f);
+    if (!ok) bytes.clear();
     std::fclose(f);
     return ok;
 }

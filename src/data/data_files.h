@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <string>
 
 namespace kiv {
@@ -12,7 +14,10 @@ inline bool DataFileExists(const std::string& dir, const std::string& name) {
     return !FindDataFile(dir, name).empty();
 }
 
-// Reads a whole file; false when it cannot be opened or read.
-bool ReadWholeFile(const std::string& path, std::string& bytes);
+// Text files of a game (Kiv.txt, Kiv.ini) are small; anything larger is not one of them.
+constexpr size_t kMaxTextFileBytes = 16u << 20;
+
+// Reads a whole file; false when it cannot be opened or read, or holds more than maxBytes.
+bool ReadWholeFile(const std::string& path, std::string& bytes, size_t maxBytes = SIZE_MAX);
 
 }  // namespace kiv

@@ -49,7 +49,7 @@ struct ShortString {
 
     // First 1-based position of sub at or after position from, 0 when there is none or sub is empty.
     int Pos(std::string_view sub, int from = 1) const {
-        if (sub.empty() || from < 1) from = std::max(from, 1);
+        from = std::max(from, 1);
         if (sub.empty() || from > Len) return 0;
         size_t p = View().find(sub, static_cast<size_t>(from - 1));
         return p == std::string_view::npos ? 0 : static_cast<int>(p) + 1;

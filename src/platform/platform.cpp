@@ -11,27 +11,25 @@ void Platform::SetWindow(int clientWidth, int clientHeight, bool border, bool to
     clientH_ = std::clamp(clientHeight, 1, kImageHeight);
     border_ = border;
     topmost_ = topmost;
-    SyncTraceClock();
-    trace_.Event("window", {{"w", Trace::Num(clientW_)}, {"h", Trace::Num(clientH_)},
-                            {"visible", Trace::Bool(visible_)}, {"border", Trace::Bool(border_)},
-                            {"topmost", Trace::Bool(topmost_)}});
-    DoSetWindow();
+    WindowChanged();
 }
 
 void Platform::SetVisible(bool visible) {
     if (visible == visible_) return;
     visible_ = visible;
-    SyncTraceClock();
-    trace_.Event("window", {{"w", Trace::Num(clientW_)}, {"h", Trace::Num(clientH_)},
-                            {"visible", Trace::Bool(visible_)}, {"border", Trace::Bool(border_)},
-                            {"topmost", Trace::Bool(topmost_)}});
+    WindowChanged();
+}
+
+void Platform::WindowChanged() {
+    TraceEvent("window", {{"w", Trace::Num(clientW_)}, {"h", Trace::Num(clientH_)},
+                          {"visible", Trace::Bool(visible_)}, {"border", Trace::Bool(border_)},
+                          {"topmost", Trace::Bool(topmost_)}});
     DoSetWindow();
 }
 
 void Platform::Present(const uint32_t* pixels, const Rect& r) {
     Rect c{std::max(r.Left, 0), std::max(r.Top, 0), std::min(r.Right, kImageWidth), std::min(r.Bottom, kImageHeight)};
-    SyncTraceClock();
-    trace_.Event("present", {{"rect", Trace::RectJson(r)}});
+    TraceEvent("present", {{"rect", Trace::RectJson(r)}});
     if (c.Left >= c.Right || c.Top >= c.Bottom) return;
     for (int y = c.Top; y < c.Bottom; ++y) {
         size_t at = static_cast<size_t>(y) * kImageWidth + static_cast<size_t>(c.Left);
@@ -76,27 +74,25 @@ bool Platform::SaveScreenshot(const std::string& path) const {
 
 void Platform::SetCursor(int id) {
     cursor_ = id;
-    SyncTraceClock();
-    trace_.Event("cursor", {{"id", Trace::Num(id)}});
+    TraceEvent("cursor", {{"id", Trace::Num(id)}});
     DoSetCursor(id);
 }
 
 void Platform::ShowMessage(const std::string& text) {
     std::fprintf(stderr, "kiv: %s\n", text.c_str());
-    SyncTraceClock();
-    trace_.Event("message", {{"text", Trace::Str(text)}});
+    TraceEvent("message", {{"text", Trace::Str(text)}});
     DoShowMessage(text);
 }
 
 void Platform::Beep() {
-    SyncTraceClock();
-    trace_.Event("beep");
+    TraceEvent("beep");
     Audio().Beep();
 }
 
 void Platform::SetTimerInterval(uint32_t ms) {
+    // Setting the interval it already has leaves a running timer alone.
+    if (ms == timerMs_) return;
     timerMs_ = ms;
-    timerStart_ = TickCount();
     DoTimerChanged();
 }
 

@@ -56,6 +56,11 @@ public:
     virtual ~Platform() = default;
 
     Trace& GetTrace() { return trace_; }
+    // Writes a trace event stamped with the current tick and frame count.
+    void TraceEvent(std::string_view ev, std::initializer_list<Trace::Field> fields = {}) {
+        trace_.SetClock(TickCount(), frames_);
+        trace_.Event(ev, fields);
+    }
 
     // Window: client size, border and stay-on-top; shown or hidden.
     void SetWindow(int clientWidth, int clientHeight, bool border, bool topmost);
@@ -101,7 +106,6 @@ public:
 
 protected:
     Platform() : image_(static_cast<size_t>(kImageWidth) * kImageHeight, 0) {}
-    void SyncTraceClock() { trace_.SetClock(TickCount(), frames_); }
 
     virtual void DoSetWindow() = 0;
     virtual void DoPresent(const Rect& r) = 0;
@@ -109,9 +113,9 @@ protected:
     virtual void DoShowMessage(const std::string& text) = 0;
     virtual void DoTimerChanged() {}
 
-    uint32_t timerStart_ = 0;  // tick at which the timer was last (re)started
-
 private:
+    void WindowChanged();
+
     Trace trace_;
     std::vector<uint32_t> image_;
     int clientW_ = 0, clientH_ = 0;

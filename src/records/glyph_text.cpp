@@ -139,9 +139,10 @@ void TypeMessageStep(Game& g) {
 }
 
 std::string FormatTime(int32_t v) {
-    // Below zero the padded text is shorter than five digits; the cuts then simply take less.
+    // Below zero the padded text is shorter than five digits: still its first three and its
+    // last two characters.
     ShortString<16> s(ZeroPad(5, v));
-    return s.Copy(1, 3) + ":" + s.Copy(4, 2);
+    return s.Copy(1, 3) + ":" + s.Copy(s.Length() - 1, 2);
 }
 
 void DrawTimerDigits(Game& g, int32_t v) {

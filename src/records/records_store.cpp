@@ -153,7 +153,7 @@ void LoadRecords(Game& g) {
     std::string bytes;
     std::string path = FindDataFile(g.Cfg.AppDir, kFileName);
     // A missing or unreadable file is no error: every key then takes its default.
-    if (path.empty() || !ReadWholeFile(path, bytes)) bytes.clear();
+    if (path.empty() || !ReadWholeFile(path, bytes, kMaxTextFileBytes)) bytes.clear();
     StoredRecords r = ParseRecordsIni(bytes, Presets(g), g.Cfg.DefaultPlayerName.View());
     g.Records.StagesOpen = r.StagesOpen;
     g.Records.RankTable = r.RankTable;
@@ -174,20 +174,18 @@ bool SaveRecords(Game& g) {
             why = "cannot replace " + path + ": not a regular file";
             ok = false;
         }
-    } else if (!ReadWholeFile(path, existing)) {
+    } else if (!ReadWholeFile(path, existing, kMaxTextFileBytes)) {
         // Replacing a file we cannot read would lose whatever else it holds.
         why = "cannot read " + path + ": " + ErrnoText(errno);
         ok = false;
     }
     if (ok) ok = ReplaceFile(path, path + ".tmp", UpdateRecordsIni(existing, g.Records.StagesOpen, g.Records.RankTable), why);
 
-    Trace& t = g.T();
-    t.SetClock(g.P.TickCount(), g.Shell.FramesRun);
     if (ok) {
-        t.Event("save", {{"file", Trace::Str(BaseName(path))}});
+        g.P.TraceEvent("save", {{"file", Trace::Str(BaseName(path))}});
     } else {
         std::fprintf(stderr, "kiv: the records were not saved: %s\n", why.c_str());
-        t.Event("save", {{"file", Trace::Str(BaseName(path))}, {"error", Trace::Str(why)}});
+        g.P.TraceEvent("save", {{"file", Trace::Str(BaseName(path))}, {"error", Trace::Str(why)}});
     }
     return ok;
 }

@@ -61,6 +61,11 @@ bool TFM1::CloseQuery() {
     return canClose;
 }
 
+void CloseForm(Game& g) {
+    g.Shell.HaltRequested = true;
+    g.P.Close();
+}
+
 void TFM1::FormPaint() { PresentAll(g_); }
 
 void TFM1::HaltTick() {
@@ -112,30 +117,26 @@ void RunFrame(Game& g) {
     }
     ++g.Shell.FramesRun;
     g.P.SetFrameCount(g.Shell.FramesRun);
-    Trace& t = g.T();
-    if (t.Active()) {
+    if (g.T().Active()) {
         std::string sc = "[";
         for (size_t i = 0; i < g.Shell.SceneCounters.size(); ++i) {
             if (i) sc += ",";
             sc += Trace::Num(g.Shell.SceneCounters[i]);
         }
         sc += "]";
-        t.SetClock(g.P.TickCount(), g.Shell.FramesRun);
-        t.Event("frame", {{"scene", Trace::Num(scene)}, {"sc", sc}});
+        g.P.TraceEvent("frame", {{"scene", Trace::Num(scene)}, {"sc", sc}});
     }
 }
 
 void SetFrameInterval(Game& g, uint8_t ms) {
     g.Shell.FrameInterval = ms;
     if (g.Shell.TimerDriven) g.P.SetTimerInterval(ms);
-    g.T().SetClock(g.P.TickCount(), g.Shell.FramesRun);
-    g.T().Event("interval", {{"ms", Trace::Num(ms)}});
+    g.P.TraceEvent("interval", {{"ms", Trace::Num(ms)}});
 }
 
 void SwitchClockMode(Game& g) {
     g.Shell.TimerDriven = !g.Shell.TimerDriven;
-    g.T().SetClock(g.P.TickCount(), g.Shell.FramesRun);
-    g.T().Event("clock", {{"mode", Trace::Str(g.Shell.TimerDriven ? "timer" : "idle")}});
+    g.P.TraceEvent("clock", {{"mode", Trace::Str(g.Shell.TimerDriven ? "timer" : "idle")}});
     if (g.Shell.TimerDriven) {
         g.P.SetIdleHandler(false);
         g.P.SetTimerInterval(g.Shell.FrameInterval);

@@ -54,6 +54,8 @@ void ResetSceneCounters(Game& g);
 // Sizes and styles the window after WideMode.
 void ApplyDisplayMode(Game& g);
 void SetGameCursor(Game& g, int16_t id);
+// Closes the window as the user does: no further frame runs, and the records are saved.
+void CloseForm(Game& g);
 // The stage-play flags at their start values.
 void ResetPlayFlags(Game& g);
 

@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <cerrno>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
@@ -37,9 +38,11 @@ bool ParseCommandLine(int argc, const char* const* argv, LaunchOptions& opt, std
         } else if (a == "--seed") {
             std::string s;
             if (!value(s)) return false;
+            const bool hex = s.size() > 2 && s[0] == '0' && (s[1] == 'x' || s[1] == 'X');
             char* end = nullptr;
-            long long v = std::strtoll(s.c_str(), &end, 0);
-            if (s.empty() || *end != '\0' || v < INT32_MIN || v > UINT32_MAX) {
+            errno = 0;
+            long long v = std::strtoll(s.c_str(), &end, hex ? 16 : 10);
+            if (s.empty() || *end != '\0' || errno != 0 || v < INT32_MIN || v > UINT32_MAX) {
                 error = "--seed needs a whole number, not '" + s + "'";
                 return false;
             }
@@ -120,8 +123,7 @@ int RunGame(Platform& platform, const LaunchOptions& opt, const std::string& exe
         std::fprintf(stderr, "kiv: %s\n", headless->GaveUpMessage().c_str());
         status = kExitGaveUp;
     }
-    platform.GetTrace().SetClock(platform.TickCount(), g.Shell.FramesRun);
-    platform.GetTrace().Event("exit", {{"status", Trace::Num(status)}});
+    platform.TraceEvent("exit", {{"status", Trace::Num(status)}});
     return status;
 }
 

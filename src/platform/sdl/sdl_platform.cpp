@@ -92,7 +92,6 @@ public:
         for (size_t i = 0; i < shapes.size(); ++i) cursors_[i + 1] = MakeCursor(shapes[i]);  // NULL tolerated
         cursors_[0] = SDL_GetDefaultCursor();
         audio_ = MakeSdlAudio();
-        start_ = SDL_GetTicks64();
         return true;
     }
 
@@ -137,10 +136,12 @@ public:
             if (TimerInterval() > 0 && !Closed()) {
                 const uint32_t now = TickCount();
                 if (static_cast<int32_t>(now - timerNext_) >= 0) {
-                    form.TimerTick();
+                    // Schedule the next tick first: a frame that sets a new interval restarts
+                    // the timer from now. Late ticks are not caught up, as a system timer
+                    // coalesces them.
                     timerNext_ += TimerInterval();
-                    // Late ticks are not caught up, as a system timer coalesces them.
-                    if (static_cast<int32_t>(TickCount() - timerNext_) >= 0) timerNext_ = TickCount() + TimerInterval();
+                    if (static_cast<int32_t>(now - timerNext_) >= 0) timerNext_ = now + TimerInterval();
+                    form.TimerTick();
                 }
             }
             Render();
@@ -239,7 +240,6 @@ private:
     SDL_Texture* texture_ = nullptr;
     std::array<SDL_Cursor*, 6> cursors_{};
     std::unique_ptr<AudioDevice> audio_;
-    uint64_t start_ = 0;
     uint32_t timerNext_ = 0;
     bool dirty_ = false;
 };
