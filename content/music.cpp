@@ -157,6 +157,9 @@ std::string EncodeMidi(const MidiSong& song) {
     evs.push_back({0, 0, tempo});
     evs.push_back({0, 0, std::string("\xFF\x58\x04\x04\x02\x18\x08", 7)});
     for (auto [ch, prog] : song.programs) evs.push_back({0, 1, std::string{char(0xC0 | ch), char(prog)}});
+    // Channel volume below the maximum leaves the synthesiser headroom: at full volume the
+    // chords of a busy bar clip.
+    for (int ch = 0; ch < 16; ++ch) evs.push_back({0, 1, std::string{char(0xB0 | ch), char(7), char(80)}});
     for (const MidiNote& n : song.notes) {
         evs.push_back({n.tick, 3, std::string{char(0x90 | n.channel), char(n.key), char(n.velocity)}});
         evs.push_back({n.tick + n.length, 2, std::string{char(0x80 | n.channel), char(n.key), char(0)}});
