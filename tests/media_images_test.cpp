@@ -3,14 +3,17 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
+#include "media/image_jpeg.h"
 #include "media/images.h"
 #include "media/raster.h"
 #include "media/screen.h"
 #include "media_test_files.h"
+#include "platform/bmp_reader.h"
 #include "platform/headless/headless_platform.h"
 #include "shell/game.h"
 #include "test_support.h"
@@ -24,6 +27,60 @@ using media_test::WriteJpeg;
 
 // A picture with a different colour in each pixel, to catch swapped rows, columns or channels.
 uint32_t Pattern(int x, int y) { return uint32_t(0x100000 * (x * 7 % 16) + 0x1000 * (y * 5 % 16) + 0x10 * ((x + y) % 16)); }
+
+// An 8-bit run-length bitmap of w x h in colour index 1: runs of up to 255 pixels and an
+// end-of-line code a row, as a paint program writes them.
+std::string WriteRle8(int w, int h) {
+    std::string bmp = WriteBmp(1, 1, {8, false, {0x000000, 0x336699}}, [](int, int) { return 0u; });
+    bmp.resize(14 + 40 + 2 * 4);
+    std::string rle;
+    for (int y = 0; y < h; ++y) {
+        for (int left = w; left > 0; left -= 255) rle += {char(std::min(left, 255)), char(1)};
+        rle += std::string("\0\0", 2);
+    }
+    rle += std::string("\0\1", 2);
+    bmp += rle;
+    media_test::Put32(bmp, 2, uint32_t(bmp.size()));
+    media_test::Put32(bmp, 18, uint32_t(w));
+    media_test::Put32(bmp, 22, uint32_t(h));
+    media_test::Put32(bmp, 30, 1);
+    media_test::Put32(bmp, 34, uint32_t(rle.size()));
+    return bmp;
+}
+
+// A flat black grey-level JPEG coded as tightly as libjpeg can: optimised Huffman tables and,
+// when progressive, one DC scan and one AC scan (no successive approximation).
+std::string WriteTightJpeg(int w, int h, bool progressive) {
+    jpeg_compress_struct c;
+    jpeg_error_mgr err;
+    c.err = jpeg_std_error(&err);
+    jpeg_create_compress(&c);
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&c, &buffer, &size);
+    c.image_width = JDIMENSION(w);
+    c.image_height = JDIMENSION(h);
+    c.input_components = 1;
+    c.in_color_space = JCS_GRAYSCALE;
+    jpeg_set_defaults(&c);
+    c.optimize_coding = TRUE;
+    static const jpeg_scan_info kScans[2] = {{1, {0}, 0, 0, 0, 0}, {1, {0}, 1, 63, 0, 0}};
+    if (progressive) {
+        c.scan_info = kScans;
+        c.num_scans = 2;
+    }
+    jpeg_start_compress(&c, TRUE);
+    std::vector<unsigned char> row(size_t(w), 0);
+    while (c.next_scanline < c.image_height) {
+        JSAMPROW p = row.data();
+        jpeg_write_scanlines(&c, &p, 1);
+    }
+    jpeg_finish_compress(&c);
+    std::string out(reinterpret_cast<const char*>(buffer), size);
+    jpeg_destroy_compress(&c);
+    std::free(buffer);
+    return out;
+}
 
 class MediaImages : public ::testing::Test {
 protected:
@@ -122,6 +179,28 @@ TEST_F(MediaImages, RunLengthBitmapsDecode) {
     media_test::Put32(bmp, 30, 1);
     media_test::Put32(bmp, 34, uint32_t(rle.size()));
     ExpectBmp(bmp, 4, 2, {0x00FF00, 0x0000FF, 0xFF0000, 0x000000, 0xFF0000, 0xFF0000, 0xFF0000, 0xFF0000}, "RLE8");
+}
+
+TEST_F(MediaImages, RunLengthBitmapsTooShortForTheirSizeAreRefused) {
+    // A real run-length file of a flat picture still loads.
+    std::string flat = WriteRle8(1000, 300);
+    ExpectBmp(flat, 1000, 300, std::vector<uint32_t>(1000 * 300, 0x336699), "flat RLE8");
+
+    // About a kilobyte claiming 8192 x 8192: refused from the header, nothing allocated.
+    std::string tiny = WriteRle8(300, 3);
+    media_test::Put32(tiny, 18, 8192);
+    media_test::Put32(tiny, 22, 8192);
+    BmpPixels pixels;
+    std::string why;
+    EXPECT_FALSE(DecodeBmp(reinterpret_cast<const uint8_t*>(tiny.data()), tiny.size(), kMaxSurfaceSide, pixels, why));
+    EXPECT_NE(why.find("too short"), std::string::npos) << why;
+    EXPECT_TRUE(pixels.Pixels.empty());
+    ExpectRefused("Tiny8.bmp", tiny, "RLE8 claiming 8192 x 8192");
+
+    std::string tiny4 = tiny;  // the same as a 4-bit run-length file
+    media_test::Put16(tiny4, 28, 4);
+    media_test::Put32(tiny4, 30, 2);
+    ExpectRefused("Tiny4.bmp", tiny4, "RLE4 claiming 8192 x 8192");
 }
 
 TEST_F(MediaImages, DamagedOrAbsurdBitmapsTakeTheHaltPath) {
@@ -229,6 +308,63 @@ TEST_F(MediaImages, DamagedOrAbsurdJpegsTakeTheHaltPath) {
     std::string zero = good;
     zero[sof + 5] = zero[sof + 6] = 0;
     ExpectRefused("Zero.jpg", zero, "height 0");
+}
+
+TEST_F(MediaImages, JpegWarningsThatLoseNoPixelsAreHarmless) {
+    // An unknown JFIF revision (major version 3) only draws a warning.
+    std::string jfif = WriteJpeg(32, 16, Pattern, 90);
+    ASSERT_EQ(jfif.compare(6, 5, std::string("JFIF\0", 5)), 0);
+    jfif[11] = 3;
+    dir.Write("Rev.jpg", jfif);
+    Surface s;
+    LoadJpegImage(g, "Rev", s);
+    EXPECT_FALSE(Halted());
+    EXPECT_EQ(s.Width, 32);
+    EXPECT_EQ(s.Height, 16);
+
+    // So does an unknown Adobe transform code.
+    std::string adobe = media_test::WriteCmykJpeg(16, 16, 0, 255, 255, 128);
+    const size_t at = adobe.find("Adobe");
+    ASSERT_NE(at, std::string::npos);
+    adobe[at + 11] = 7;
+    dir.Write("Xform.jpg", adobe);
+    LoadJpegImage(g, "Xform", s);
+    EXPECT_FALSE(Halted());
+    EXPECT_EQ(s.Width, 16);
+    EXPECT_TRUE(platform.Messages().empty());
+}
+
+TEST_F(MediaImages, JpegsTooShortForTheirSizeAreRefusedFromTheHeader) {
+    // Flat pictures coded as tightly as they can be still load: baseline needs two bits an
+    // 8 x 8 block, progressive one.
+    for (bool progressive : {false, true}) {
+        const std::string tight = WriteTightJpeg(1024, 1024, progressive);
+        ASSERT_LT(tight.size(), size_t(1024 * 1024 / (progressive ? 256 : 128))) << "the file is as short as it can be";
+        Surface s;
+        std::string why;
+        EXPECT_TRUE(DecodeJpeg(reinterpret_cast<const uint8_t*>(tight.data()), tight.size(), s, why)) << why;
+        EXPECT_EQ(s.Width, 1024);
+    }
+
+    // A small file whose frame header claims 8192 x 8192 (the largest allowed).
+    std::string tiny = WriteJpeg(16, 16, Pattern, 90);
+    const size_t sof = tiny.find("\xFF\xC0");
+    ASSERT_NE(sof, std::string::npos);
+    tiny[sof + 5] = tiny[sof + 7] = char(0x20);
+    tiny[sof + 6] = tiny[sof + 8] = 0;
+    Surface s;
+    std::string why;
+    EXPECT_FALSE(DecodeJpeg(reinterpret_cast<const uint8_t*>(tiny.data()), tiny.size(), s, why));
+    EXPECT_NE(why.find("too short"), std::string::npos) << why;
+    EXPECT_TRUE(s.Pixels.empty());
+    ExpectRefused("Tiny.jpg", tiny, "8192 x 8192 in a few hundred bytes");
+
+    std::string tinyProgressive = WriteJpeg(16, 16, Pattern, 90, false, true);
+    const size_t sof2 = tinyProgressive.find("\xFF\xC2");
+    ASSERT_NE(sof2, std::string::npos);
+    tinyProgressive[sof2 + 5] = tinyProgressive[sof2 + 7] = char(0x20);
+    tinyProgressive[sof2 + 6] = tinyProgressive[sof2 + 8] = 0;
+    ExpectRefused("TinyP.jpg", tinyProgressive, "progressive 8192 x 8192");
 }
 
 TEST_F(MediaImages, JpgIsPreferredAndAMissingPictureIsReportedAsBmp) {

@@ -79,6 +79,29 @@ TEST(RasterCopy, SelfCopyReadsTheWholeSourceFirst) {
     EXPECT_EQ(mask.Pixels, (std::vector<uint32_t>{0xFFFFFF, 0, 0xFFFFFF, 0}));
 }
 
+TEST(RasterCopy, SelfCopyMatchesACopyFromADuplicate) {
+    // Mirrored, reversed, stretched, shrunk and partly outside: a copy within one surface gives
+    // what the same copy from an untouched duplicate gives.
+    const Rect cases[][2] = {
+        {{2, 1, 9, 6}, {0, 0, 7, 5}},       {{9, 6, 2, 1}, {0, 0, 7, 5}},   {{2, 1, 9, 6}, {7, 5, 0, 0}},
+        {{9, 1, 2, 6}, {7, 5, 0, 0}},       {{0, 0, 11, 7}, {3, 2, 6, 4}},  {{1, 1, 4, 3}, {0, 0, 11, 7}},
+        {{-3, -2, 8, 9}, {-5, 4, 20, -3}},  {{5, 5, 2, 2}, {9, -4, -6, 12}}, {{0, 0, 11, 7}, {12, 0, 20, 7}},
+        {{4, 2, 6, 5}, {10, 6, 8, 3}},
+    };
+    for (StretchMode mode : {StretchMode::BlackOnWhite, StretchMode::ColorOnColor}) {
+        for (const auto& c : cases) {
+            Surface self = CreateSurface(11, 7);
+            for (size_t i = 0; i < self.Pixels.size(); ++i) self.Pixels[i] = uint32_t(i * 0x010307 + 0x3F);
+            self.Stretch = mode;
+            Surface dup = self, want = self;
+            StretchCopy(want, c[0], dup, c[1], Rop::SRCINVERT);
+            StretchCopy(self, c[0], self, c[1], Rop::SRCINVERT);
+            EXPECT_EQ(self.Pixels, want.Pixels) << c[0].Left << "," << c[0].Top << " <- " << c[1].Left << ","
+                                                << c[1].Top << "," << c[1].Right << "," << c[1].Bottom;
+        }
+    }
+}
+
 TEST(RasterCopy, CanvasColoursDriveMonoConversion) {
     // Colour -> mono: the source's brush colour is the background; a clear brush reads as black.
     Surface picture = Row({0x000000, 0x123456, 0xFFFFFF});

@@ -168,27 +168,58 @@ TEST_F(Sound, DeviceLengthWinsAndAFailedStartIsRetriedEverySecond) {
     EXPECT_EQ(at(7100), 4);
 }
 
-TEST_F(Sound, DamagedOrRefusedMusicIsSilence) {
-    dir.Write("Kv01.mid", midi::TuneOfMs(1000).substr(0, 30));  // cut short
+TEST_F(Sound, MusicWithoutAReadableLengthPlaysOnceWithoutLooping) {
+    using namespace midi;
+    const std::string notes = Event(0, {0x90, 60, 100}) + Event(480, {0x80, 60, 0}) + EndOfTrack(0);
+    std::string moreTracks = File(1, 480, {notes});  // the header claims three tracks, the file holds one
+    moreTracks[11] = 3;
+    const std::string pastEnd = File(0, 480, {notes}).substr(0, 30);  // the track chunk runs past the end
+    const std::string stray = File(0, 480, {Event(0, {0xF1, 0}) + notes});  // a stray system status byte
+    dir.Write("Kv01.mid", moreTracks);
+    dir.Write("Kv02.mid", pastEnd);
+    dir.Write("Kv03.mid", stray);
+    for (int slot : {1, 2, 3}) {
+        const std::string name = "Kv0" + std::to_string(slot) + ".mid";
+        g.Cfg.MusicFiles[size_t(slot)] = name;
+        p.SetTick(1000);
+        const int starts = audio.musicStarts;
+        PlayMusic(g, slot);
+        const Calls opened = {"open-music " + name, "play-music"};
+        const Calls switched = {"close-music", "open-music " + name, "play-music"};
+        EXPECT_EQ(audio.TakeCalls(), slot == 1 ? opened : switched) << name;
+        EXPECT_EQ(audio.music, name);
+        EXPECT_EQ(audio.musicStarts, starts + 1) << name;
+        EXPECT_EQ(g.Sound.CurMusicName, name);
+        EXPECT_EQ(g.Sound.MusicLengthMs, 0) << name;
+        for (uint32_t tick : {2000u, 100000u, 5000000u}) {
+            p.SetTick(tick);
+            KeepMusicLooping(g);
+        }
+        EXPECT_EQ(audio.musicStarts, starts + 1) << name << " is never restarted";
+        PlayMusic(g, slot);
+        EXPECT_TRUE(audio.TakeCalls().empty()) << "the same file goes on";
+    }
+    // A length from the device still counts, whatever the file's own bytes say.
+    audio.reportedLength = 3000;
+    g.Cfg.MusicFiles[4] = "Kv04.mid";
+    dir.Write("Kv04.mid", moreTracks);
+    PlayMusic(g, 4);
+    EXPECT_EQ(g.Sound.MusicLengthMs, 3000);
+}
+
+TEST_F(Sound, MusicThePlayerRefusesIsSilence) {
     dir.Write("Kv02.mid", midi::TuneOfMs(1000));
-    g.Cfg.MusicFiles[1] = "Kv01.mid";
     g.Cfg.MusicFiles[2] = "Kv02.mid";
     g.Cfg.MusicFiles[3] = "Kv03.mid";  // vanished since the configuration was read
-    PlayMusic(g, 1);
-    EXPECT_EQ(audio.TakeCalls(), (Calls{"open-music Kv01.mid", "close-music"}));
-    EXPECT_EQ(g.Sound.MusicLengthMs, 0);
-    p.SetTick(100000);
-    KeepMusicLooping(g);
-    PlayMusic(g, 1);
-    EXPECT_EQ(audio.musicStarts, 0);
-    EXPECT_TRUE(audio.TakeCalls().empty()) << "the same damaged file is not tried again";
-
     audio.openFails = true;
     PlayMusic(g, 2);
     PlayMusic(g, 2);  // asking again does not hammer the device
     EXPECT_EQ(audio.TakeCalls(), (Calls{"open-music Kv02.mid"}));
     EXPECT_EQ(g.Sound.CurMusicName, "Kv02.mid");
     EXPECT_EQ(g.Sound.MusicLengthMs, 0);
+    p.SetTick(100000);
+    KeepMusicLooping(g);
+    EXPECT_EQ(audio.musicStarts, 0);
 
     audio.openFails = false;
     PlayMusic(g, 3);

@@ -34,13 +34,39 @@ JpegSession* SessionOf(j_common_ptr c) {
 
 void OutputNothing(j_common_ptr) {}
 
+// The warnings after which part of the picture was never decoded.
+bool LosesScanData(int code) {
+    switch (code) {
+        case JWRN_JPEG_EOF:
+        case JWRN_HIT_MARKER:
+        case JWRN_MUST_RESYNC:
+        case JWRN_HUFF_BAD_CODE:
+        case JWRN_ARITH_BAD_CODE:
+        case JWRN_NOT_SEQUENTIAL: return true;
+        default: return false;
+    }
+}
+
+// Whether the file is long enough to hold the scan data of a picture of the header's size.
+// Every 8 x 8 block costs at least one bit for its DC term and, in a sequential Huffman scan,
+// one more for its AC terms: width * height / 256 bytes. A progressive file codes the AC terms
+// of many blocks at once, so only the DC bit counts there, and the rare arithmetic-coded file
+// is held to the same. A tiny file that claims a huge picture is thus refused before the
+// decoder's buffers are allocated.
+bool PlausibleFileSize(const jpeg_decompress_struct& ci, size_t size) {
+    const uint64_t pixels = uint64_t(ci.image_width) * ci.image_height;
+    const uint64_t need = (ci.progressive_mode || ci.arith_code) ? pixels / 512 : pixels / 256;
+    return uint64_t(size) >= need;
+}
+
 void EmitMessage(j_common_ptr c, int level) {
     if (level >= 0) return;  // trace output
     JpegSession* s = SessionOf(c);
     ++c->err->num_warnings;
     // A file cut mid-scan or with broken entropy data only warns, and the rest comes out grey:
-    // that picture is damaged. Stray bytes between markers are harmless.
-    if (c->err->msg_code == JWRN_EXTRANEOUS_DATA) return;
+    // that picture is damaged. Other warnings (an unknown JFIF revision, an odd Adobe transform
+    // code, a bad ICC marker, stray bytes between markers) leave every pixel decoded.
+    if (!LosesScanData(c->err->msg_code)) return;
     if (!s->damaged) c->err->format_message(c, s->message);
     s->damaged = true;
 }
@@ -67,6 +93,7 @@ const char* Decode(JpegSession* s, const uint8_t* data, size_t size, Surface& ou
     if (ci->image_width == 0 || ci->image_height == 0) return "picture of no size";
     if (ci->image_width > unsigned(kMaxSurfaceSide) || ci->image_height > unsigned(kMaxSurfaceSide))
         return "picture too large";
+    if (!PlausibleFileSize(*ci, size)) return "file too short for the picture size in its header";
     const bool cmyk = ci->jpeg_color_space == JCS_CMYK || ci->jpeg_color_space == JCS_YCCK;
     ci->out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGRX;
     jpeg_start_decompress(ci);

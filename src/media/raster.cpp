@@ -173,18 +173,49 @@ void MapAxis(i64 dOrg, i64 dExt, int dSize, i64 sOrg, i64 sExt, int sSize, std::
     }
 }
 
+// The source positions [first, end) one axis of a copy can read: the source extent as MapAxis
+// walks it (both extents non-zero), clipped to the surface; empty when nothing is inside.
+void SourceSpan(i64 dExt, i64 sOrg, i64 sExt, int sSize, i64& first, i64& end) {
+    if (sExt > 0) {
+        first = sOrg, end = sOrg + sExt;
+    } else if (dExt < 0) {
+        first = sOrg + sExt, end = sOrg;  // both reversed: the normalised span
+    } else {
+        first = sOrg + sExt + 1, end = sOrg + 1;  // mirrored, walked from sOrg downwards
+    }
+    first = std::max<i64>(first, 0);
+    end = std::min<i64>(end, sSize);
+}
+
 void StretchCopyWith(Surface& dst, Rect dr, const Surface& srcIn, Rect sr, Rop rop, ColorRef srcBk,
                      ColorRef dstText, ColorRef dstBk) {
     if (!Usable(dst) || !Usable(srcIn)) return;
-    // A copy within one surface behaves as if the whole source were read first.
-    Surface aliasCopy;
+    i64 dx = dr.Left, dy = dr.Top, dw = i64(dr.Right) - dr.Left, dh = i64(dr.Bottom) - dr.Top;
+    i64 sx = sr.Left, sy = sr.Top, sw = i64(sr.Right) - sr.Left, sh = i64(sr.Bottom) - sr.Top;
+    if (dw == 0 || dh == 0 || sw == 0 || sh == 0) return;
+
+    // A copy within one surface behaves as if the source were read first. Only the part of the
+    // source rectangle inside the surface is ever read, so only that part is set aside, and the
+    // source origin moves with it (clipping against the part gives the same lines as against
+    // the whole surface).
+    Surface window;
     const Surface* srcP = &srcIn;
     if (&dst == &srcIn) {
-        aliasCopy.Width = srcIn.Width;
-        aliasCopy.Height = srcIn.Height;
-        aliasCopy.Monochrome = srcIn.Monochrome;
-        aliasCopy.Pixels = srcIn.Pixels;
-        srcP = &aliasCopy;
+        i64 x0, x1, y0, y1;
+        SourceSpan(dw, sx, sw, srcIn.Width, x0, x1);
+        SourceSpan(dh, sy, sh, srcIn.Height, y0, y1);
+        if (x0 >= x1 || y0 >= y1) return;
+        window.Width = int(x1 - x0);
+        window.Height = int(y1 - y0);
+        window.Monochrome = srcIn.Monochrome;
+        window.Pixels.resize(size_t(window.Width) * size_t(window.Height));
+        for (i64 y = y0; y < y1; ++y) {
+            const uint32_t* s = srcIn.Row(int(y)) + x0;
+            std::copy(s, s + window.Width, window.Row(int(y - y0)));
+        }
+        sx -= x0;
+        sy -= y0;
+        srcP = &window;
     }
     const Surface& src = *srcP;
 
@@ -197,10 +228,6 @@ void StretchCopyWith(Surface& dst, Rect dr, const Surface& srcIn, Rect sr, Rop r
         conv.zero = PixelFromColorRef(dstText) & kRgbMask;
         conv.one = PixelFromColorRef(dstBk) & kRgbMask;
     }
-
-    i64 dx = dr.Left, dy = dr.Top, dw = i64(dr.Right) - dr.Left, dh = i64(dr.Bottom) - dr.Top;
-    i64 sx = sr.Left, sy = sr.Top, sw = i64(sr.Right) - sr.Left, sh = i64(sr.Bottom) - sr.Top;
-    if (dw == 0 || dh == 0 || sw == 0 || sh == 0) return;
 
     if (dw == sw && dh == sh && dw > 0 && dh > 0) {
         // Same size, unmirrored: offsets map one to one.

@@ -19,15 +19,8 @@ constexpr int kMusicSlots = 23;
 constexpr uint32_t kRetryMs = 1000;              // a music start that failed is tried again after this
 constexpr uintmax_t kMaxMidiBytes = 16u << 20;   // far beyond any tune; no reading of a huge file
 
-void TraceSound(Game& g, std::string_view ev, std::initializer_list<Trace::Field> fields) {
-    Trace& t = g.T();
-    if (!t.Active()) return;
-    t.SetClock(g.P.TickCount(), g.Shell.FramesRun);
-    t.Event(ev, fields);
-}
-
 void TraceMusic(Game& g, std::string_view action, std::string_view file) {
-    TraceSound(g, "music", {{"action", Trace::Str(action)}, {"file", Trace::Str(file)}});
+    g.P.TraceEvent("music", {{"action", Trace::Str(action)}, {"file", Trace::Str(file)}});
 }
 
 // A missing optional file is named once per run, so a sound played every frame cannot flood stderr.
@@ -66,7 +59,7 @@ void PlaySoundEffect(Game& g, int slot) {
         ReportMissing(g, name);
         return;
     }
-    TraceSound(g, "effect", {{"slot", Trace::Num(slot)}, {"file", Trace::Str(name)}});
+    g.P.TraceEvent("effect", {{"slot", Trace::Num(slot)}, {"file", Trace::Str(name)}});
 }
 
 void LoadStageVoices(Game& g) {
@@ -94,7 +87,7 @@ void PlayVoice(Game& g, int index) {
         if (!s.WavePlayers[static_cast<size_t>(n)].FileName.empty()) audio.StopWave(n);
     audio.PlayEffectFile("");
     audio.PlayWave(index - 1);
-    TraceSound(g, "voice", {{"player", Trace::Num(index - 1)},
+    g.P.TraceEvent("voice", {{"player", Trace::Num(index - 1)},
                             {"file", Trace::Str(s.WavePlayers[static_cast<size_t>(index - 1)].Name)}});
 }
 
@@ -120,9 +113,11 @@ void PlayMusic(Game& g, int slot) {
     int64_t len = audio.MusicLengthMs();
     if (len < 0) len = MidiFileLengthMs(path);
     if (len < 0) {
-        // Not a tune that can be timed, so not one the player could make sense of either.
-        audio.CloseMusic();
-        std::fprintf(stderr, "kiv: the music %s is damaged: it stays silent\n", name.c_str());
+        // The player took the file, so it is heard; but with no length there is no moment to
+        // start it again, and MusicLengthMs 0 keeps KeepMusicLooping away from it.
+        std::fprintf(stderr, "kiv: the length of the music %s cannot be read: it plays once, without looping\n",
+                     name.c_str());
+        if (StartMusic(g, 0)) TraceMusic(g, "play", name);
         return;
     }
     const int32_t lengthMs = static_cast<int32_t>(std::min<int64_t>(len, std::numeric_limits<int32_t>::max()));

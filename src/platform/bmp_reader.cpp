@@ -61,6 +61,13 @@ bool CheckHeader(const uint8_t* data, size_t size, int maxSide, std::string& err
         error = "file is cut short";
         return false;
     }
+    if (rle && uint64_t(size) < uint64_t(width) * uint64_t(rows) / 256) {
+        // A run codes at most 255 pixels in two bytes and a line ends with two more, so a file
+        // written line by line is far longer; one this short only claims a size to be allocated.
+        error = "file too short for a run-length picture of " + std::to_string(width) + " x " +
+                std::to_string(rows) + " pixels";
+        return false;
+    }
     if (plain) {
         const uint64_t stride = ((uint64_t(width) * bits + 31) / 32) * 4;
         uint64_t start = offBits;
