@@ -1,33 +1,11 @@
 #include "test_game.h"
 
+#include "media_test_files.h"
+
 namespace kiv {
 
 std::string MakeBmp(int w, int h, const std::function<uint32_t(int, int)>& pixel) {
-    const int rowBytes = (w * 3 + 3) & ~3;
-    std::string out(54 + static_cast<size_t>(rowBytes) * h, '\0');
-    auto put32 = [&](size_t at, uint32_t v) {
-        for (int i = 0; i < 4; ++i) out[at + i] = static_cast<char>(v >> (8 * i));
-    };
-    out[0] = 'B';
-    out[1] = 'M';
-    put32(2, static_cast<uint32_t>(out.size()));
-    put32(10, 54);
-    put32(14, 40);
-    put32(18, static_cast<uint32_t>(w));
-    put32(22, static_cast<uint32_t>(h));
-    out[26] = 1;
-    out[28] = 24;
-    put32(34, static_cast<uint32_t>(rowBytes * h));
-    for (int y = 0; y < h; ++y) {
-        size_t row = 54 + static_cast<size_t>(h - 1 - y) * rowBytes;
-        for (int x = 0; x < w; ++x) {
-            uint32_t p = pixel(x, y);
-            out[row + 3 * x] = static_cast<char>(p);
-            out[row + 3 * x + 1] = static_cast<char>(p >> 8);
-            out[row + 3 * x + 2] = static_cast<char>(p >> 16);
-        }
-    }
-    return out;
+    return media_test::WriteBmp(w, h, media_test::BmpOptions(24), pixel);
 }
 
 KivTextLines::KivTextLines() {

@@ -2,7 +2,6 @@
 
 #include <cstdint>
 #include <cstdio>
-#include <filesystem>
 #include <utility>
 
 #include "data/data_files.h"
@@ -19,7 +18,7 @@ namespace kiv {
 namespace {
 
 // No picture the game can use is larger than the biggest 32-bit bitmap of the allowed size.
-constexpr uintmax_t kMaxPictureFileBytes = uintmax_t(kMaxSurfaceSide) * kMaxSurfaceSide * 4 + (1u << 20);
+constexpr size_t kMaxPictureFileBytes = size_t(kMaxSurfaceSide) * kMaxSurfaceSide * 4 + (1u << 20);
 
 // A new bitmap's canvas: white brush, black pen, copy mode SRCCOPY.
 void GiveFreshCanvas(Surface& s) {
@@ -30,21 +29,9 @@ void GiveFreshCanvas(Surface& s) {
 }
 
 bool ReadPictureFile(const std::string& path, std::string& bytes, std::string& why) {
-    std::error_code ec;
-    const uintmax_t size = std::filesystem::file_size(path, ec);
-    if (ec) {
-        why = "cannot be read";
-        return false;
-    }
-    if (size > kMaxPictureFileBytes) {
-        why = "file too large for a picture";
-        return false;
-    }
-    if (!ReadWholeFile(path, bytes)) {
-        why = "cannot be read";
-        return false;
-    }
-    return true;
+    if (ReadWholeFile(path, bytes, kMaxPictureFileBytes)) return true;
+    why = "cannot be read, or too large for a picture";
+    return false;
 }
 
 using Decoder = bool (*)(const std::string& bytes, Surface& out, std::string& why);

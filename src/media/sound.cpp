@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <filesystem>
 #include <limits>
 
 #include "data/data_files.h"
@@ -17,7 +16,7 @@ namespace {
 constexpr int kEffectSlots = 9;
 constexpr int kMusicSlots = 23;
 constexpr uint32_t kRetryMs = 1000;              // a music start that failed is tried again after this
-constexpr uintmax_t kMaxMidiBytes = 16u << 20;   // far beyond any tune; no reading of a huge file
+constexpr size_t kMaxMidiBytes = 16u << 20;      // far beyond any tune; no reading of a huge file
 
 void TraceMusic(Game& g, std::string_view action, std::string_view file) {
     g.P.TraceEvent("music", {{"action", Trace::Str(action)}, {"file", Trace::Str(file)}});
@@ -41,11 +40,8 @@ bool StartMusic(Game& g, int32_t lengthMs) {
 }  // namespace
 
 int64_t MidiFileLengthMs(const std::string& path) {
-    std::error_code ec;
-    uintmax_t size = std::filesystem::file_size(path, ec);
-    if (ec || size > kMaxMidiBytes) return -1;
     std::string bytes;
-    if (!ReadWholeFile(path, bytes)) return -1;
+    if (!ReadWholeFile(path, bytes, kMaxMidiBytes)) return -1;
     return MidiLengthMs(bytes);
 }
 
