@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "platform/geometry.h"
+
 namespace kiv {
 
 // Stage-play state shared by the stage, the menu and the closing scenes.
@@ -15,16 +17,26 @@ struct PlayState {
     bool CheatUsed = false;
 
     // Erasing.
-    bool RedrawLastStroke = false;
-    uint8_t ScrapeState = 0;       // not 0 while a drag is under way
-    uint8_t PendingStroke = 0;
-    int16_t StrokeX = 0;
+    bool RedrawLastStroke = false; // the next play frame recomposes StrokeRect
+    uint8_t ScrapeState = 0;       // 0 none, 1 just pressed on an erasable place, 2 dragging
+    uint8_t PendingStroke = 0;     // 0 none, 1 stamp stroke, 2 dab stroke
+    int16_t StrokeX = 0;           // mouse position minus 12: top-left of the 40 x 40 stroke cell
     int16_t StrokeY = 0;
+    Rect StrokeRect;               // the last stroke (the refill icon during the introduction)
 
-    // Face and speech.
+    // The tag panel: its close spot and the badge copied into it every play frame.
+    int16_t TagCloseX = 0;
+    int16_t TagCloseY = 0;
+    Rect BadgeSrcRect;
+    Rect BadgeDstRect;
+
+    // Face and speech: the requested mood, and where the next typed unit goes.
     uint8_t FaceMood = 1;
     uint8_t FaceEyeRow = 2;
     uint8_t FaceMouthRow = 2;
+    int16_t SpeechX = 0;
+    int16_t SpeechY = 0;
+    int16_t SpeechRight = 0;       // largest right edge the typed line reached
 };
 
 }  // namespace kiv

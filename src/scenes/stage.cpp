@@ -8,14 +8,4 @@ void StageScene(Game&) {}
 
 void StageClick(Game&, MouseButton, bool, int, int) {}
 
-void StageKey(Game&, uint16_t) {}
-
-void StrokeMove(Game& g, bool, int, int) {
-    if (g.Play.ScrapeState == 0) return;
-}
-
-void StrokeRelease(Game& g) {
-    if (g.Play.ScrapeState == 0) return;
-}
-
 }  // namespace kiv

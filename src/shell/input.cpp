@@ -2,6 +2,7 @@
 // drag of stage play, and a few keys act on the clock, the display and stage play.
 #include "records/ending.h"
 #include "records/results.h"
+#include "scenes/erasing.h"
 #include "scenes/menu.h"
 #include "scenes/opening.h"
 #include "scenes/stage.h"
