@@ -153,6 +153,17 @@ TEST(ConfigReader, NumberFormsAndTruncation) {
     EXPECT_EQ(cfg.ResultCodeSeed, INT32_MIN);
 }
 
+TEST(ConfigReader, ATokenEndsAfterThirtyTwoBytes) {
+    // The rest of a longer token is read as the next number.
+    KivText k;
+    k.lines[1] = std::string(32, '0') + "7 9 3 4 5 6 7 8 9 10 11 12 13 14";
+    Config cfg;
+    ASSERT_TRUE(ParseConfiguration(k.Bytes(), "/nonexistent/", cfg).ok);
+    EXPECT_EQ(cfg.FaceTable[0][0], 0);
+    EXPECT_EQ(cfg.FaceTable[0][1], 7);
+    EXPECT_EQ(cfg.FaceTable[0][2], 9);
+}
+
 TEST(ConfigReader, MalformedNumberNamesLineAndToken) {
     for (const char* bad : {"12a", "2147483648", "-2147483649", "$123456789", "1.5", "$", "--1", "0x"}) {
         KivText k;
@@ -202,6 +213,16 @@ TEST(ConfigReader, MusicSlotsNeedTheirFiles) {
     EXPECT_EQ(cfg.MusicFiles[4], "Kv03.mid");
     // The numbers took the free line 111, so the first text line is skipped with it.
     EXPECT_EQ(cfg.StageTexts[0][1], "text 0-2_/");
+
+    // A negative number is padded as a signed 16-bit value: -1 gives "9", $FFFE (-2) "8".
+    dir.Write("Kv9.mid", "x");
+    dir.Write("Kv8.mid", "x");
+    dir.Write("Kv35.mid", "x");  // what 65535 read unsigned would name
+    KivText n;
+    n.lines[109] = "-1 $FFFE 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0";
+    ASSERT_TRUE(ParseConfiguration(n.Bytes(), dir.Path(), cfg).ok);
+    EXPECT_EQ(cfg.MusicFiles[0], "Kv9.mid");
+    EXPECT_EQ(cfg.MusicFiles[1], "Kv8.mid");
 }
 
 }  // namespace

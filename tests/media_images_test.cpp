@@ -120,7 +120,7 @@ protected:
         EXPECT_TRUE(s.Empty()) << what;
         EXPECT_TRUE(s.Pixels.empty()) << what;
         ASSERT_EQ(platform.Messages().size(), before + 1) << what;
-        EXPECT_EQ(platform.Messages().back(), "not find  " + file) << what;
+        EXPECT_EQ(platform.Messages().back(), "cannot read  " + file) << what;
     }
 
     TempDir dir;
@@ -186,21 +186,22 @@ TEST_F(MediaImages, RunLengthBitmapsTooShortForTheirSizeAreRefused) {
     std::string flat = WriteRle8(1000, 300);
     ExpectBmp(flat, 1000, 300, std::vector<uint32_t>(1000 * 300, 0x336699), "flat RLE8");
 
-    // About a kilobyte claiming 8192 x 8192: refused from the header, nothing allocated.
+    // About a kilobyte claiming 4096 x 4096 (the most pixels allowed): refused from the
+    // header, nothing allocated.
     std::string tiny = WriteRle8(300, 3);
-    media_test::Put32(tiny, 18, 8192);
-    media_test::Put32(tiny, 22, 8192);
+    media_test::Put32(tiny, 18, 4096);
+    media_test::Put32(tiny, 22, 4096);
     BmpPixels pixels;
     std::string why;
-    EXPECT_FALSE(DecodeBmp(reinterpret_cast<const uint8_t*>(tiny.data()), tiny.size(), kMaxSurfaceSide, pixels, why));
+    EXPECT_FALSE(DecodeBmp(reinterpret_cast<const uint8_t*>(tiny.data()), tiny.size(), kMaxSurfaceSide, kMaxSurfacePixels, pixels, why));
     EXPECT_NE(why.find("too short"), std::string::npos) << why;
     EXPECT_TRUE(pixels.Pixels.empty());
-    ExpectRefused("Tiny8.bmp", tiny, "RLE8 claiming 8192 x 8192");
+    ExpectRefused("Tiny8.bmp", tiny, "RLE8 claiming 4096 x 4096");
 
     std::string tiny4 = tiny;  // the same as a 4-bit run-length file
     media_test::Put16(tiny4, 28, 4);
     media_test::Put32(tiny4, 30, 2);
-    ExpectRefused("Tiny4.bmp", tiny4, "RLE4 claiming 8192 x 8192");
+    ExpectRefused("Tiny4.bmp", tiny4, "RLE4 claiming 4096 x 4096");
 }
 
 TEST_F(MediaImages, DamagedOrAbsurdBitmapsTakeTheHaltPath) {
@@ -287,6 +288,68 @@ TEST_F(MediaImages, JpegPicturesDecodeAtTheirOwnSize) {
     EXPECT_FALSE(Halted());
 }
 
+TEST_F(MediaImages, PicturesOfMoreThanSixteenMillionPixelsAreRefused) {
+    // Small 1-bit files, well formed: only their pixel count differs.
+    const BmpOptions mono{1, false, {0x000000, 0xFFFFFF}};
+    auto zero = [](int, int) { return 0u; };
+    dir.Write("Most.bmp", WriteBmp(4096, 4096, mono, zero));
+    Surface s;
+    LoadBmpImage(g, "Most", s);
+    EXPECT_FALSE(Halted());
+    EXPECT_EQ(s.Width, 4096);
+    s = Surface{};
+    ExpectRefused("More.bmp", WriteBmp(4096, 4097, mono, zero), "4096 x 4097 pixels");
+
+    // The same for a JPEG whose header claims one row more than the most allowed.
+    std::string jpeg = WriteJpeg(16, 16, Pattern, 90);
+    const size_t sof = jpeg.find("\xFF\xC0");
+    ASSERT_NE(sof, std::string::npos);
+    jpeg[sof + 5] = char(0x10);
+    jpeg[sof + 6] = char(0x01);
+    jpeg[sof + 7] = char(0x10);
+    jpeg[sof + 8] = 0;
+    Surface out;
+    std::string why;
+    EXPECT_FALSE(DecodeJpeg(reinterpret_cast<const uint8_t*>(jpeg.data()), jpeg.size(), out, why));
+    EXPECT_NE(why.find("too large"), std::string::npos) << why;
+}
+
+TEST_F(MediaImages, AJpegOfEndlessScansIsRefused) {
+    // A progressive file whose DC refinement scan (one raw bit a block, no codes to go wrong)
+    // is repeated: the decoder only warns about the odd progression, so a few repeats still
+    // decode; hundreds are refused at once.
+    const std::string good = WriteJpeg(32, 32, Pattern, 90, false, true);
+    size_t scan = 0, scanEnd = 0;
+    for (size_t at = good.find("\xFF\xDA"); at != std::string::npos; at = good.find("\xFF\xDA", at + 2)) {
+        const size_t header = at + 2;
+        const size_t ns = static_cast<uint8_t>(good[header + 2]);
+        const size_t ss = header + 3 + 2 * ns;
+        if (good[ss] == 0 && (static_cast<uint8_t>(good[ss + 2]) >> 4) != 0) {
+            scan = at;
+            // The scan's data runs to the next marker (0xFF not followed by 0 or a restart).
+            scanEnd = ss + 3;
+            while (!(static_cast<uint8_t>(good[scanEnd]) == 0xFF && good[scanEnd + 1] != 0 &&
+                     (static_cast<uint8_t>(good[scanEnd + 1]) & 0xF8) != 0xD0))
+                ++scanEnd;
+            break;
+        }
+    }
+    ASSERT_NE(scan, 0u) << "a DC refinement scan";
+    auto repeated = [&](int times) {
+        std::string f = good.substr(0, scanEnd);
+        for (int i = 0; i < times; ++i) f += good.substr(scan, scanEnd - scan);
+        return f + good.substr(scanEnd);
+    };
+    Surface s;
+    std::string why;
+    const std::string few = repeated(20);
+    EXPECT_TRUE(DecodeJpeg(reinterpret_cast<const uint8_t*>(few.data()), few.size(), s, why)) << why;
+    const std::string endless = repeated(400);
+    EXPECT_FALSE(DecodeJpeg(reinterpret_cast<const uint8_t*>(endless.data()), endless.size(), s, why));
+    EXPECT_NE(why.find("scans"), std::string::npos) << why;
+    ExpectRefused("Scans.jpg", endless, "400 repeated scans");
+}
+
 TEST_F(MediaImages, DamagedOrAbsurdJpegsTakeTheHaltPath) {
     const std::string good = WriteJpeg(64, 64, Pattern, 90);
     ExpectRefused("Cut.jpg", good.substr(0, good.size() * 2 / 3), "cut mid-scan");
@@ -346,25 +409,25 @@ TEST_F(MediaImages, JpegsTooShortForTheirSizeAreRefusedFromTheHeader) {
         EXPECT_EQ(s.Width, 1024);
     }
 
-    // A small file whose frame header claims 8192 x 8192 (the largest allowed).
+    // A small file whose frame header claims 4096 x 4096 (the most pixels allowed).
     std::string tiny = WriteJpeg(16, 16, Pattern, 90);
     const size_t sof = tiny.find("\xFF\xC0");
     ASSERT_NE(sof, std::string::npos);
-    tiny[sof + 5] = tiny[sof + 7] = char(0x20);
+    tiny[sof + 5] = tiny[sof + 7] = char(0x10);
     tiny[sof + 6] = tiny[sof + 8] = 0;
     Surface s;
     std::string why;
     EXPECT_FALSE(DecodeJpeg(reinterpret_cast<const uint8_t*>(tiny.data()), tiny.size(), s, why));
     EXPECT_NE(why.find("too short"), std::string::npos) << why;
     EXPECT_TRUE(s.Pixels.empty());
-    ExpectRefused("Tiny.jpg", tiny, "8192 x 8192 in a few hundred bytes");
+    ExpectRefused("Tiny.jpg", tiny, "4096 x 4096 in a few hundred bytes");
 
     std::string tinyProgressive = WriteJpeg(16, 16, Pattern, 90, false, true);
     const size_t sof2 = tinyProgressive.find("\xFF\xC2");
     ASSERT_NE(sof2, std::string::npos);
-    tinyProgressive[sof2 + 5] = tinyProgressive[sof2 + 7] = char(0x20);
+    tinyProgressive[sof2 + 5] = tinyProgressive[sof2 + 7] = char(0x10);
     tinyProgressive[sof2 + 6] = tinyProgressive[sof2 + 8] = 0;
-    ExpectRefused("TinyP.jpg", tinyProgressive, "progressive 8192 x 8192");
+    ExpectRefused("TinyP.jpg", tinyProgressive, "progressive 4096 x 4096");
 }
 
 TEST_F(MediaImages, JpgIsPreferredAndAMissingPictureIsReportedAsBmp) {
@@ -396,7 +459,7 @@ TEST_F(MediaImages, JpgIsPreferredAndAMissingPictureIsReportedAsBmp) {
     LoadImage(g, "Bad", s);
     EXPECT_TRUE(Halted());
     EXPECT_EQ(g.Media.LastImageExt, ".jpg");
-    EXPECT_EQ(platform.Messages().back(), "not find  Bad.jpg");
+    EXPECT_EQ(platform.Messages().back(), "cannot read  Bad.jpg");
 }
 
 TEST_F(MediaImages, LoadImageToPaletteGivesANewSurfaceWithTheSamePixels) {

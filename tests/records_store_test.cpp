@@ -134,6 +134,65 @@ TEST(RecordsStore, SaveKeepsWhatTheUserAddedAndReplacesKeysInPlace) {
     EXPECT_EQ(again.g.Records.RankTable[2], "old");
 }
 
+TEST(RecordsStore, EveryLineTheUserWroteStaysWhereItStood) {
+    const std::string before =
+        "[Kiv]\r\n; ranks below\r\nRank01=mine\r\n# my own note\r\njust words\r\n; end of the section\r\n"
+        "[Other]\r\nKey=1\r\n; last line without an end";
+    std::array<RankEntry, 31> ranks{};
+    for (int k = 1; k <= 30; ++k) ranks[k] = "r" + std::to_string(k);
+    const std::string after = UpdateRecordsIni(before, 2, ranks);
+
+    // New keys follow the last key of the section.
+    std::string want = "[Kiv]\r\n; ranks below\r\nRank01=r1\r\nStage=2\r\n";
+    for (int k = 2; k <= 30; ++k) want += "Rank" + std::string(k < 10 ? "0" : "") + std::to_string(k) + "=r" + std::to_string(k) + "\r\n";
+    want += "# my own note\r\njust words\r\n; end of the section\r\n[Other]\r\nKey=1\r\n; last line without an end\r\n";
+    EXPECT_EQ(after, want);
+    // Saving again changes nothing: no blank lines creep in.
+    EXPECT_EQ(UpdateRecordsIni(after, 2, ranks), after);
+    // A key spelled in other letters is replaced in place and keeps its spelling.
+    EXPECT_EQ(UpdateRecordsIni("[kiv]\r\nSTAGE=9\r\n", 3, ranks).rfind("[kiv]\r\nSTAGE=3\r\nRank01=r1\r\n", 0), 0u);
+}
+
+TEST(RecordsStore, TheTemporaryFileIsMadeAfreshAndNeverWrittenThroughALink) {
+    TempDir dir;
+    dir.Write("victim", "do not touch");
+    std::filesystem::create_symlink(dir.File("victim"), dir.File("Kiv.ini.tmp"));
+    RecordsGame rg(dir);
+    LoadRecords(rg.g);
+    ASSERT_TRUE(SaveRecords(rg.g));
+    EXPECT_EQ(dir.Read("victim"), "do not touch");
+    EXPECT_EQ(dir.Read("Kiv.ini"), PresetFile());
+    EXPECT_FALSE(std::filesystem::is_symlink(dir.File("Kiv.ini")));
+    EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(dir.File("Kiv.ini.tmp"))));
+
+    // A file an earlier crash left at that name is replaced too.
+    dir.Write("Kiv.ini.tmp", "half a file");
+    rg.g.Records.StagesOpen = 5;
+    ASSERT_TRUE(SaveRecords(rg.g));
+    EXPECT_EQ(dir.Read("Kiv.ini"), PresetFile("5"));
+    EXPECT_FALSE(dir.Exists("Kiv.ini.tmp"));
+}
+
+TEST(RecordsStore, AKivIniThatIsALinkStaysOneAndItsFileIsWritten) {
+    TempDir dir;
+    std::filesystem::create_directory(dir.File("elsewhere"));
+    dir.Write("elsewhere/records.ini", "[Kiv]\r\nStage=4\r\n");
+    std::filesystem::create_symlink("elsewhere/records.ini", dir.File("Kiv.ini"));
+    RecordsGame rg(dir);
+    LoadRecords(rg.g);
+    EXPECT_EQ(rg.g.Records.StagesOpen, 4);
+    rg.g.Records.StagesOpen = 6;
+    ASSERT_TRUE(SaveRecords(rg.g));
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.File("Kiv.ini")));
+    EXPECT_EQ(dir.Read("elsewhere/records.ini"), PresetFile("6"));
+
+    // A link to a file not made yet: the file is made where the link points.
+    std::filesystem::remove(dir.File("elsewhere/records.ini"));
+    ASSERT_TRUE(SaveRecords(rg.g));
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.File("Kiv.ini")));
+    EXPECT_EQ(dir.Read("elsewhere/records.ini"), PresetFile("6"));
+}
+
 TEST(RecordsStore, FailedWriteLeavesTheOldFileAndIsReported) {
     TempDir dir;
     const std::string old = "[Kiv]\r\nStage=6\r\nRank01=keepme\r\n";
@@ -153,6 +212,7 @@ TEST(RecordsStore, FailedWriteLeavesTheOldFileAndIsReported) {
 
     EXPECT_EQ(dir.Read("Kiv.ini"), old);
     EXPECT_NE(err.find("Kiv.ini"), std::string::npos) << err;
+    EXPECT_NE(rg.g.Records.SaveError.find("Kiv.ini.tmp"), std::string::npos) << rg.g.Records.SaveError;
     std::string trace = dir.Read("trace/t.jsonl");
     EXPECT_NE(trace.find("\"ev\":\"save\""), std::string::npos) << trace;
     EXPECT_NE(trace.find("\"error\""), std::string::npos) << trace;
@@ -176,6 +236,24 @@ TEST(RecordsStore, AFileNamedInAnotherCaseIsReadAndReplaced) {
     ASSERT_TRUE(SaveRecords(rg.g));
     EXPECT_FALSE(dir.Exists("Kiv.ini"));
     EXPECT_EQ(dir.Read("KIV.INI"), PresetFile("7"));
+}
+
+TEST(RecordsStore, APlayerIsToldAtTheEndWhenTheRecordsCannotBeSaved) {
+    TempDir dir;
+    WriteMinimalGame(dir);
+    dir.Write("Kiv.ini", "[Kiv]\r\nStage=3\r\n");
+    std::filesystem::create_directory(dir.File("Kiv.ini.tmp"));  // in the way, even for root
+    HeadlessGame hg(dir.Path());
+    ASSERT_TRUE(hg.created);
+    hg.game.Records.StagesOpen = 5;
+    testing::internal::CaptureStderr();
+    hg.CloseAndDestroy();
+    testing::internal::GetCapturedStderr();
+    ASSERT_EQ(hg.platform.Messages().size(), 1u);
+    const std::string& msg = hg.platform.Messages()[0];
+    EXPECT_NE(msg.find("not saved"), std::string::npos) << msg;
+    EXPECT_NE(msg.find(dir.File("Kiv.ini.tmp")), std::string::npos) << msg;
+    EXPECT_EQ(dir.Read("Kiv.ini"), "[Kiv]\r\nStage=3\r\n");
 }
 
 TEST(RecordsStore, AHeadlessRunSavesAtCloseAndAHaltedRunDoesNot) {

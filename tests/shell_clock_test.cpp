@@ -38,18 +38,52 @@ TEST_F(ShellTest, IdleClockRunsAFrameEachIntervalAndNeverEarly) {
     EXPECT_EQ(h.platform.TickCount(), 320u);
 }
 
-TEST_F(ShellTest, IdleClockKeepsGoingAcrossTheTickWrap) {
+TEST_F(ShellTest, IdleClockKeepsItsPaceAcrossTheTickWrap) {
     HeadlessGame h(dir.Path());
+    // The last frame before the wrap; the next one is due 40 ms later, past 2^32.
+    h.platform.SetTick(0xFFFFFFF0u);
+    h.game.Shell.LastFrameTick = 0xFFFFFFF0u;
+    const uint64_t frames = h.game.Shell.FramesRun;
+    for (uint32_t early : {0xFFFFFFF8u, 0xFFFFFFFFu, 0x0u, 0x17u}) {
+        h.platform.SetTick(early);
+        h.form.AppEvIdle();
+        EXPECT_EQ(h.game.Shell.FramesRun, frames) << "no frame at tick " << early;
+    }
+    h.platform.SetTick(0x18u);
+    h.form.AppEvIdle();
+    EXPECT_EQ(h.game.Shell.FramesRun, frames + 1);
+    EXPECT_EQ(h.game.Shell.LastFrameTick, 0x18u);
+
     h.platform.SetTick(0xFFFFFF00u);
     h.game.Shell.LastFrameTick = 0xFFFFFF00u;
     h.Frames(10);  // 400 ms: the tick passes 2^32 on the way
-    EXPECT_EQ(h.game.Shell.FramesRun, 10u);
+    EXPECT_EQ(h.game.Shell.FramesRun, frames + 11);
     EXPECT_EQ(h.platform.TickCount(), 0xFFFFFF00u + 400u);
-    EXPECT_LT(h.platform.TickCount(), 0x100u);
-    // Right after the wrap, a poll before the interval still waits.
-    h.platform.SetTick(h.platform.TickCount() + 39);
-    h.form.AppEvIdle();
-    EXPECT_EQ(h.game.Shell.FramesRun, 10u);
+}
+
+// A clock that moves on by 7 ms every time it is read, as a real one does during a frame.
+class MovingClock : public HeadlessPlatform {
+public:
+    uint32_t TickCount() override { return HeadlessPlatform::TickCount() + 7 * ++reads; }
+    uint32_t reads = 0;
+};
+
+TEST_F(ShellTest, TheTimerClockKeepsTheTickReadAfterTheFrame) {
+    MovingClock p;
+    Game g{p};
+    g.DataDirOverride = dir.Path();
+    g.SeedGiven = true;
+    TFM1 form{g};
+    ASSERT_TRUE(form.FormCreate());
+    form.KeyUp(vk::Control, false);
+    ASSERT_TRUE(g.Shell.TimerDriven);
+    const uint32_t before = p.TickCount();
+    form.Timer1Timer();
+    EXPECT_EQ(g.Shell.FramesRun, 1u);
+    // The frame itself read the clock (its presents are stamped), so the tick taken after it
+    // is a later one than any read before.
+    EXPECT_GT(g.Shell.LastFrameTick, before + 7);
+    form.FormDestroy();
 }
 
 TEST_F(ShellTest, CtrlSwitchesToTheTimerWithABeepAndBack) {

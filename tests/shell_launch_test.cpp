@@ -1,6 +1,8 @@
 // The command line, closing from a scene, and what start-up does with an unreadable Kiv.txt.
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
 #include "data/data_files.h"
 #include "shell/launch.h"
 #include "test_game.h"
@@ -53,6 +55,34 @@ TEST(CloseForm, ASceneClosesTheWindowAndTheRecordsAreSaved) {
     h.form.FormDestroy();
     h.destroyed = true;
     EXPECT_NE(dir.Read("Kiv.ini").find("[Kiv]"), std::string::npos);
+}
+
+// Runs two frames, then fails the way a bad allocation or a library would.
+class FailingPlatform : public HeadlessPlatform {
+public:
+    void Run(FormEvents& form) override {
+        Step(form);
+        Step(form);
+        SetCursor(kCursorNone);
+        throw std::runtime_error("out of luck");
+    }
+};
+
+TEST(RunGame, AnErrorThatEndsTheLoopStillRestoresThePointerAndSavesTheRecords) {
+    TempDir dir;
+    WriteMinimalGame(dir);
+    FailingPlatform p;
+    LaunchOptions opt;
+    opt.headless = true;
+    opt.dataDir = dir.Path();
+    opt.seedGiven = true;
+    testing::internal::CaptureStderr();
+    const int status = RunGame(p, opt, "/nonexistent/kiv");
+    const std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(status, kExitHalted);
+    EXPECT_NE(err.find("out of luck"), std::string::npos) << err;
+    EXPECT_EQ(p.Cursor(), kCursorDefault);
+    EXPECT_NE(dir.Read("Kiv.ini").find("Rank30="), std::string::npos);
 }
 
 TEST(StartUp, AKivTxtTooLargeToBeOneStopsLikeAMalformedOne) {

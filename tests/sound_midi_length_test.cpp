@@ -85,5 +85,14 @@ TEST(MidiLength, DamagedFilesHaveNoLength) {
     EXPECT_GT(MidiLengthMs(File(0, 1, {slow})), 0);
 }
 
+TEST(MidiLength, TrailingBytesAfterTheLastTrackDoNotHideTheLength) {
+    using namespace midi;
+    // One track of a quarter note at 120 beats a minute, then bytes a saving program left.
+    const std::string file = File(0, 480, {Event(0, {0x90, 60, 100}) + Event(480, {0x80, 60, 0}) + EndOfTrack(0)});
+    EXPECT_EQ(MidiLengthMs(file), 500);
+    EXPECT_EQ(MidiLengthMs(file + "MTrk\xFF\xFF\xFF\xFFgarbage"), 500);
+    EXPECT_EQ(MidiLengthMs(file + std::string(3, '\0')), 500);
+}
+
 }  // namespace
 }  // namespace kiv

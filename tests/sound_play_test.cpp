@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <filesystem>
 #include <string>
 #include <utility>
 #include <vector>
@@ -52,6 +53,7 @@ public:
         music.clear();
     }
     int64_t MusicLengthMs() override { return reportedLength; }
+    bool MusicPlaying() override { return musicPlaying; }
     void Beep() override {}
 
     std::vector<std::string> TakeCalls() { return std::exchange(calls, {}); }
@@ -63,6 +65,7 @@ public:
     int musicStarts = 0;
     int64_t reportedLength = -1;
     bool openFails = false, playFails = false;
+    bool musicPlaying = true;
 
 private:
     static std::string Base(const std::string& path) { return path.substr(path.rfind('/') + 1); }
@@ -168,7 +171,7 @@ TEST_F(Sound, DeviceLengthWinsAndAFailedStartIsRetriedEverySecond) {
     EXPECT_EQ(at(7100), 4);
 }
 
-TEST_F(Sound, MusicWithoutAReadableLengthPlaysOnceWithoutLooping) {
+TEST_F(Sound, MusicWithoutAReadableLengthLoopsWhenThePlayerSaysItEnded) {
     using namespace midi;
     const std::string notes = Event(0, {0x90, 60, 100}) + Event(480, {0x80, 60, 0}) + EndOfTrack(0);
     std::string moreTracks = File(1, 480, {notes});  // the header claims three tracks, the file holds one
@@ -182,6 +185,7 @@ TEST_F(Sound, MusicWithoutAReadableLengthPlaysOnceWithoutLooping) {
         const std::string name = "Kv0" + std::to_string(slot) + ".mid";
         g.Cfg.MusicFiles[size_t(slot)] = name;
         p.SetTick(1000);
+        audio.musicPlaying = true;
         const int starts = audio.musicStarts;
         PlayMusic(g, slot);
         const Calls opened = {"open-music " + name, "play-music"};
@@ -191,11 +195,25 @@ TEST_F(Sound, MusicWithoutAReadableLengthPlaysOnceWithoutLooping) {
         EXPECT_EQ(audio.musicStarts, starts + 1) << name;
         EXPECT_EQ(g.Sound.CurMusicName, name);
         EXPECT_EQ(g.Sound.MusicLengthMs, 0) << name;
+        // While the player plays, nothing happens however long; once it has ended, the next
+        // frame starts it again from the beginning.
         for (uint32_t tick : {2000u, 100000u, 5000000u}) {
             p.SetTick(tick);
             KeepMusicLooping(g);
         }
-        EXPECT_EQ(audio.musicStarts, starts + 1) << name << " is never restarted";
+        EXPECT_EQ(audio.musicStarts, starts + 1) << name;
+        audio.musicPlaying = false;
+        p.SetTick(5000040u);
+        KeepMusicLooping(g);
+        EXPECT_EQ(audio.musicStarts, starts + 2) << name << " starts again at its end";
+        // A player that refuses to go on is asked again once a second, not every frame.
+        p.SetTick(5000080u);
+        KeepMusicLooping(g);
+        EXPECT_EQ(audio.musicStarts, starts + 2) << name;
+        p.SetTick(5001040u);
+        KeepMusicLooping(g);
+        EXPECT_EQ(audio.musicStarts, starts + 3) << name;
+        audio.TakeCalls();
         PlayMusic(g, slot);
         EXPECT_TRUE(audio.TakeCalls().empty()) << "the same file goes on";
     }
@@ -205,6 +223,7 @@ TEST_F(Sound, MusicWithoutAReadableLengthPlaysOnceWithoutLooping) {
     dir.Write("Kv04.mid", moreTracks);
     PlayMusic(g, 4);
     EXPECT_EQ(g.Sound.MusicLengthMs, 3000);
+    EXPECT_FALSE(g.Sound.MusicLoopsAtEnd);
 }
 
 TEST_F(Sound, MusicThePlayerRefusesIsSilence) {
@@ -225,6 +244,30 @@ TEST_F(Sound, MusicThePlayerRefusesIsSilence) {
     PlayMusic(g, 3);
     EXPECT_EQ(audio.TakeCalls(), (Calls{"close-music"}));
     EXPECT_EQ(audio.musicStarts, 0);
+}
+
+TEST_F(Sound, AWaveFileTooLargeForAGameIsRefusedLikeADamagedOne) {
+    dir.Write("Q01.wav", "RIFF");
+    dir.Write("Q02.wav", "");
+    std::filesystem::resize_file(dir.File("Q02.wav"), (64u << 20) + 1);  // sparse: costs no disk
+    g.Cfg.SoundNumbers = {1, 2, 0, 0, 0, 0, 0, 0, 0};
+    PlaySoundEffect(g, 0);
+    EXPECT_EQ(audio.effect, "Q01.wav");
+    testing::internal::CaptureStderr();
+    PlaySoundEffect(g, 1);
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("Q02.wav"), std::string::npos);
+    EXPECT_EQ(audio.effect, "") << "the old effect stops, the huge one never plays";
+
+    g.Shell.SceneNo = 2;
+    dir.Write("V010.wav", "RIFF");
+    dir.Write("V011.wav", "");
+    std::filesystem::resize_file(dir.File("V011.wav"), (64u << 20) + 1);
+    testing::internal::CaptureStderr();
+    LoadStageVoices(g);
+    testing::internal::GetCapturedStderr();
+    EXPECT_EQ(audio.waveOpen[0], "V010.wav");
+    EXPECT_EQ(audio.waveOpen[1], "");
+    EXPECT_TRUE(g.Sound.WavePlayers[1].FileName.empty());
 }
 
 TEST_F(Sound, OneEffectAtATime) {

@@ -41,6 +41,23 @@ TEST(ReplaceAll, ANameHoldingThePlaceholderDoesNotLoop) {
     EXPECT_EQ(full.Length(), 46);
 }
 
+TEST(ReplaceAll, ThePlaceholderCountsOnlyAsAWholeCharacter) {
+    // Full-width b then 'f': the bytes 82 66 straddle two characters.
+    ShortString<95> straddle("\x82\x82\x66 \x82\x66_/");
+    ReplaceAllSjis("\x82\x66", "Ann", 95, straddle);
+    EXPECT_EQ(straddle, "\x82\x82\x66 Ann_/");
+
+    // After single-byte text and after a replaced name the boundaries still hold.
+    ShortString<95> s("ab\x82\x66\x82\x66\x83\x82\x66");
+    ReplaceAllSjis("\x82\x66", "Bo", 95, s);
+    EXPECT_EQ(s, "abBoBo\x83\x82\x66");
+
+    // A name that holds the placeholder is put in once per placeholder.
+    ShortString<95> self("\x82\x66!");
+    ReplaceAllSjis("\x82\x66", "\x82\x66\x82\x66", 95, self);
+    EXPECT_EQ(self, "\x82\x66\x82\x66!");
+}
+
 TEST(RankSuffixLetter, StNdRdTh) {
     EXPECT_EQ(RankSuffixLetter(1), "S");
     EXPECT_EQ(RankSuffixLetter(2), "N");

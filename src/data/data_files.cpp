@@ -30,10 +30,22 @@ std::string FindDataFile(const std::string& dir, const std::string& name) {
     return found;
 }
 
+int64_t FileSize(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) return -1;
+    return static_cast<int64_t>(st.st_size);
+}
+
 bool ReadWholeFile(const std::string& path, std::string& bytes, size_t maxBytes) {
     FILE* f = std::fopen(path.c_str(), "rb");
     if (!f) return false;
     bytes.clear();
+    // A file known to be too large is refused before any of it is read.
+    struct stat st {};
+    if (::fstat(::fileno(f), &st) == 0 && S_ISREG(st.st_mode) && static_cast<uint64_t>(st.st_size) > maxBytes) {
+        std::fclose(f);
+        return false;
+    }
     char buf[65536];
     size_t n;
     bool ok = true;

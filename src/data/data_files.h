@@ -17,6 +17,9 @@ inline bool DataFileExists(const std::string& dir, const std::string& name) {
 // Text files of a game (Kiv.txt, Kiv.ini) are small; anything larger is not one of them.
 constexpr size_t kMaxTextFileBytes = 16u << 20;
 
+// The size of a file in bytes; -1 when it cannot be looked at.
+int64_t FileSize(const std::string& path);
+
 // Reads a whole file; false when it cannot be opened or read, or holds more than maxBytes.
 bool ReadWholeFile(const std::string& path, std::string& bytes, size_t maxBytes = SIZE_MAX);
 

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "data/sjis.h"
+
 namespace kiv {
 
 std::string ZeroPad(int32_t width, int32_t n) {
@@ -25,6 +27,22 @@ void ReplaceAllBytes(std::string_view pattern, std::string_view replacement, int
         if (maxLen >= 0 && s.size() > static_cast<size_t>(maxLen)) s.resize(static_cast<size_t>(maxLen));
         from = p + replacement.size();
         if (from >= s.size()) return;
+    }
+}
+
+void ReplaceAllSjisBytes(std::string_view pattern, std::string_view replacement, int32_t maxLen, std::string& s) {
+    if (pattern.empty()) return;
+    size_t at = 0;  // always the start of a character of the original text
+    while (at < s.size()) {
+        if (s.compare(at, pattern.size(), pattern) == 0) {
+            s.erase(at, pattern.size());
+            s.insert(at, replacement);
+            if (maxLen >= 0 && s.size() > static_cast<size_t>(maxLen)) s.resize(static_cast<size_t>(maxLen));
+            // The text after the inserted one keeps its own character boundaries.
+            at += replacement.size();
+            continue;
+        }
+        at += IsSjisLeadByte(static_cast<unsigned char>(s[at])) ? 2 : 1;
     }
 }
 

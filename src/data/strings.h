@@ -24,6 +24,17 @@ void ReplaceAll(std::string_view pattern, std::string_view replacement, int32_t 
     s.Assign(work);
 }
 
+// ReplaceAll for Shift-JIS text: pattern counts only where a character starts, so the
+// trail byte of one double-byte character and the lead byte of the next never match it.
+void ReplaceAllSjisBytes(std::string_view pattern, std::string_view replacement, int32_t maxLen, std::string& s);
+
+template <int N>
+void ReplaceAllSjis(std::string_view pattern, std::string_view replacement, int32_t maxLen, ShortString<N>& s) {
+    std::string work = s.Str();
+    ReplaceAllSjisBytes(pattern, replacement, maxLen, work);
+    s.Assign(work);
+}
+
 // The letter after a rank number: 1 "S", 2 "N", 3 "D", anything else "T".
 std::string RankSuffixLetter(uint8_t kind);
 

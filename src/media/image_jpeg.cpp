@@ -16,6 +16,7 @@ namespace {
 struct JpegSession {
     jpeg_decompress_struct cinfo;
     jpeg_error_mgr mgr;
+    jpeg_progress_mgr progress;
     std::jmp_buf jump;
     bool damaged;
     char message[JMSG_LENGTH_MAX];
@@ -33,6 +34,18 @@ JpegSession* SessionOf(j_common_ptr c) {
 }
 
 void OutputNothing(j_common_ptr) {}
+
+// Real pictures have a dozen scans at most; thousands of them only make the decoder work on
+// and on (a few hundred kilobytes can keep it busy for seconds).
+constexpr int kMaxScans = 300;
+
+void WatchScans(j_common_ptr c) {
+    auto* d = reinterpret_cast<j_decompress_ptr>(c);
+    if (d->input_scan_number <= kMaxScans) return;
+    JpegSession* s = SessionOf(c);
+    std::strcpy(s->message, "too many scans");
+    std::longjmp(s->jump, 1);
+}
 
 // The warnings after which part of the picture was never decoded.
 bool LosesScanData(int code) {
@@ -91,7 +104,8 @@ const char* Decode(JpegSession* s, const uint8_t* data, size_t size, Surface& ou
     jpeg_mem_src(ci, data, static_cast<unsigned long>(size));
     if (jpeg_read_header(ci, TRUE) != JPEG_HEADER_OK) return "no picture in the file";
     if (ci->image_width == 0 || ci->image_height == 0) return "picture of no size";
-    if (ci->image_width > unsigned(kMaxSurfaceSide) || ci->image_height > unsigned(kMaxSurfaceSide))
+    if (ci->image_width > unsigned(kMaxSurfaceSide) || ci->image_height > unsigned(kMaxSurfaceSide) ||
+        int64_t(ci->image_width) * ci->image_height > kMaxSurfacePixels)
         return "picture too large";
     if (!PlausibleFileSize(*ci, size)) return "file too short for the picture size in its header";
     const bool cmyk = ci->jpeg_color_space == JCS_CMYK || ci->jpeg_color_space == JCS_YCCK;
@@ -125,6 +139,7 @@ bool Run(JpegSession* s, const uint8_t* data, size_t size, Surface& out, std::st
     s->mgr.error_exit = ErrorExit;
     s->mgr.output_message = OutputNothing;
     s->mgr.emit_message = EmitMessage;
+    s->progress.progress_monitor = WatchScans;
     s->damaged = false;
     s->message[0] = '\0';
     if (setjmp(s->jump)) {
@@ -134,6 +149,7 @@ bool Run(JpegSession* s, const uint8_t* data, size_t size, Surface& out, std::st
         return false;
     }
     jpeg_create_decompress(&s->cinfo);
+    s->cinfo.progress = &s->progress;
     const char* why = Decode(s, data, size, out);
     jpeg_destroy_decompress(&s->cinfo);
     if (why || s->damaged) {

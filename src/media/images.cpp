@@ -42,7 +42,8 @@ bool DecodeJpegFile(const std::string& bytes, Surface& out, std::string& why) {
 
 bool DecodeBmpFile(const std::string& bytes, Surface& out, std::string& why) {
     BmpPixels bmp;
-    if (!DecodeBmp(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), kMaxSurfaceSide, bmp, why))
+    if (!DecodeBmp(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), kMaxSurfaceSide, kMaxSurfacePixels, bmp,
+                   why))
         return false;
     out = Surface{};
     out.Width = bmp.Width;
@@ -63,8 +64,12 @@ void LoadPicture(Game& g, const std::string& name, const char* ext, Decoder deco
     Surface picture;
     bool ok = !path.empty() && ReadPictureFile(path, bytes, why) && decode(bytes, picture, why);
     if (!ok) {
-        if (!why.empty()) std::fprintf(stderr, "kiv: %s: %s\n", path.c_str(), why.c_str());
-        ReportMissingImage(g, file);
+        if (path.empty()) {
+            ReportMissingImage(g, file);
+        } else {
+            std::fprintf(stderr, "kiv: %s: %s\n", path.c_str(), why.c_str());
+            ReportUnreadableImage(g, file);
+        }
         return;
     }
     surface = std::move(picture);
@@ -84,16 +89,30 @@ std::string NumberedName(const char* prefix, int digits, int number, const char*
 
 }  // namespace
 
-void ReportMissingImage(Game& g, const std::string& fileName) {
+namespace {
+
+// The halt path of a picture that cannot be used, with its message.
+void HaltOverImage(Game& g, const std::string& message) {
     if (g.Shell.CloseRequested) {
         // The program is already closing over a missing file: one dialog is enough.
-        std::fprintf(stderr, "kiv: not find  %s\n", SjisToUtf8(fileName).c_str());
+        std::fprintf(stderr, "kiv: %s\n", message.c_str());
         return;
     }
     g.P.SetVisible(false);
     g.Shell.HaltRequested = true;
-    g.P.ShowMessage("not find  " + SjisToUtf8(fileName));
+    g.P.ShowMessage(message);
     g.Shell.CloseRequested = true;
+}
+
+}  // namespace
+
+void ReportMissingImage(Game& g, const std::string& fileName) {
+    HaltOverImage(g, "not find  " + SjisToUtf8(fileName));
+}
+
+void ReportUnreadableImage(Game& g, const std::string& fileName) {
+    // Not "not find": the file is there, and a game maker must look at its contents instead.
+    HaltOverImage(g, "cannot read  " + SjisToUtf8(fileName));
 }
 
 void LoadJpegImage(Game& g, const std::string& name, Surface& surface) {

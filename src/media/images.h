@@ -8,14 +8,17 @@
 namespace kiv {
 struct Game;
 
-// Pictures are asked for by base name and read from the game folder (AppDir). A picture that is
-// missing, cut short, damaged, not a picture or over 8192 pixels on a side takes the halt path:
-// the window hides, "not find  " + name + extension is shown, HaltRequested and CloseRequested
-// are set, and the surface is left empty (0 x 0); the caller goes on.
+// Pictures are asked for by base name and read from the game folder (AppDir). A picture that
+// cannot be used takes the halt path: the window hides, a message is shown, HaltRequested and
+// CloseRequested are set, and the surface is left empty (0 x 0); the caller goes on. A missing
+// file shows "not find  " + name + extension; one that is there but cut short, damaged, not a
+// picture or too large (over 8192 pixels a side or 16 million in all) shows "cannot read  " +
+// name + extension, with the reason on stderr.
 
-// The halt path for the file name + extension that could not be read. Once the program is
-// already halting and closing, a further unreadable picture is only noted on stderr.
+// The halt path for a file name + extension that does not exist, or cannot be read. Once the
+// program is already halting and closing, a further unusable picture is only noted on stderr.
 void ReportMissingImage(Game& g, const std::string& fileName);
+void ReportUnreadableImage(Game& g, const std::string& fileName);
 
 // name + ".jpg" decoded at its own size into a new surface; LastImageExt := ".jpg".
 void LoadJpegImage(Game& g, const std::string& name, Surface& surface);

@@ -150,8 +150,9 @@ int64_t MidiLengthMs(std::string_view bytes) {
         usPerTickSmpte = 1e6 / (frameRate * perFrame);
     }
 
+    // The header says how many tracks there are; whatever follows the last is not played.
     std::vector<Track> tracks;
-    while (r.Left() >= 8) {
+    while (tracks.size() < trackCount && r.Left() >= 8) {
         uint32_t chunkId, len;
         r.Big(4, chunkId);
         r.Big(4, len);

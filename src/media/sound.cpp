@@ -17,6 +17,7 @@ constexpr int kEffectSlots = 9;
 constexpr int kMusicSlots = 23;
 constexpr uint32_t kRetryMs = 1000;              // a music start that failed is tried again after this
 constexpr size_t kMaxMidiBytes = 16u << 20;      // far beyond any tune; no reading of a huge file
+constexpr int64_t kMaxWaveBytes = 64 << 20;      // minutes of CD sound; a larger file is not a game's sound
 
 void TraceMusic(Game& g, std::string_view action, std::string_view file) {
     g.P.TraceEvent("music", {{"action", Trace::Str(action)}, {"file", Trace::Str(file)}});
@@ -37,6 +38,15 @@ bool StartMusic(Game& g, int32_t lengthMs) {
     return ok;
 }
 
+// A wave file too large for a game's sound is refused like a damaged one (named once), rather
+// than decoded whole in the frame that plays it.
+bool UsableWave(Game& g, const std::string& path, const std::string& name) {
+    if (FileSize(path) <= kMaxWaveBytes) return true;
+    if (g.Sound.MissingReported.insert(name).second)
+        std::fprintf(stderr, "kiv: the sound file %s is too large (over 64 MB): it stays silent\n", name.c_str());
+    return false;
+}
+
 }  // namespace
 
 int64_t MidiFileLengthMs(const std::string& path) {
@@ -49,12 +59,11 @@ void PlaySoundEffect(Game& g, int slot) {
     if (slot < 0 || slot >= kEffectSlots) return;
     const std::string name = "Q" + ZeroPad(2, g.Cfg.SoundNumbers[static_cast<size_t>(slot)]) + ".wav";
     const std::string path = FindDataFile(g.Cfg.AppDir, name);
+    const bool usable = !path.empty() && UsableWave(g, path, name);
     // Even a missing file cuts off the effect that plays: one effect at a time.
-    g.P.Audio().PlayEffectFile(path);
-    if (path.empty()) {
-        ReportMissing(g, name);
-        return;
-    }
+    g.P.Audio().PlayEffectFile(usable ? path : std::string());
+    if (path.empty()) ReportMissing(g, name);
+    if (!usable) return;
     g.P.TraceEvent("effect", {{"slot", Trace::Num(slot)}, {"file", Trace::Str(name)}});
 }
 
@@ -68,7 +77,7 @@ void LoadStageVoices(Game& g) {
         // A stage may leave some of its lines unspoken: a missing voice is no fault.
         const std::string name = "V" + stage + std::to_string(n) + ".wav";
         const std::string path = FindDataFile(g.Cfg.AppDir, name);
-        if (path.empty() || !audio.OpenWave(n, path)) continue;
+        if (path.empty() || !UsableWave(g, path, name) || !audio.OpenWave(n, path)) continue;
         w.FileName = path;
         w.Name = name;
     }
@@ -93,6 +102,7 @@ void PlayMusic(Game& g, int slot) {
     const ShortString<255>& wanted = g.Cfg.MusicFiles[static_cast<size_t>(slot)];
     if (s.CurMusicName == wanted) return;  // the music that runs goes on
     s.MusicLengthMs = 0;
+    s.MusicLoopsAtEnd = false;
     AudioDevice& audio = g.P.Audio();
     audio.CloseMusic();
     if (!s.CurMusicName.Empty()) TraceMusic(g, "stop", s.CurMusicName.View());
@@ -109,10 +119,11 @@ void PlayMusic(Game& g, int slot) {
     int64_t len = audio.MusicLengthMs();
     if (len < 0) len = MidiFileLengthMs(path);
     if (len < 0) {
-        // The player took the file, so it is heard; but with no length there is no moment to
-        // start it again, and MusicLengthMs 0 keeps KeepMusicLooping away from it.
-        std::fprintf(stderr, "kiv: the length of the music %s cannot be read: it plays once, without looping\n",
+        // The player took the file, so it is heard; with no length to count, it starts again
+        // when the player reports its end.
+        std::fprintf(stderr, "kiv: the length of the music %s cannot be read: it loops when it ends\n",
                      name.c_str());
+        s.MusicLoopsAtEnd = true;
         if (StartMusic(g, 0)) TraceMusic(g, "play", name);
         return;
     }
@@ -123,8 +134,15 @@ void PlayMusic(Game& g, int slot) {
 
 void KeepMusicLooping(Game& g) {
     SoundState& s = g.Sound;
+    const uint32_t since = static_cast<uint32_t>(g.P.TickCount() - s.MusicStartTick);
+    if (s.MusicLoopsAtEnd) {
+        // At most one try a second, so a player that refuses to start is not asked every frame.
+        if (since < kRetryMs || g.P.Audio().MusicPlaying()) return;
+        if (StartMusic(g, 0)) TraceMusic(g, "loop", s.CurMusicName.View());
+        return;
+    }
     if (s.MusicLengthMs == 0) return;
-    if (static_cast<uint32_t>(g.P.TickCount() - s.MusicStartTick) < s.MusicWaitMs) return;
+    if (since < s.MusicWaitMs) return;
     if (StartMusic(g, s.MusicLengthMs)) TraceMusic(g, "loop", s.CurMusicName.View());
 }
 
@@ -140,6 +158,7 @@ void ReleaseSound(Game& g) {
     if (!g.Sound.CurMusicName.Empty()) TraceMusic(g, "stop", g.Sound.CurMusicName.View());
     g.Sound.CurMusicName = "";
     g.Sound.MusicLengthMs = 0;
+    g.Sound.MusicLoopsAtEnd = false;
 }
 
 }  // namespace kiv

@@ -23,6 +23,8 @@ struct SoundState {
     // a second after a start that failed); an unsigned difference, so the tick's wrap is harmless.
     uint32_t MusicStartTick = 0;
     uint32_t MusicWaitMs = 0;
+    // Music whose length cannot be read starts again when the player says it has ended.
+    bool MusicLoopsAtEnd = false;
     std::array<WavePlayer, 10> WavePlayers{};
     std::set<std::string> MissingReported;  // sound files already named on stderr as missing
 };

@@ -13,6 +13,11 @@ bool SizeAllowed(int width, int height) {
                      height, kMaxSurfaceSide);
         return false;
     }
+    if (int64_t(width) * height > kMaxSurfacePixels) {
+        std::fprintf(stderr, "kiv: refused a %dx%d surface (at most %lld pixels)\n", width, height,
+                     static_cast<long long>(kMaxSurfacePixels));
+        return false;
+    }
     return true;
 }
 

@@ -42,6 +42,8 @@ struct FontState {
 };
 
 constexpr int kMaxSurfaceSide = 8192;
+// A 640 x 480 game has no use for a picture of more pixels than this (over fifty screens).
+constexpr int64_t kMaxSurfacePixels = int64_t(1) << 24;
 
 // An off-screen bitmap with its canvas state. A monochrome surface keeps one bit per pixel in
 // meaning: each stored pixel is 0 (bit 0, black) or 0x00FFFFFF (bit 1, white).
@@ -70,7 +72,7 @@ struct Surface {
 };
 
 // A colour surface filled black with a black brush; empty (0x0) when a side is <= 0 or over
-// kMaxSurfaceSide (the refusal is reported on stderr).
+// kMaxSurfaceSide, or it would hold over kMaxSurfacePixels (the refusal is reported on stderr).
 Surface CreateSurface(int width, int height);
 // A monochrome surface, all bits 0 (black); same size limits.
 Surface CreateMonoSurface(int width, int height);

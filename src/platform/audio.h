@@ -29,6 +29,8 @@ public:
     virtual void StopMusic() = 0;
     virtual void CloseMusic() = 0;
     virtual int64_t MusicLengthMs() = 0;
+    // False once the started music has come to its end (or was stopped).
+    virtual bool MusicPlaying() = 0;
 
     // The system's default beep.
     virtual void Beep() = 0;
@@ -47,6 +49,7 @@ public:
     void StopMusic() override {}
     void CloseMusic() override {}
     int64_t MusicLengthMs() override { return -1; }
+    bool MusicPlaying() override { return true; }  // nothing ends that is never heard
     void Beep() override {}
 };
 

@@ -14,7 +14,7 @@ uint32_t Le16(const uint8_t* p) { return uint32_t(p[0]) | uint32_t(p[1]) << 8; }
 uint32_t Le32(const uint8_t* p) { return Le16(p) | Le16(p + 2) << 16; }
 
 // What the file's headers promise, checked against the file's real length.
-bool CheckHeader(const uint8_t* data, size_t size, int maxSide, std::string& error) {
+bool CheckHeader(const uint8_t* data, size_t size, int maxSide, int64_t maxPixels, std::string& error) {
     if (size < 14 + 12 || data[0] != 'B' || data[1] != 'M') {
         error = "not a bitmap file";
         return false;
@@ -43,7 +43,7 @@ bool CheckHeader(const uint8_t* data, size_t size, int maxSide, std::string& err
         error = "picture of no size";
         return false;
     }
-    if (width > maxSide || rows > maxSide) {
+    if (width > maxSide || rows > maxSide || width * rows > maxPixels) {
         error = "picture of " + std::to_string(width) + " x " + std::to_string(rows) + " pixels is too large";
         return false;
     }
@@ -137,9 +137,10 @@ bool ToRgb(SDL_Surface* s, BmpPixels& out, std::string& error) {
 
 }  // namespace
 
-bool DecodeBmp(const uint8_t* data, size_t size, int maxSide, BmpPixels& out, std::string& error) {
+bool DecodeBmp(const uint8_t* data, size_t size, int maxSide, int64_t maxPixels, BmpPixels& out,
+               std::string& error) {
     out = BmpPixels{};
-    if (!data || !CheckHeader(data, size, maxSide, error)) return false;
+    if (!data || !CheckHeader(data, size, maxSide, maxPixels, error)) return false;
     if (size > size_t(INT32_MAX)) {
         error = "file is too large";
         return false;

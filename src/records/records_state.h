@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 
 #include "data/short_string.h"
 
@@ -21,6 +22,8 @@ struct RecordsState {
     int16_t TextStartX = 0;
     int16_t TextStartY = 0;
     ShortString<255> MessageText;  // what the typewriter reveals and CenterMessage centres
+
+    std::string SaveError;  // why the last save of the records failed; empty after a good one
 };
 
 }  // namespace kiv

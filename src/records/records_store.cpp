@@ -7,6 +7,9 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <vector>
+
+#include <strings.h>
 
 #define SI_NO_CONVERSION
 #define SI_IMPLEMENTATION
@@ -58,29 +61,94 @@ std::string ReadString(const CSimpleIniA& ini, const std::string& key, std::stri
     return d;
 }
 
-// Windows writes CR LF; the library writes bare LF on this system.
-std::string WithCrLf(const std::string& text) {
-    std::string out;
-    out.reserve(text.size() + text.size() / 16);
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r')) out += '\r';
-        out += text[i];
-    }
-    return out;
-}
-
 std::string BaseName(const std::string& path) {
     size_t slash = path.find_last_of('/');
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
+std::string DirName(const std::string& path) {
+    size_t slash = path.find_last_of('/');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
 std::string ErrnoText(int err) { return std::strerror(err); }
 
-// Writes bytes to tmp and renames it over path; on failure tmp is removed and why is set.
+std::string Trim(std::string_view s) {
+    size_t b = s.find_first_not_of(" \t"), e = s.find_last_not_of(" \t");
+    return b == std::string_view::npos ? std::string() : std::string(s.substr(b, e - b + 1));
+}
+
+bool SameName(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && ::strncasecmp(a.data(), b.data(), a.size()) == 0;
+}
+
+// The lines of a text without their line ends (LF, CR LF); a last line without one counts.
+std::vector<std::string> SplitLines(std::string_view text) {
+    std::vector<std::string> lines;
+    size_t from = 0;
+    while (from < text.size()) {
+        size_t end = text.find('\n', from);
+        std::string_view line = text.substr(from, end == std::string_view::npos ? std::string_view::npos : end - from);
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        lines.emplace_back(line);
+        if (end == std::string_view::npos) break;
+        from = end + 1;
+    }
+    return lines;
+}
+
+// "[name]" gives name; anything else is not a section header.
+bool SectionName(const std::string& line, std::string& name) {
+    std::string t = Trim(line);
+    if (t.size() < 2 || t.front() != '[') return false;
+    size_t close = t.find(']');
+    if (close == std::string::npos) return false;
+    name = Trim(std::string_view(t).substr(1, close - 1));
+    return true;
+}
+
+// "key=value" gives key; comments and lines without '=' have none.
+bool KeyName(const std::string& line, std::string& key) {
+    std::string t = Trim(line);
+    if (t.empty() || t.front() == ';' || t.front() == '#') return false;
+    size_t eq = t.find('=');
+    if (eq == std::string::npos) return false;
+    key = Trim(std::string_view(t).substr(0, eq));
+    return !key.empty();
+}
+
+// Follows symbolic links from path to the file they name (which need not exist yet); false
+// for a loop or a link that cannot be read.
+bool FollowLinks(std::string path, std::string& target, std::string& why) {
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat st {};
+        if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) {
+            target = path;
+            return true;
+        }
+        char buf[4096];
+        ssize_t n = ::readlink(path.c_str(), buf, sizeof buf - 1);
+        if (n <= 0) {
+            why = "cannot follow the link " + path + ": " + ErrnoText(errno);
+            return false;
+        }
+        std::string to(buf, static_cast<size_t>(n));
+        path = to.front() == '/' ? to : DirName(path) + to;
+    }
+    why = "cannot follow the link " + path + ": too many levels of links";
+    return false;
+}
+
+// Writes bytes to tmp and renames it over path; on failure tmp is removed and why is set. The
+// temporary is made afresh: whatever an earlier crash or anyone else left at its name (a
+// file, a link) is removed, never written through.
 bool ReplaceFile(const std::string& path, const std::string& tmp, const std::string& bytes, std::string& why) {
     struct stat old {};
     mode_t mode = ::stat(path.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0644;
-    int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, mode);
+    struct stat leftover {};
+    if (::lstat(tmp.c_str(), &leftover) == 0 && (S_ISREG(leftover.st_mode) || S_ISLNK(leftover.st_mode)))
+        ::unlink(tmp.c_str());
+    int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
     if (fd < 0) {
         why = "cannot create " + tmp + ": " + ErrnoText(errno);
         return false;
@@ -107,6 +175,12 @@ bool ReplaceFile(const std::string& path, const std::string& tmp, const std::str
         why = "cannot replace " + path + ": " + ErrnoText(errno);
         ::unlink(tmp.c_str());
         return false;
+    }
+    // The rename itself is made durable with the folder.
+    int dir = ::open(DirName(path).empty() ? "." : DirName(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir >= 0) {
+        ::fsync(dir);
+        ::close(dir);
     }
     return true;
 }
@@ -138,15 +212,56 @@ StoredRecords ParseRecordsIni(std::string_view bytes, const std::array<RankEntry
 
 std::string UpdateRecordsIni(std::string_view existing, int8_t stagesOpen,
                              const std::array<RankEntry, 31>& rankTable) {
-    CSimpleIniA ini;
-    PrepareIni(ini);
-    if (!existing.empty()) ini.LoadData(existing.data(), existing.size());
-    ini.SetValue(kSection, "Stage", std::to_string(static_cast<int>(stagesOpen)).c_str(), nullptr, true);
-    for (int k = 1; k <= 30; ++k)
-        ini.SetValue(kSection, RankKey(k).c_str(), rankTable[k].Str().c_str(), nullptr, true);
+    struct Value {
+        std::string key, value;
+        bool written = false;
+    };
+    std::vector<Value> values;
+    values.push_back({"Stage", std::to_string(static_cast<int>(stagesOpen))});
+    for (int k = 1; k <= 30; ++k) values.push_back({RankKey(k), rankTable[k].Str()});
+
+    // Every line stays where it stood; a key is replaced in place (keeping its spelling), the
+    // first of duplicates as that is the one read back.
+    std::vector<std::string> lines = SplitLines(existing);
+    bool inSection = false;
+    long firstSection = -1;
+    for (size_t i = 0; i < lines.size(); ++i) {
+        std::string name;
+        if (SectionName(lines[i], name)) {
+            inSection = SameName(name, kSection);
+            if (inSection && firstSection < 0) firstSection = static_cast<long>(i);
+            continue;
+        }
+        if (!inSection || !KeyName(lines[i], name)) continue;
+        for (Value& v : values) {
+            if (!v.written && SameName(name, v.key)) {
+                lines[i] = name + "=" + v.value;
+                v.written = true;
+                break;
+            }
+        }
+    }
+    // New keys go after the last key of the first section (comments and blank lines that end
+    // it stay below them), or into a new section at the end of the file.
+    std::vector<std::string> added;
+    if (firstSection < 0) added.push_back(std::string("[") + kSection + "]");
+    for (const Value& v : values)
+        if (!v.written) added.push_back(v.key + "=" + v.value);
+    size_t at = lines.size();
+    if (firstSection >= 0) {
+        at = static_cast<size_t>(firstSection) + 1;
+        for (size_t i = at; i < lines.size(); ++i) {
+            std::string name;
+            if (SectionName(lines[i], name)) break;
+            if (KeyName(lines[i], name)) at = i + 1;
+        }
+    }
+    lines.insert(lines.begin() + static_cast<long>(at), added.begin(), added.end());
+
+    // Windows writes CR LF after every line.
     std::string text;
-    ini.Save(text);
-    return WithCrLf(text);
+    for (const std::string& line : lines) text += line + "\r\n";
+    return text;
 }
 
 void LoadRecords(Game& g) {
@@ -163,24 +278,32 @@ void LoadRecords(Game& g) {
 bool SaveRecords(Game& g) {
     if (g.Shell.CloseRequested) return true;
     std::string path = FindDataFile(g.Cfg.AppDir, kFileName);
-    std::string existing;
-    std::string why;
-    bool ok = true;
-    if (path.empty()) {
-        path = g.Cfg.AppDir + kFileName;
+    if (path.empty()) path = g.Cfg.AppDir + kFileName;
+    // A Kiv.ini that is a link stays the user's link: the file it names is rewritten.
+    std::string target, existing, why;
+    bool ok = FollowLinks(path, target, why);
+    if (ok) {
         struct stat st {};
-        // Something that is not a regular file stands in the way: leave it alone.
-        if (::lstat(path.c_str(), &st) == 0) {
-            why = "cannot replace " + path + ": not a regular file";
+        if (::stat(target.c_str(), &st) == 0) {
+            if (!S_ISREG(st.st_mode)) {
+                why = "cannot replace " + target + ": not a regular file";
+                ok = false;
+            } else if (!ReadWholeFile(target, existing, kMaxTextFileBytes)) {
+                // Replacing a file we cannot read would lose whatever else it holds.
+                why = "cannot read " + target + ": " + ErrnoText(errno);
+                ok = false;
+            }
+        } else if (errno != ENOENT) {
+            why = "cannot reach " + target + ": " + ErrnoText(errno);
             ok = false;
         }
-    } else if (!ReadWholeFile(path, existing, kMaxTextFileBytes)) {
-        // Replacing a file we cannot read would lose whatever else it holds.
-        why = "cannot read " + path + ": " + ErrnoText(errno);
-        ok = false;
     }
-    if (ok) ok = ReplaceFile(path, path + ".tmp", UpdateRecordsIni(existing, g.Records.StagesOpen, g.Records.RankTable), why);
+    if (ok) {
+        ok = ReplaceFile(target, target + ".tmp",
+                         UpdateRecordsIni(existing, g.Records.StagesOpen, g.Records.RankTable), why);
+    }
 
+    g.Records.SaveError = ok ? std::string() : why;
     if (ok) {
         g.P.TraceEvent("save", {{"file", Trace::Str(BaseName(path))}});
     } else {

@@ -14,9 +14,10 @@ struct Game;
 // or unreadable file, section or key gives the defaults (1, the presets, DefaultPlayerName).
 void LoadRecords(Game& g);
 // Writes Stage and Rank01..Rank30 to Kiv.ini through a temporary file renamed over the old one,
-// keeping whatever else the file holds; nothing when the program is halting after a fatal
-// missing file. A failed write leaves the old file whole and is reported on stderr and in the
-// trace. Returns false when the write failed.
+// keeping every other line of the file where it stood; nothing when the program is halting
+// after a fatal missing file. A Kiv.ini that is a link is written where it points. A failed
+// write leaves the old file whole, is reported on stderr and in the trace, and leaves its
+// reason in Records.SaveError. Returns false when the write failed.
 bool SaveRecords(Game& g);
 
 // What LoadRecords reads, from the bytes of an INI file (pure, for the store and its tests).
@@ -29,7 +30,8 @@ struct StoredRecords {
 StoredRecords ParseRecordsIni(std::string_view bytes, const std::array<RankEntry, 31>& presets,
                               std::string_view defaultName);
 // The file after writing Stage and the thirty ranks into existing (which may be empty): keys
-// replaced in place, new ones appended to the section, everything else kept; CR LF line ends.
+// replaced in place, new ones after the last key of the section, every other line (comments,
+// lines without '=', blank lines, other sections) kept where it stood; CR LF line ends.
 std::string UpdateRecordsIni(std::string_view existing, int8_t stagesOpen,
                              const std::array<RankEntry, 31>& rankTable);
 

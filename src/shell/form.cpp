@@ -32,7 +32,7 @@ bool TFM1::FormCreate() {
     g_.Sound.CurMusicName = "";
     PlayMusic(g_, 1);
     for (auto& stage : g_.Cfg.StageTexts)
-        for (int i = 1; i <= 10; ++i) ReplaceAll(kNamePlaceholder, g_.Records.PlayerName.View(), 95, stage[i]);
+        for (int i = 1; i <= 10; ++i) ReplaceAllSjis(kNamePlaceholder, g_.Records.PlayerName.View(), 95, stage[i]);
     ResetSceneCounters(g_);
     CreateScreenSurfaces(g_);
     g_.Play.CarryOverMode = 0;
@@ -47,7 +47,8 @@ bool TFM1::FormCreate() {
 }
 
 void TFM1::FormDestroy() {
-    SaveRecords(g_);
+    // A player who cannot keep a result must hear of it, not only a terminal.
+    if (!SaveRecords(g_)) g_.P.ShowMessage("the records were not saved: " + g_.Records.SaveError);
     ReleaseScreenSurfaces(g_);
     ReleaseSound(g_);
 }

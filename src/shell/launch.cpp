@@ -6,6 +6,7 @@
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <exception>
 
 #include "data/data_files.h"
 #include "platform/headless/headless_platform.h"
@@ -112,10 +113,20 @@ int RunGame(Platform& platform, const LaunchOptions& opt, const std::string& exe
     TFM1 form(g);
     int status = kExitOk;
     if (form.FormCreate()) {
-        platform.Run(form);
+        // Whatever ends the loop, the pointer comes back and the records are saved.
+        bool failed = false;
+        try {
+            platform.Run(form);
+        } catch (const std::exception& e) {
+            std::fprintf(stderr, "kiv: unexpected error: %s\n", e.what());
+            failed = true;
+        } catch (...) {
+            std::fprintf(stderr, "kiv: unexpected error\n");
+            failed = true;
+        }
         platform.SetCursor(kCursorDefault);
         form.FormDestroy();
-        if (g.Shell.CloseRequested) status = kExitHalted;
+        if (g.Shell.CloseRequested || failed) status = kExitHalted;
     } else {
         status = kExitHalted;
     }

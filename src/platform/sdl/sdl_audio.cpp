@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <array>
+#include <atomic>
 #include <cmath>
 #include <cstdio>
 #include <map>
@@ -19,6 +20,14 @@ namespace {
 constexpr int kEffectChannel = 0;
 constexpr int kFirstVoiceChannel = 1;
 constexpr int kVoices = 10;
+constexpr off_t kMaxWaveBytes = 64 << 20;  // a larger file is refused, not decoded whole
+
+// Counted on the mixer's own thread when a channel ends or is cut off.
+std::array<std::atomic<int>, kFirstVoiceChannel + kVoices> gChannelEnds{};
+
+void CountChannelEnd(int channel) {
+    if (channel >= 0 && channel < static_cast<int>(gChannelEnds.size())) ++gChannelEnds[static_cast<size_t>(channel)];
+}
 
 // General MIDI soundfonts where Debian's packages put them, best first.
 constexpr std::array<const char*, 5> kSoundFonts = {
@@ -135,6 +144,7 @@ public:
     SdlAudio() {
         Mix_Init(MIX_INIT_MID);
         Mix_AllocateChannels(kFirstVoiceChannel + kVoices);
+        Mix_ChannelFinished(CountChannelEnd);
         if (!AnyFileIn(Mix_GetSoundFonts())) {
             bool found = false;
             for (const char* path : kSoundFonts) {
@@ -149,6 +159,7 @@ public:
 
     ~SdlAudio() override {
         Mix_HaltChannel(-1);
+        Mix_ChannelFinished(nullptr);
         Mix_HaltMusic();
         for (auto& [path, chunk] : effects_)
             if (chunk) Mix_FreeChunk(chunk);
@@ -231,6 +242,8 @@ public:
         return seconds > 0 ? static_cast<int64_t>(std::llround(seconds * 1000.0)) : -1;
     }
 
+    bool MusicPlaying() override { return music_ && Mix_PlayingMusic(); }
+
     void Beep() override {
         if (!beep_) {
             static const std::string wav = BeepWav();
@@ -243,6 +256,11 @@ private:
     static bool ValidPlayer(int player) { return player >= 0 && player < kVoices; }
 
     static Mix_Chunk* LoadWav(const std::string& path) {
+        struct stat st {};
+        if (::stat(path.c_str(), &st) == 0 && st.st_size > kMaxWaveBytes) {
+            std::fprintf(stderr, "kiv: cannot play the sound %s: larger than 64 MB\n", path.c_str());
+            return nullptr;
+        }
         Mix_Chunk* chunk = Mix_LoadWAV(path.c_str());
         if (!chunk) std::fprintf(stderr, "kiv: cannot play the sound %s: %s\n", path.c_str(), Mix_GetError());
         return chunk;
@@ -264,6 +282,18 @@ private:
 };
 
 }  // namespace
+
+SdlMixerState ProbeSdlMixer() {
+    SdlMixerState st;
+    st.channels = Mix_AllocateChannels(-1);
+    if (st.channels > 0) st.effectPlaying = Mix_Playing(kEffectChannel) != 0;
+    for (int n = 0; n < kVoices; ++n)
+        st.voicePlaying[static_cast<size_t>(n)] =
+            st.channels > kFirstVoiceChannel + n && Mix_Playing(kFirstVoiceChannel + n) != 0;
+    for (size_t c = 0; c < gChannelEnds.size(); ++c) st.channelEnds[c] = gChannelEnds[c].load();
+    st.musicPlaying = Mix_PlayingMusic() != 0;
+    return st;
+}
 
 std::unique_ptr<AudioDevice> MakeSdlAudio() {
     if (!OpenMixer()) return std::make_unique<SilentAudio>();

@@ -38,11 +38,6 @@ uint16_t VirtualKey(SDL_Keycode k) {
     return 0;
 }
 
-MouseButton Button(uint8_t b) {
-    if (b == SDL_BUTTON_LEFT) return MouseButton::Left;
-    if (b == SDL_BUTTON_MIDDLE) return MouseButton::Middle;
-    return MouseButton::Right;
-}
 
 bool ShiftDown() { return (SDL_GetModState() & KMOD_SHIFT) != 0; }
 
@@ -62,6 +57,19 @@ SDL_Cursor* MakeCursor(const char* const* rows) {
     }
     return SDL_CreateCursor(data, mask, 32, 32, 0, 0);
 }
+
+}  // namespace
+
+bool GameMouseButton(uint8_t sdlButton, MouseButton& button) {
+    switch (sdlButton) {
+        case SDL_BUTTON_LEFT: button = MouseButton::Left; return true;
+        case SDL_BUTTON_MIDDLE: button = MouseButton::Middle; return true;
+        case SDL_BUTTON_RIGHT: button = MouseButton::Right; return true;
+        default: return false;
+    }
+}
+
+namespace {
 
 class SdlPlatform : public Platform {
 public:
@@ -198,12 +206,16 @@ private:
 
     void Handle(FormEvents& form, const SDL_Event& ev) {
         switch (ev.type) {
-            case SDL_MOUSEBUTTONDOWN:
-                form.MouseDown(Button(ev.button.button), ShiftDown(), ev.button.x, ev.button.y);
+            case SDL_MOUSEBUTTONDOWN: {
+                MouseButton b;
+                if (GameMouseButton(ev.button.button, b)) form.MouseDown(b, ShiftDown(), ev.button.x, ev.button.y);
                 break;
-            case SDL_MOUSEBUTTONUP:
-                form.MouseUp(Button(ev.button.button), ShiftDown(), ev.button.x, ev.button.y);
+            }
+            case SDL_MOUSEBUTTONUP: {
+                MouseButton b;
+                if (GameMouseButton(ev.button.button, b)) form.MouseUp(b, ShiftDown(), ev.button.x, ev.button.y);
                 break;
+            }
             case SDL_MOUSEMOTION:
                 form.MouseMove(ShiftDown(), ev.motion.x, ev.motion.y);
                 break;
