@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "data/short_string.h"
+#include "platform/geometry.h"
 
 namespace kiv {
 
@@ -21,6 +22,12 @@ struct RecordsState {
     int16_t TextStartX = 0;
     int16_t TextStartY = 0;
     ShortString<255> MessageText;  // what the typewriter reveals and CenterMessage centres
+
+    // The closing scenes: where the ending's two insets stand on the screen, and the name being
+    // entered for a ranked result.
+    Rect EndRectA;
+    Rect EndRectB;
+    ShortString<6> EnteredName;
 };
 
 }  // namespace kiv
