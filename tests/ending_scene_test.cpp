@@ -180,6 +180,8 @@ TEST(EndingScene, InsetBFollowsTheRhythmAndInsetAShowsForItsGap) {
     RandomState rand = t.g().Rand;
     const int gap = 46 + static_cast<int>(Random(rand, 14));
     const int nextGap = 46 + static_cast<int>(Random(rand, 14));
+    Random(rand, 2);  // whether inset B starts its rhythm again
+    const int thirdGap = 46 + static_cast<int>(Random(rand, 14));
     t.Frames(1);
     ASSERT_EQ(t.Sc(kInsetAGap), gap);
 
@@ -208,6 +210,9 @@ TEST(EndingScene, InsetBFollowsTheRhythmAndInsetAShowsForItsGap) {
     EXPECT_TRUE(Plain(t, kInsetA));
     t.Frames(1);
     EXPECT_TRUE(InsetAShows(t));
+    t.Frames(2 * nextGap + 1 - 16);
+    EXPECT_EQ(t.Sc(kInsetAPhase), 0);
+    EXPECT_EQ(t.Sc(kInsetAGap), thirdGap);
 }
 
 }  // namespace
