@@ -5,6 +5,7 @@
 #include <string>
 
 #include "data/short_string.h"
+#include "platform/geometry.h"
 
 namespace kiv {
 
@@ -22,6 +23,12 @@ struct RecordsState {
     int16_t TextStartX = 0;
     int16_t TextStartY = 0;
     ShortString<255> MessageText;  // what the typewriter reveals and CenterMessage centres
+
+    // The closing scenes: where the ending's two insets stand on the screen, and the name being
+    // entered for a ranked result.
+    Rect EndRectA;
+    Rect EndRectB;
+    ShortString<6> EnteredName;
 
     std::string SaveError;  // why the last save of the records failed; empty after a good one
 };

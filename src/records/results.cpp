@@ -1,11 +1,230 @@
 #include "records/results.h"
 
+#include <string>
+
+#include "data/strings.h"
+#include "media/raster.h"
+#include "media/screen.h"
+#include "media/sound.h"
+#include "records/glyph_text.h"
+#include "records/ranking.h"
+#include "records/records_store.h"
+#include "scenes/erasing.h"
+#include "shell/form.h"
 #include "shell/game.h"
 
 namespace kiv {
 
-void ResultsScene(Game&) {}
+using namespace results;
 
-void ResultsClick(Game&, MouseButton, bool, int, int) {}
+namespace {
+
+constexpr uint8_t kLinesInterval = 30;  // ms a frame while the results are written
+constexpr int kTitleMusic = 1;
+constexpr int kLineSound = 3;
+constexpr int kAddSound = 7;
+constexpr int kEraseSound = 8;
+constexpr int kCountedStages = 8;  // the kept times of stages 1..8 make the total
+constexpr size_t kKeptTimeField = 8;
+
+// The stage lines stand at x 270, stage n at y 14n + 152; the total 28 below the last.
+constexpr int kLinesX = 270;
+constexpr int kTotalBelowLastLine = 28;
+// Ranking rows: row k at (9, 12k + 51).
+constexpr int kRowX = 9;
+int RowY(int rank) { return 12 * rank + 51; }
+
+// The alphabet: letter j (0..26) at x 167 (even j) or 193 (odd j), y 14j + 52, doubled.
+constexpr int kAlphabetLetters = 27;
+constexpr int kAlphabetLeftX = 167;
+constexpr int kAlphabetRightX = 193;
+constexpr ColorRef kWhite = 0xFFFFFF;
+
+int16_t& Sc(Game& g, int k) { return g.Shell.SceneCounters[static_cast<size_t>(k)]; }
+
+void GoTo(Game& g, int16_t step) { Sc(g, kStep) = step; }
+
+void Start(Game& g) {
+    SetGauge(g, 6);
+    DrawTimerDigits(g, 0);
+    PlayMusic(g, kTitleMusic);
+    SetFrameInterval(g, kDefaultFrameInterval);
+    // Only a challenge run that cleared its last stage is ranked.
+    const bool ranked = g.Play.StageOutcome == 0 && g.Play.ChallengeMode;
+    GoTo(g, ranked ? kStepSetup : kStepLeave);
+}
+
+// Each letter twice its size inside a white circle, in two staggered columns.
+void DrawAlphabet(Game& g) {
+    Surface& back = g.Media.BackBmp;
+    RecordsState& r = g.Records;
+    SetBrushStyle(back, BrushStyle::Clear);
+    back.PenColor = kWhite;
+    for (int j = 0; j < kAlphabetLetters; ++j) {
+        SetTextPos(g, j % 2 ? kAlphabetRightX : kAlphabetLeftX, 14 * j + 52);
+        // The six inner rows of the letter's cell.
+        g.Media.SrcRect = MakeRect(6 * j, 43, 6 * j + 5, 49);
+        g.Media.DstRect = MakeRect(r.TextX, r.TextY, r.TextX + 10, r.TextY + 12);
+        CopyToSurface(g, back, g.Media.PartsBmp);
+        Ellipse(back, r.TextX - 6, r.TextY - 5, r.TextX + 16, r.TextY + 17);
+    }
+    SetBrushStyle(back, BrushStyle::Solid);
+    SetBrushColor(back, 0);
+    back.PenColor = 0;
+}
+
+// The total of the kept times goes into the ranking (placeholder name); every other row, the
+// alphabet, and all of it shown.
+void Setup(Game& g) {
+    int16_t& total = Sc(g, kTotal);
+    for (int s = 0; s < kCountedStages; ++s)
+        total = static_cast<int16_t>(total + g.Cfg.StageLayout[static_cast<size_t>(s)][kKeptTimeField]);
+    const int rank = InsertResult(g, total);
+    Sc(g, kRank) = static_cast<int16_t>(rank);
+    for (int k = 1; k <= 30; ++k)
+        if (k != rank) DrawRankRow(g, k, kRowX, RowY(k));
+    DrawAlphabet(g);
+    PresentAll(g);
+    SetFrameInterval(g, kLinesInterval);
+}
+
+// "stage 0n clear time ddd:dd", one line a frame.
+void StageLine(Game& g, int n) {
+    const int16_t kept = g.Cfg.StageLayout[static_cast<size_t>(n - 1)][kKeptTimeField];
+    g.Records.MessageText = "stage 0" + std::to_string(n) + " clear time " + FormatTime(kept);
+    SetTextPos(g, kLinesX, 14 * n + 152);
+    DrawText(g, g.Records.MessageText.View());
+    PresentTextRun(g);
+    PlaySoundEffect(g, kLineSound);
+}
+
+// The total is typed below the stage lines; the run start stays on the line of stage 8.
+void TotalLine(Game& g) {
+    RecordsState& r = g.Records;
+    r.MessageText = "          all total " + FormatTime(Sc(g, kTotal));
+    r.TextX = r.TextStartX;
+    r.TextY = static_cast<int16_t>(r.TextStartY + kTotalBelowLastLine);
+    SetGameCursor(g, 1);
+}
+
+// The new row is typed into the gap left at its rank; not ranked, a press leads on.
+void RankRow(Game& g) {
+    const int rank = Sc(g, kRank);
+    if (rank == 0) {
+        GoTo(g, kStepWaitNotRanked);
+        return;
+    }
+    g.Records.MessageText = ZeroPad(2, rank) + RankSuffixLetter(static_cast<uint8_t>(rank)) + " " +
+                            FormatTime(Sc(g, kTotal)) + " ";
+    SetTextPos(g, kRowX, RowY(rank));
+    GoTo(g, kStepTypeRankRow);
+}
+
+// The cursor blinks, two frames on and two off, until a press moves on.
+void BlinkUntilPress(Game& g) {
+    BlinkCursor(g);
+    if (Sc(g, kSubFrame) > 3) Sc(g, kSubFrame) = 0;
+}
+
+// The named entry replaces the placeholder, and the records are written at once so that a
+// name entered is not lost if the program does not end through its window.
+void StoreName(Game& g) {
+    NameResult(g, Sc(g, kRank), Sc(g, kTotal), g.Records.EnteredName.Str());
+    Sc(g, kSubFrame) = 0;
+    SaveRecords(g);
+}
+
+void Leave(Game& g) {
+    SetGameCursor(g, 1);
+    g.Shell.SceneNo = 0;
+    ResetSceneCounters(g);
+}
+
+// A press during name entry: a left press adds a letter (none on the seventh, which stores the
+// entry), another button removes the last one. The name is redrawn with two blanks after it,
+// which wipe a removed letter and the old cursor.
+void NameEntryPress(Game& g, MouseButton button, int x, int y) {
+    RecordsState& r = g.Records;
+    int16_t& step = Sc(g, kStep);
+    SetTextPos(g, r.TextStartX, r.TextY);
+    if (button != MouseButton::Left) {
+        if (step > kStepNameEntry) {
+            r.EnteredName = r.EnteredName.Copy(1, step - kStepNameEntry - 1);
+            --step;
+        }
+        PlaySoundEffect(g, kEraseSound);
+    } else {
+        if (step != kStepNameFull) r.EnteredName = r.EnteredName.Str() + LetterUnderPointer(x, y);
+        ++step;
+        PlaySoundEffect(g, kAddSound);
+    }
+    DrawText(g, r.EnteredName.Str() + "  ");
+    PresentTextRun(g);
+    r.TextX = static_cast<int16_t>(r.TextX - 16);
+}
+
+}  // namespace
+
+void ResultsScene(Game& g) {
+    const int16_t step = Sc(g, kStep);
+    if (step >= kStepFirstStageLine && step <= kStepLastStageLine) {
+        StageLine(g, step - kStepSetup);
+        GoTo(g, static_cast<int16_t>(step + 1));
+        return;
+    }
+    if (step >= kStepNameEntry && step <= kStepNameFull) {
+        BlinkUntilPress(g);
+        return;
+    }
+    switch (step) {
+        case kStepStart: Start(g); break;
+        case kStepSetup:
+            Setup(g);
+            GoTo(g, kStepFirstStageLine);
+            break;
+        case kStepTotalLine:
+            TotalLine(g);
+            GoTo(g, kStepTypeTotal);
+            break;
+        case kStepTypeTotal:
+        case kStepTypeRankRow: TypeMessageStep(g); break;
+        case kStepRankRow: RankRow(g); break;
+        case kStepNameStart:
+            g.Records.EnteredName = "";
+            g.Records.TextStartX = g.Records.TextX;  // the name follows the typed row
+            GoTo(g, kStepNameEntry);
+            break;
+        case kStepStoreName:
+            StoreName(g);
+            GoTo(g, kStepClear);
+            break;
+        case kStepWaitNotRanked: BlinkUntilPress(g); break;
+        case kStepClear:
+            ClearSurface(g, g.Media.BackBmp);
+            SetFrameInterval(g, kDefaultFrameInterval);
+            GoTo(g, kStepLeave);
+            break;
+        case kStepLeave: Leave(g); break;
+        default: break;
+    }
+}
+
+void ResultsClick(Game& g, MouseButton button, bool, int x, int y) {
+    const int16_t step = Sc(g, kStep);
+    if (step >= kStepNameEntry && step <= kStepNameFull) {
+        NameEntryPress(g, button, x, y);
+    } else if (step == kStepWaitNotRanked) {
+        GoTo(g, kStepClear);
+        PlaySoundEffect(g, kAddSound);
+    }
+}
+
+char LetterUnderPointer(int x, int y) {
+    // Division truncates toward zero, so a little above the first row still counts as it.
+    int d = x >= 177 ? 2 * ((y - 50) / 28) + 2 : 2 * ((y - 36) / 28) + 1;
+    if (d < 1) d = 1;
+    if (d > 27) d = 27;
+    return kLetterGlyphs[static_cast<size_t>(d - 1)];
+}
 
 }  // namespace kiv
