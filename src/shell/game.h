@@ -8,6 +8,7 @@
 #include "media/sound_state.h"
 #include "platform/platform.h"
 #include "records/records_state.h"
+#include "scenes/menu_state.h"
 #include "scenes/play_state.h"
 #include "shell/shell_state.h"
 
@@ -31,6 +32,7 @@ struct Game {
     MediaState Media;
     SoundState Sound;
     PlayState Play;
+    MenuState Menu;
     RecordsState Records;
 
     Trace& T() { return P.GetTrace(); }
