@@ -132,28 +132,28 @@ TEST(MenuScene, AClosedStageRunsTheWholeChoiceWithItsClosedMarkerAndFallsBack) {
     MenuGame t;
     ASSERT_TRUE(t.ToMenu());
     t.NewEffects(3);
-    t.Click(350, 230);  // stage 3, not open
+    t.Click(350, 195);  // stage 2, the first that is not open
     EXPECT_EQ(t.Step(), kStepSelect);
-    EXPECT_EQ(t.Sc(kItem), 3);
+    EXPECT_EQ(t.Sc(kItem), 2);
     EXPECT_EQ(t.game->platform.Cursor(), kCursorNone);
     t.Frames(6);
     EXPECT_EQ(t.Step(), kStepWaitConfirm);
-    EXPECT_TRUE(SquareAt(t, 2, 5, ClosedColour(2)));  // moved out to the right
+    EXPECT_TRUE(SquareAt(t, 1, 5, ClosedColour(1)));  // moved out up and to the right
     EXPECT_EQ(t.NewEffects(3), 1);
 
     t.Frames(1);  // the select marker from the mask sheet: the closed look
-    EXPECT_TRUE(MarkerShows(t, 3, 0, MaskSheetPixel));
+    EXPECT_TRUE(MarkerShows(t, 2, 0, MaskSheetPixel));
     t.Frames(23);
-    EXPECT_EQ(t.Window(440, 240), t.Back(440, 240));  // hidden at 24
+    EXPECT_EQ(t.Window(407, 147), t.Back(407, 147));  // hidden at 24
     t.Frames(1);
-    EXPECT_TRUE(MarkerShows(t, 3, 0, MaskSheetPixel));
+    EXPECT_TRUE(MarkerShows(t, 2, 0, MaskSheetPixel));
 
     t.NewEffects(4);
-    t.Click(350, 230);
+    t.Click(350, 195);
     t.Frames(1);
     EXPECT_EQ(t.NewEffects(4), 1);
     t.Frames(1);  // the confirm marker shows at 25
-    EXPECT_TRUE(MarkerShows(t, 3, 27, MaskSheetPixel));
+    EXPECT_TRUE(MarkerShows(t, 2, 27, MaskSheetPixel));
     t.Frames(25);
     ASSERT_EQ(t.Step(), kStepCarryOut);
     t.Frames(1);
@@ -161,10 +161,10 @@ TEST(MenuScene, AClosedStageRunsTheWholeChoiceWithItsClosedMarkerAndFallsBack) {
     EXPECT_EQ(t.g().Shell.SceneNo, 1);
     t.Frames(1);
     EXPECT_EQ(t.Step(), kStepCancelBack);
-    EXPECT_EQ(t.Window(440, 240), t.Back(440, 240));
+    EXPECT_EQ(t.Window(407, 147), t.Back(407, 147));
     t.Frames(6);
     EXPECT_EQ(t.Step(), kStepCancelDone);
-    EXPECT_TRUE(SquareAt(t, 2, 0, ClosedColour(2)));
+    EXPECT_TRUE(SquareAt(t, 1, 0, ClosedColour(1)));
     EXPECT_EQ(t.NewEffects(3), 1);
     t.Frames(1);
     EXPECT_EQ(t.Step(), kStepWait);
