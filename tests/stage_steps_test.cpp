@@ -34,7 +34,9 @@ TEST(StageSteps, IntroductionBlinksTheIconTypesLineOneAndWaitsForAClick) {
     EXPECT_EQ(t.Step(), kStepTypeIntro);
     EXPECT_EQ(EffectsOfSlot(t, 8), 0);
 
-    t.Frames(2);  // "Hi", then "__" and "Ok" on the second row
+    t.Frames(1);  // "Hi"
+    EXPECT_EQ(t.Window(60, 420), kIconColour);
+    t.Frames(1);  // "__" and "Ok" on the second row
     EXPECT_EQ(t.Window(60, 420), kBackColour);  // third blink frame: the window shows the background
     EXPECT_EQ(t.Back(60, 420), kIconColour);    // the back surface keeps the icon
     EXPECT_EQ(t.g().Play.SpeechY, kTextY + 18);
