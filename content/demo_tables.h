@@ -157,7 +157,7 @@ inline constexpr std::string_view kPresetRankLine = "//du";  // the reader makes
 // Lines: 1 intro, 2 closing (not cleared), 3 closing (cleared), 4 pause prompt, 5/6 tickled
 // body, 7/8 feet, 9/10 hand. U+FF27 (full-width G) stands for the player's name.
 inline constexpr std::array<std::array<const char*, 10>, kStages> kTexts{{
-    {"Hi, \uFF27! Welcome to the park.|I'm in a plain grey coat today.|Click the ink pot, then rub!",
+    {"Hi, \uFF27! Welcome to the park.|I'm in a plain grey coat.|Click the ink pot, then rub!",
      "Oh, some grey is still left.|Let's try again another day!",
      "Wow, my new outfit!|Thanks a lot, \uFF27!",
      "Finish here?|Left click: yes  Right click: no",

@@ -208,6 +208,10 @@ TEST_F(DemoGame, EveryTextLineTypesToItsEnd) {
             SCOPED_TRACE("stage " + std::to_string(s + 1) + " line " + std::to_string(i));
             const auto& t = cfg_->StageTexts[size_t(s)][size_t(i)];
             ASSERT_LE(t.Length(), 95);
+            std::string named = t.Str();  // the default name must not push the end code out
+            for (size_t p = 0; (p = named.find("\x82\x66", p)) != std::string::npos; p += kDefaultPlayerName.size())
+                named.replace(p, 2, kDefaultPlayerName);
+            EXPECT_LE(named.size(), 95u);
             bool ended = false;
             for (int p = 1; p + 1 <= t.Length() && !ended; p += 2) {
                 uint8_t a = t.At(p), b = t.At(p + 1);

@@ -31,8 +31,12 @@ bool TFM1::FormCreate() {
     ApplyDisplayMode(g_);
     g_.Sound.CurMusicName = "";
     PlayMusic(g_, 1);
+    // The texts are typed two bytes at a time: a name of an odd length is padded with a space,
+    // so the units after it stay on the grid and their codes are still found.
+    std::string name = g_.Records.PlayerName.Str();
+    if (name.size() % 2 != 0) name += ' ';
     for (auto& stage : g_.Cfg.StageTexts)
-        for (int i = 1; i <= 10; ++i) ReplaceAllSjis(kNamePlaceholder, g_.Records.PlayerName.View(), 95, stage[i]);
+        for (int i = 1; i <= 10; ++i) ReplaceAllSjis(kNamePlaceholder, name, 95, stage[i]);
     ResetSceneCounters(g_);
     CreateScreenSurfaces(g_);
     g_.Play.CarryOverMode = 0;
