@@ -99,8 +99,11 @@ TEST(StageSetUp, RaisesTheOpenStagesUpToTheEighth) {
     ASSERT_EQ(g.Records.StagesOpen, 1);
     t.Enter(1);
     EXPECT_EQ(g.Records.StagesOpen, 1);
+    EXPECT_FALSE(t.dir.Exists("Kiv.ini")) << "nothing new to keep";
     t.Enter(3);
     EXPECT_EQ(g.Records.StagesOpen, 3);
+    // A stage newly opened is kept at once, whatever ends the program later.
+    EXPECT_NE(t.dir.Read("Kiv.ini").find("Stage=3\r\n"), std::string::npos);
     t.Enter(2);
     EXPECT_EQ(g.Records.StagesOpen, 3);  // never lowered
     t.Enter(8);

@@ -9,6 +9,7 @@
 #include "media/screen.h"
 #include "media/sound.h"
 #include "records/glyph_text.h"
+#include "records/records_store.h"
 #include "scenes/erasing.h"
 #include "scenes/stage_access.h"
 #include "shell/form.h"
@@ -112,12 +113,15 @@ void SetSpeechColour(Game& g, uint8_t code) {
     else if (code == 2) font.Color = MakeColorRef(0x80, 0x80, 0x80);
 }
 
-// The menu offers the stages up to the last one entered, at most the eighth.
+// The menu offers the stages up to the last one entered, at most the eighth. A stage newly
+// opened is written to Kiv.ini at once, so it stays open whatever ends the program.
 void OpenStagesUpToThis(Game& g) {
     const int scene = g.Shell.SceneNo;
     int8_t& open = g.Records.StagesOpen;
+    const int8_t before = open;
     if (scene < 10 && open < scene - 1) open = static_cast<int8_t>(scene - 1);
     if (open > 8) open = 8;
+    if (open != before) SaveRecords(g);
 }
 
 }  // namespace
