@@ -179,22 +179,5 @@ TEST_F(ShellTest, StageKeysActOnlyInStepFiftyOfAStage) {
     }
 }
 
-TEST_F(ShellTest, FramesDispatchOnTheSceneNumber) {
-    TempDir out;
-    HeadlessGame h(dir.Path());
-    h.platform.GetTrace().Open(out.File("trace.jsonl"));
-    for (uint8_t scene : {0, 1, 5, 12, 13, 200}) {
-        h.game.Shell.SceneNo = scene;
-        // The minimal game has no stage pictures: the stage runs a step that does nothing.
-        if (scene == 5) h.game.Shell.SceneCounters[1] = 60;
-        h.Frames(1);
-    }
-    h.platform.GetTrace().Open("/dev/null");
-    std::string trace = out.Read("trace.jsonl");
-    for (const char* scene : {"\"scene\":0,", "\"scene\":1,", "\"scene\":5,", "\"scene\":12,", "\"scene\":13,", "\"scene\":200,"})
-        EXPECT_NE(trace.find(scene), std::string::npos) << scene;
-    EXPECT_EQ(h.game.Shell.FramesRun, 6u);
-}
-
 }  // namespace
 }  // namespace kiv
