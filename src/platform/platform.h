@@ -31,6 +31,15 @@ constexpr int kCursorDefault = 0;
 constexpr int kImageWidth = 640;
 constexpr int kImageHeight = 480;
 
+// How a real window shows the picture: each game pixel as Scale x Scale window pixels, or
+// full screen at the largest whole scale that fits, centred on black. The headless platform
+// ignores it: its image is the reference, one to one.
+struct ViewOptions {
+    int Scale = 1;
+    bool Fullscreen = false;
+};
+constexpr int kMaxScale = 8;
+
 // What the platform calls on the form. All calls come from the one thread, between frames.
 class FormEvents {
 public:
@@ -101,6 +110,8 @@ public:
     bool Closed() const { return closed_; }
 
     virtual AudioDevice& Audio() = 0;
+
+    virtual void SetView(const ViewOptions&) {}
 
     void SetFrameCount(uint64_t frames) { frames_ = frames; }
 

@@ -9,6 +9,9 @@ Trace::~Trace() {
 bool Trace::Open(const std::string& path) {
     if (file_) std::fclose(file_);
     file_ = std::fopen(path.c_str(), "wb");
+    // Every line reaches the file as it is written: `tail -f` follows a live game, and a crash
+    // loses nothing written before it.
+    if (file_) std::setvbuf(file_, nullptr, _IOLBF, 1 << 12);
     return file_ != nullptr;
 }
 

@@ -12,6 +12,7 @@ namespace kiv {
 
 // One JSON object per line for what a player would see or hear: every line carries "t" (the
 // tick in ms), "frame" (frames run so far) and "ev". Inactive (and free) without a file.
+// Each line is flushed to the file as soon as it is complete.
 class Trace {
 public:
     Trace() = default;

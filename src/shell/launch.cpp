@@ -49,6 +49,23 @@ bool ParseCommandLine(int argc, const char* const* argv, LaunchOptions& opt, std
             }
             opt.seedGiven = true;
             opt.seed = static_cast<uint32_t>(v);
+        } else if (a == "--scale") {
+            std::string s;
+            if (!value(s)) return false;
+            char* end = nullptr;
+            long v = std::strtol(s.c_str(), &end, 10);
+            if (s.empty() || *end != '\0' || v < 1 || v > kMaxScale) {
+                // Built piece by piece: GCC 12 warns falsely about "literal" + string temporaries.
+                error = "--scale needs a whole number from 1 to ";
+                error += std::to_string(kMaxScale);
+                error += ", not '";
+                error += s;
+                error += "'";
+                return false;
+            }
+            opt.scale = static_cast<int>(v);
+        } else if (a == "--fullscreen") {
+            opt.fullscreen = true;
         } else if (a.rfind("--", 0) == 0) {
             error = "unknown option " + a;
             return false;
@@ -86,6 +103,7 @@ std::unique_ptr<Platform> MakePlatform(const LaunchOptions& opt, PlatformFactory
             failStatus = kExitHalted;
             return nullptr;
         }
+        platform->SetView(ViewOptions{opt.scale, opt.fullscreen});
     }
     if (!opt.traceFile.empty() && !platform->GetTrace().Open(opt.traceFile)) {
         error = "cannot write trace " + opt.traceFile;
@@ -153,7 +171,7 @@ int KivMain(int argc, const char* const* argv, PlatformFactory makeWindowed) {
     std::string error;
     if (!ParseCommandLine(argc, argv, opt, error)) {
         std::fprintf(stderr, "kiv: %s\nusage: kiv [wideflower] [--data DIR] [--seed N] [--headless] "
-                             "[--script FILE] [--trace FILE]\n", error.c_str());
+                             "[--script FILE] [--trace FILE] [--scale N] [--fullscreen]\n", error.c_str());
         return kExitBadUsage;
     }
     int failStatus = kExitBadUsage;

@@ -20,6 +20,8 @@ struct LaunchOptions {
     std::string scriptFile;
     std::string traceFile;
     bool headless = false;
+    int scale = 1;            // the real window: each game pixel as scale x scale pixels
+    bool fullscreen = false;  // the real window: full screen
     bool seedGiven = false;
     uint32_t seed = 0;
 };

@@ -1,5 +1,7 @@
 #include "platform/sdl/sdl_audio.h"
 
+#include "platform/sdl/midi_synth.h"
+
 #include <SDL.h>
 #include <SDL_mixer.h>
 #include <fcntl.h>
@@ -9,6 +11,7 @@
 #include <array>
 #include <atomic>
 #include <cmath>
+#include <cstring>
 #include <cstdio>
 #include <map>
 #include <string>
@@ -38,20 +41,6 @@ constexpr std::array<const char*, 5> kSoundFonts = {
 bool IsFile(const std::string& path) {
     struct stat st {};
     return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
-}
-
-// True when one of the ';'-separated paths names a file.
-bool AnyFileIn(const char* paths) {
-    if (!paths) return false;
-    std::string all(paths);
-    size_t from = 0;
-    while (from <= all.size()) {
-        size_t end = all.find(';', from);
-        if (end == std::string::npos) end = all.size();
-        if (end > from && IsFile(all.substr(from, end - from))) return true;
-        from = end + 1;
-    }
-    return false;
 }
 
 void Put16(std::string& s, uint16_t v) {
@@ -115,60 +104,96 @@ private:
     int saved_ = -1;
 };
 
-// Opens the mixer on the default device, or else on SDL's silent "dummy" driver so that
-// the game runs the same without a sound card. False when neither opens.
-bool OpenMixer() {
+// Opens the mixer on the default sound device. False when there is none; SDL's silent
+// "dummy" driver counts as none unless acceptSilent (the back end's own tests play on it).
+bool OpenMixer(bool acceptSilent) {
     std::string reason;
     {
         QuietStderr quiet;
         if (SDL_InitSubSystem(SDL_INIT_AUDIO) == 0) {
-            if (Mix_OpenAudio(44100, MIX_DEFAULT_FORMAT, 2, 2048) == 0) return true;
-            reason = Mix_GetError();
+            const char* driver = SDL_GetCurrentAudioDriver();
+            if (!acceptSilent && driver && std::strcmp(driver, "dummy") == 0) {
+                reason = "only the silent driver";
+            } else if (Mix_OpenAudio(44100, MIX_DEFAULT_FORMAT, 2, 2048) == 0) {
+                return true;
+            } else {
+                reason = Mix_GetError();
+            }
             SDL_QuitSubSystem(SDL_INIT_AUDIO);
         } else {
             reason = SDL_GetError();
         }
     }
-    // Whether or not the silent driver opens, the player hears nothing: one line says so.
     std::fprintf(stderr, "kiv: no sound device (%s): playing without sound\n", reason.c_str());
-    SDL_SetHintWithPriority(SDL_HINT_AUDIODRIVER, "dummy", SDL_HINT_OVERRIDE);
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) == 0) {
-        if (Mix_OpenAudio(44100, MIX_DEFAULT_FORMAT, 2, 2048) == 0) return true;
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
-    }
     return false;
+}
+
+// The first General MIDI soundfont that is a file: SDL_SOUNDFONTS (';'-separated) first, then
+// where Debian's packages put them. Looked at, not opened: the synthesizer reads it once.
+std::string FindSoundFont() {
+    if (const char* env = SDL_getenv("SDL_SOUNDFONTS")) {
+        std::string all(env);
+        size_t from = 0;
+        while (from <= all.size()) {
+            size_t end = all.find(';', from);
+            if (end == std::string::npos) end = all.size();
+            if (end > from && IsFile(all.substr(from, end - from))) return all.substr(from, end - from);
+            from = end + 1;
+        }
+    }
+    for (const char* path : kSoundFonts)
+        if (IsFile(path)) return path;
+    return std::string();
+}
+
+// The music under the mix, rendered by the synthesizer on the device's thread.
+void MusicHook(void* synth, Uint8* stream, int len) {
+    static_cast<MidiSynth*>(synth)->Render(reinterpret_cast<int16_t*>(stream), len / 4);
+}
+
+bool ReadTune(const std::string& path, std::string& bytes) {
+    constexpr long kMaxTuneBytes = 16L << 20;
+    FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f) return false;
+    char buf[65536];
+    size_t n;
+    bytes.clear();
+    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0 && static_cast<long>(bytes.size()) <= kMaxTuneBytes)
+        bytes.append(buf, n);
+    const bool ok = !std::ferror(f) && static_cast<long>(bytes.size()) <= kMaxTuneBytes;
+    std::fclose(f);
+    return ok;
 }
 
 class SdlAudio : public AudioDevice {
 public:
     SdlAudio() {
-        Mix_Init(MIX_INIT_MID);
         Mix_AllocateChannels(kFirstVoiceChannel + kVoices);
         Mix_ChannelFinished(CountChannelEnd);
-        if (!AnyFileIn(Mix_GetSoundFonts())) {
-            bool found = false;
-            for (const char* path : kSoundFonts) {
-                if (IsFile(path) && Mix_SetSoundFonts(path)) {
-                    found = true;
-                    break;
-                }
-            }
-            if (!found) std::fprintf(stderr, "kiv: no General MIDI soundfont found: the music may stay silent\n");
+        int rate = 0, channels = 0;
+        Uint16 format = 0;
+        Mix_QuerySpec(&rate, &format, &channels);
+        const std::string font = FindSoundFont();
+        if (font.empty()) {
+            std::fprintf(stderr, "kiv: no General MIDI soundfont found: the music stays silent\n");
+        } else if (channels != 2 || format != AUDIO_S16SYS) {
+            std::fprintf(stderr, "kiv: the sound device is not 16-bit stereo: the music stays silent\n");
+        } else if ((synth_ = MidiSynth::Load(font, rate))) {
+            Mix_HookMusic(MusicHook, synth_.get());
         }
     }
 
     ~SdlAudio() override {
         Mix_HaltChannel(-1);
         Mix_ChannelFinished(nullptr);
-        Mix_HaltMusic();
+        Mix_HookMusic(nullptr, nullptr);
+        synth_.reset();
         for (auto& [path, chunk] : effects_)
             if (chunk) Mix_FreeChunk(chunk);
         for (Mix_Chunk* chunk : waves_)
             if (chunk) Mix_FreeChunk(chunk);
         if (beep_) Mix_FreeChunk(beep_);
-        if (music_) Mix_FreeMusic(music_);
         Mix_CloseAudio();
-        Mix_Quit();
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
     }
 
@@ -206,9 +231,10 @@ public:
 
     bool OpenMusic(const std::string& path) override {
         CloseMusic();
-        music_ = Mix_LoadMUS(path.c_str());
-        if (!music_) {
-            std::fprintf(stderr, "kiv: cannot play the music %s: %s\n", path.c_str(), Mix_GetError());
+        std::string bytes;
+        if (!synth_) return false;  // said once, at start
+        if (!ReadTune(path, bytes) || !synth_->Open(std::move(bytes))) {
+            std::fprintf(stderr, "kiv: cannot play the music %s: not a readable MIDI file\n", path.c_str());
             return false;
         }
         musicPath_ = path;
@@ -217,32 +243,27 @@ public:
     }
 
     bool PlayMusicFromStart() override {
-        if (!music_) return false;
-        if (Mix_PlayMusic(music_, 0) == 0) return true;
+        if (!synth_ || musicPath_.empty()) return false;
+        if (synth_->PlayFromStart()) return true;
         // A refusal is retried every second: name it once.
-        if (!playFailReported_)
-            std::fprintf(stderr, "kiv: cannot start the music %s: %s\n", musicPath_.c_str(), Mix_GetError());
+        if (!playFailReported_) std::fprintf(stderr, "kiv: cannot start the music %s\n", musicPath_.c_str());
         playFailReported_ = true;
         return false;
     }
 
-    void StopMusic() override { Mix_HaltMusic(); }
+    void StopMusic() override {
+        if (synth_) synth_->Stop();
+    }
 
     void CloseMusic() override {
-        if (!music_) return;
-        Mix_HaltMusic();
-        Mix_FreeMusic(music_);
-        music_ = nullptr;
+        if (synth_) synth_->Close();
         musicPath_.clear();
     }
 
-    int64_t MusicLengthMs() override {
-        if (!music_) return -1;
-        double seconds = Mix_MusicDuration(music_);  // MIDI: not known, -1
-        return seconds > 0 ? static_cast<int64_t>(std::llround(seconds * 1000.0)) : -1;
-    }
+    // A MIDI file's length is the game's to count.
+    int64_t MusicLengthMs() override { return -1; }
 
-    bool MusicPlaying() override { return music_ && Mix_PlayingMusic(); }
+    bool MusicPlaying() override { return synth_ && synth_->Playing(); }
 
     void Beep() override {
         if (!beep_) {
@@ -276,7 +297,7 @@ private:
     std::map<std::string, Mix_Chunk*> effects_;
     std::array<Mix_Chunk*, kVoices> waves_{};
     Mix_Chunk* beep_ = nullptr;
-    Mix_Music* music_ = nullptr;
+    std::unique_ptr<MidiSynth> synth_;
     std::string musicPath_;
     bool playFailReported_ = false;
 };
@@ -291,12 +312,16 @@ SdlMixerState ProbeSdlMixer() {
         st.voicePlaying[static_cast<size_t>(n)] =
             st.channels > kFirstVoiceChannel + n && Mix_Playing(kFirstVoiceChannel + n) != 0;
     for (size_t c = 0; c < gChannelEnds.size(); ++c) st.channelEnds[c] = gChannelEnds[c].load();
-    st.musicPlaying = Mix_PlayingMusic() != 0;
     return st;
 }
 
 std::unique_ptr<AudioDevice> MakeSdlAudio() {
-    if (!OpenMixer()) return std::make_unique<SilentAudio>();
+    if (!OpenMixer(true)) return std::make_unique<SilentAudio>();
+    return std::make_unique<SdlAudio>();
+}
+
+std::unique_ptr<AudioDevice> OpenSdlSoundDevice() {
+    if (!OpenMixer(false)) return nullptr;
     return std::make_unique<SdlAudio>();
 }
 

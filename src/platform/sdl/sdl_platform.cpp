@@ -2,12 +2,17 @@
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
+#include <cstdlib>
+#include <string>
 #include <cstring>
 
+#include "platform/deferred_audio.h"
 #include "platform/sdl/cursor_shapes.h"
 #include "platform/sdl/sdl_audio.h"
+#include "platform/sdl/window_view.h"
 
 namespace kiv {
 
@@ -40,6 +45,21 @@ uint16_t VirtualKey(SDL_Keycode k) {
 
 
 bool ShiftDown() { return (SDL_GetModState() & KMOD_SHIFT) != 0; }
+
+// Starts SDL's video. The game reads no typed text, so the input method is opened in the
+// plain C locale: the X compose tables of a UTF-8 locale (a large file, parsed character by
+// character) are not loaded before the first frame. The environment is put back afterwards.
+bool InitVideo() {
+    const char* old = std::getenv("LC_ALL");
+    const std::string saved = old ? old : "";
+    ::setenv("LC_ALL", "C", 1);
+    const bool ok = SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER | SDL_INIT_EVENTS) == 0;
+    if (old)
+        ::setenv("LC_ALL", saved.c_str(), 1);
+    else
+        ::unsetenv("LC_ALL");
+    return ok;
+}
 
 SDL_Cursor* MakeCursor(const char* const* rows) {
     uint8_t data[32 * 4] = {}, mask[32 * 4] = {};
@@ -74,7 +94,9 @@ namespace {
 class SdlPlatform : public Platform {
 public:
     bool Start() {
-        if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER | SDL_INIT_EVENTS) != 0) {
+        // The window's own surface: a plain picture needs no GPU driver at all.
+        SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+        if (!InitVideo()) {
             std::fprintf(stderr, "kiv: cannot start the video system: %s\n", SDL_GetError());
             return false;
         }
@@ -84,22 +106,11 @@ public:
             std::fprintf(stderr, "kiv: cannot open the window: %s\n", SDL_GetError());
             return false;
         }
-        renderer_ = SDL_CreateRenderer(window_, -1, 0);
-        if (!renderer_) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
-        if (!renderer_) {
-            std::fprintf(stderr, "kiv: cannot draw into the window: %s\n", SDL_GetError());
-            return false;
-        }
-        texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING, kImageWidth,
-                                     kImageHeight);
-        if (!texture_) {
-            std::fprintf(stderr, "kiv: cannot make the window's picture: %s\n", SDL_GetError());
-            return false;
-        }
+        view_.Attach(window_);
         const auto& shapes = CursorShapes();
         for (size_t i = 0; i < shapes.size(); ++i) cursors_[i + 1] = MakeCursor(shapes[i]);  // NULL tolerated
         cursors_[0] = SDL_GetDefaultCursor();
-        audio_ = MakeSdlAudio();
+        audio_ = std::make_unique<DeferredAudio>(OpenSdlSoundDevice);
         return true;
     }
 
@@ -107,8 +118,6 @@ public:
         audio_.reset();
         for (size_t i = 1; i < cursors_.size(); ++i)
             if (cursors_[i]) SDL_FreeCursor(cursors_[i]);
-        if (texture_) SDL_DestroyTexture(texture_);
-        if (renderer_) SDL_DestroyRenderer(renderer_);
         if (window_) SDL_DestroyWindow(window_);
         SDL_Quit();
     }
@@ -128,6 +137,11 @@ public:
     }
 
     AudioDevice& Audio() override { return *audio_; }
+
+    void SetView(const ViewOptions& v) override {
+        viewOpt_ = v;
+        viewOpt_.Scale = std::clamp(v.Scale, 1, kMaxScale);
+    }
 
     void Run(FormEvents& form) override {
         timerNext_ = TickCount() + TimerInterval();
@@ -158,24 +172,19 @@ public:
 
 protected:
     void DoSetWindow() override {
+        view_.SetPicture(ClientWidth(), ClientHeight());
         SDL_SetWindowBordered(window_, Border() ? SDL_TRUE : SDL_FALSE);
         SDL_SetWindowAlwaysOnTop(window_, Topmost() ? SDL_TRUE : SDL_FALSE);
-        SDL_SetWindowSize(window_, ClientWidth(), ClientHeight());
-        SDL_SetWindowPosition(window_, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+        ApplyWindowSize();
         if (Visible()) {
             SDL_ShowWindow(window_);
-            dirty_ = true;
+            view_.ChangedAll();
         } else {
             SDL_HideWindow(window_);
         }
     }
 
-    void DoPresent(const Rect& r) override {
-        SDL_Rect sr{r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top};
-        const uint32_t* px = WindowImage().data() + static_cast<size_t>(r.Top) * kImageWidth + r.Left;
-        SDL_UpdateTexture(texture_, &sr, px, kImageWidth * 4);
-        dirty_ = true;
-    }
+    void DoPresent(const Rect& r) override { view_.Changed(r); }
 
     void DoSetCursor(int id) override {
         if (id < 0) {
@@ -204,20 +213,49 @@ private:
         return wait;
     }
 
+    // The window is the picture enlarged by the chosen scale, or the whole screen.
+    void ApplyWindowSize() {
+        if (viewOpt_.Fullscreen) {
+            SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP);
+            return;
+        }
+        SDL_SetWindowFullscreen(window_, 0);
+        SDL_SetWindowSize(window_, ClientWidth() * viewOpt_.Scale, ClientHeight() * viewOpt_.Scale);
+        SDL_SetWindowPosition(window_, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+    }
+
+    void ToggleFullscreen() {
+        viewOpt_.Fullscreen = !viewOpt_.Fullscreen;
+        ApplyWindowSize();
+        view_.ChangedAll();
+    }
+
+    // The game pixel under a window position; false in the black border around the picture.
+    bool GamePoint(int wx, int wy, int& gx, int& gy) const { return view_.Layout().ToGame(wx, wy, gx, gy); }
+
     void Handle(FormEvents& form, const SDL_Event& ev) {
+        int x = 0, y = 0;
         switch (ev.type) {
             case SDL_MOUSEBUTTONDOWN: {
                 MouseButton b;
-                if (GameMouseButton(ev.button.button, b)) form.MouseDown(b, ShiftDown(), ev.button.x, ev.button.y);
+                // A press on the border lands on no game pixel: nothing happens.
+                if (GameMouseButton(ev.button.button, b) && GamePoint(ev.button.x, ev.button.y, x, y))
+                    form.MouseDown(b, ShiftDown(), x, y);
                 break;
             }
             case SDL_MOUSEBUTTONUP: {
                 MouseButton b;
-                if (GameMouseButton(ev.button.button, b)) form.MouseUp(b, ShiftDown(), ev.button.x, ev.button.y);
+                GamePoint(ev.button.x, ev.button.y, x, y);
+                if (GameMouseButton(ev.button.button, b)) form.MouseUp(b, ShiftDown(), x, y);
                 break;
             }
             case SDL_MOUSEMOTION:
-                form.MouseMove(ShiftDown(), ev.motion.x, ev.motion.y);
+                GamePoint(ev.motion.x, ev.motion.y, x, y);
+                form.MouseMove(ShiftDown(), x, y);
+                break;
+            case SDL_KEYDOWN:
+                if (ev.key.keysym.sym == SDLK_RETURN && (ev.key.keysym.mod & KMOD_ALT) && !ev.key.repeat)
+                    ToggleFullscreen();
                 break;
             case SDL_KEYUP:
                 if (uint16_t key = VirtualKey(ev.key.keysym.sym)) form.KeyUp(key, ShiftDown());
@@ -225,7 +263,7 @@ private:
             case SDL_WINDOWEVENT:
                 if (ev.window.event == SDL_WINDOWEVENT_EXPOSED) {
                     form.Paint();
-                    dirty_ = true;
+                    view_.ChangedAll();
                 } else if (ev.window.event == SDL_WINDOWEVENT_CLOSE) {
                     form.CloseQuery();
                 }
@@ -239,21 +277,37 @@ private:
     }
 
     void Render() {
-        if (!dirty_ || !Visible()) return;
-        dirty_ = false;
-        SDL_Rect client{0, 0, ClientWidth(), ClientHeight()};
-        SDL_RenderClear(renderer_);
-        SDL_RenderCopy(renderer_, texture_, &client, nullptr);
-        SDL_RenderPresent(renderer_);
+        if (!Visible() || !view_.Flush(WindowImage().data())) return;
+        TraceView();
+        if (!GetTrace().Active()) return;
+        std::string rects = "[";
+        for (const Rect& r : view_.Sent()) {
+            if (rects.size() > 1) rects += ",";
+            rects += Trace::RectJson(r);
+        }
+        TraceEvent("update", {{"rects", rects + "]"}});
+    }
+
+    // Names the layout in the trace whenever it changes: the window's size, the scale and the
+    // picture's place in the window.
+    void TraceView() {
+        const ViewLayout& v = view_.Layout();
+        int w = 0, h = 0;
+        SDL_GetWindowSize(window_, &w, &h);
+        const std::array<int, 5> now{w, h, v.Scale, v.OffsetX, v.OffsetY};
+        if (now == tracedView_) return;
+        tracedView_ = now;
+        TraceEvent("view", {{"w", Trace::Num(w)}, {"h", Trace::Num(h)}, {"scale", Trace::Num(v.Scale)},
+                            {"x", Trace::Num(v.OffsetX)}, {"y", Trace::Num(v.OffsetY)}});
     }
 
     SDL_Window* window_ = nullptr;
-    SDL_Renderer* renderer_ = nullptr;
-    SDL_Texture* texture_ = nullptr;
+    WindowView view_;
+    ViewOptions viewOpt_;
+    std::array<int, 5> tracedView_{};
     std::array<SDL_Cursor*, 6> cursors_{};
     std::unique_ptr<AudioDevice> audio_;
     uint32_t timerNext_ = 0;
-    bool dirty_ = false;
 };
 
 }  // namespace

@@ -1,0 +1,119 @@
+#include "platform/sdl/window_view.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+
+#include "platform/platform.h"
+
+namespace kiv {
+
+namespace {
+
+// More separate rectangles than this in one update are sent as the one that holds them all.
+constexpr size_t kMaxRects = 64;
+
+Rect Intersect(const Rect& a, const Rect& b) {
+    Rect r{std::max(a.Left, b.Left), std::max(a.Top, b.Top), std::min(a.Right, b.Right), std::min(a.Bottom, b.Bottom)};
+    if (r.Left >= r.Right || r.Top >= r.Bottom) return Rect{};
+    return r;
+}
+
+bool Empty(const Rect& r) { return r.Left >= r.Right || r.Top >= r.Bottom; }
+
+}  // namespace
+
+void WindowView::SetPicture(int width, int height) {
+    if (width == pictureW_ && height == pictureH_) return;
+    pictureW_ = width;
+    pictureH_ = height;
+    surface_ = nullptr;  // a new layout, the border painted again
+    ChangedAll();
+}
+
+void WindowView::Changed(const Rect& r) {
+    if (all_ || Empty(r)) return;
+    pending_.push_back(r);
+    if (pending_.size() <= kMaxRects) return;
+    Rect u = pending_.front();
+    for (const Rect& p : pending_)
+        u = Rect{std::min(u.Left, p.Left), std::min(u.Top, p.Top), std::max(u.Right, p.Right),
+                 std::max(u.Bottom, p.Bottom)};
+    pending_.assign(1, u);
+}
+
+void WindowView::ChangedAll() {
+    all_ = true;
+    pending_.clear();
+}
+
+// Takes the window's surface; a new one (the window changed size) gets a new layout and is
+// painted black, then whole.
+bool WindowView::Prepare() {
+    if (!window_) return false;
+    SDL_Surface* s = SDL_GetWindowSurface(window_);
+    if (!s) return false;
+    if (s != surface_ || s->w != surfaceW_ || s->h != surfaceH_) {
+        surface_ = s;
+        surfaceW_ = s->w;
+        surfaceH_ = s->h;
+        layout_ = FitPicture(s->w, s->h, pictureW_, pictureH_);
+        SDL_FillRect(s, nullptr, SDL_MapRGB(s->format, 0, 0, 0));
+        ChangedAll();
+    }
+    return true;
+}
+
+void WindowView::Draw(const uint32_t* image, const Rect& windowRect, const Rect& gameRect) {
+    SDL_Surface* s = static_cast<SDL_Surface*>(surface_);
+    const Rect w = Intersect(Intersect(layout_.ToWindow(gameRect), windowRect), Rect{0, 0, s->w, s->h});
+    if (Empty(w)) return;
+    const int width = w.Width();
+    row_.resize(static_cast<size_t>(width));
+    auto* dst = static_cast<uint8_t*>(s->pixels);
+    const int bpp = s->format->BytesPerPixel;
+    int rowOf = -1;
+    for (int wy = w.Top; wy < w.Bottom; ++wy) {
+        int gx = 0, gy = 0;
+        layout_.ToGame(w.Left, wy, gx, gy);
+        if (gy != rowOf) {
+            // Nearest neighbour: each game pixel fills Scale x Scale window pixels.
+            const uint32_t* src = image + static_cast<size_t>(gy) * kImageWidth;
+            for (int i = 0; i < width; ++i) {
+                layout_.ToGame(w.Left + i, wy, gx, gy);
+                row_[static_cast<size_t>(i)] = src[gx];
+            }
+            rowOf = gy;
+        }
+        SDL_ConvertPixels(width, 1, SDL_PIXELFORMAT_RGB888, row_.data(), width * 4, s->format->format,
+                          dst + static_cast<size_t>(wy) * static_cast<size_t>(s->pitch) + static_cast<size_t>(w.Left * bpp),
+                          s->pitch);
+    }
+}
+
+bool WindowView::Flush(const uint32_t* image) {
+    sent_.clear();
+    if (!Prepare()) return false;
+    const Rect whole{0, 0, surfaceW_, surfaceH_};
+    if (all_) {
+        Draw(image, whole, Rect{0, 0, pictureW_, pictureH_});
+        sent_.push_back(whole);
+    } else {
+        for (const Rect& r : pending_) {
+            const Rect w = Intersect(layout_.ToWindow(r), whole);
+            if (Empty(w)) continue;
+            Draw(image, w, r);
+            sent_.push_back(w);
+        }
+    }
+    all_ = false;
+    pending_.clear();
+    if (sent_.empty()) return false;
+    std::vector<SDL_Rect> rects;
+    rects.reserve(sent_.size());
+    for (const Rect& r : sent_) rects.push_back(SDL_Rect{r.Left, r.Top, r.Width(), r.Height()});
+    SDL_UpdateWindowSurfaceRects(window_, rects.data(), static_cast<int>(rects.size()));
+    return true;
+}
+
+}  // namespace kiv
