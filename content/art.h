@@ -23,6 +23,9 @@ struct EmblemSheets {
 };
 EmblemSheets BuildEmblemSheets();
 
+// The program's icon, size x size pixels, as a PNG file: the emblem's ring.
+void WriteIcon(const std::string& path, const EmblemSheets& emblem, int size);
+
 // The pictures of the game folder that belong to the stages and the ending; writes them.
 void WriteStagePictures(const std::string& dir);
 void WriteEndingPictures(const std::string& dir);

@@ -1,5 +1,5 @@
 // kiv_content: writes the bundled demo game (Kiv.txt, pictures, sounds, music) into a folder.
-// Usage: kiv_content DIR. Set KIV_NO_SPEECH=1 to use the murmur instead of espeak-ng.
+// Usage: kiv_content DIR [ICON.png]. Set KIV_NO_SPEECH=1 to use the murmur instead of espeak-ng.
 
 #include <cstdio>
 #include <cstdlib>
@@ -31,8 +31,8 @@ void WriteText(const std::string& path, const std::string& bytes) {
 
 int main(int argc, char** argv) {
     using namespace kiv::demo;
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: kiv_content DIR\n");
+    if (argc != 2 && argc != 3) {
+        std::fprintf(stderr, "usage: kiv_content DIR [ICON.png]\n");
         return 2;
     }
     try {
@@ -49,6 +49,7 @@ int main(int argc, char** argv) {
         WriteBmp24(dir + "Pchz.bmp", emblem.open);
         WriteBmp24(dir + "Pchzd.bmp", emblem.closed);
         WriteBmpMono(dir + "Pchzm.bmp", emblem.mask);
+        if (argc == 3) WriteIcon(argv[2], emblem, 64);
 
         WriteStagePictures(dir);
         WriteEndingPictures(dir);

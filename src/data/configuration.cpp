@@ -7,14 +7,29 @@
 
 namespace kiv {
 
-static std::string GameFolder(const Game& g) {
+// The game folder: --data DIR, else the program's folder; an installed program (PREFIX/bin/kiv)
+// with no Kiv.txt beside it plays the demo installed with it (PREFIX/share/kiv/demo/).
+static std::string GameFolder(Game& g) {
     std::string dir = g.DataDirOverride;
     if (dir.empty()) {
         size_t slash = g.ExePath.find_last_of('/');
         dir = slash == std::string::npos ? std::string("./") : g.ExePath.substr(0, slash + 1);
+        const std::string installed = InstalledDemoFolder(dir);
+        if (!DataFileExists(dir, "Kiv.txt") && DataFileExists(installed, "Kiv.txt")) {
+            g.SharedGameFolder = true;
+            return installed;
+        }
     }
     if (dir.back() != '/') dir += '/';
     return dir;
+}
+
+std::string InstalledDemoFolder(const std::string& exeDir) {
+    std::string bin = exeDir;
+    while (!bin.empty() && bin.back() == '/') bin.pop_back();
+    const size_t slash = bin.find_last_of('/');
+    const std::string prefix = slash == std::string::npos ? std::string("../") : bin.substr(0, slash + 1);
+    return prefix + "share/kiv/demo/";
 }
 
 bool LoadConfiguration(Game& g, std::string& error) {

@@ -10,4 +10,8 @@ struct Game;
 // file holds a malformed number: the program must then end without running a frame.
 bool LoadConfiguration(Game& g, std::string& error);
 
+// Where an installed program whose folder is exeDir (".../bin/") finds the installed demo
+// game: the prefix's share/kiv/demo/.
+std::string InstalledDemoFolder(const std::string& exeDir);
+
 }  // namespace kiv

@@ -31,6 +31,8 @@ struct RecordsState {
     ShortString<6> EnteredName;
 
     std::string SaveError;  // why the last save of the records failed; empty after a good one
+    std::string IniDir;     // the folder Kiv.ini is read from and written to (chosen at the first read)
+    bool IniInUserFolder = false;  // IniDir is the player's data folder, not the game folder
 };
 
 }  // namespace kiv

@@ -19,6 +19,7 @@
 #include "data/data_files.h"
 #include "data/strings.h"
 #include "records/ranking.h"
+#include "records/records_location.h"
 #include "shell/game.h"
 
 namespace kiv {
@@ -264,23 +265,23 @@ std::string UpdateRecordsIni(std::string_view existing, int8_t stagesOpen,
     return text;
 }
 
-void LoadRecords(Game& g) {
-    std::string bytes;
-    std::string path = FindDataFile(g.Cfg.AppDir, kFileName);
-    // A missing or unreadable file is no error: every key then takes its default.
-    if (path.empty() || !ReadWholeFile(path, bytes, kMaxTextFileBytes)) bytes.clear();
-    StoredRecords r = ParseRecordsIni(bytes, Presets(g), g.Cfg.DefaultPlayerName.View());
-    g.Records.StagesOpen = r.StagesOpen;
-    g.Records.RankTable = r.RankTable;
-    g.Records.PlayerName = r.PlayerName;
+namespace {
+
+// The folder the records go to, chosen when they are first read.
+void ChooseLocation(Game& g) {
+    if (!g.Records.IniDir.empty()) return;
+    const RecordsLocation where = ChooseRecordsLocation(g.Cfg.AppDir, g.SharedGameFolder);
+    g.Records.IniDir = where.Dir;
+    g.Records.IniInUserFolder = where.UserFolder;
 }
 
-bool SaveRecords(Game& g) {
-    if (g.Shell.CloseRequested) return true;
-    std::string path = FindDataFile(g.Cfg.AppDir, kFileName);
-    if (path.empty()) path = g.Cfg.AppDir + kFileName;
+// Writes the records to Kiv.ini in dir, keeping what else the file holds; a file that does not
+// exist yet starts from seedFrom (the game folder's own Kiv.ini) when that exists.
+bool SaveTo(Game& g, const std::string& dir, const std::string& seedFrom, std::string& path, std::string& why) {
+    path = FindDataFile(dir, kFileName);
+    if (path.empty()) path = dir + kFileName;
     // A Kiv.ini that is a link stays the user's link: the file it names is rewritten.
-    std::string target, existing, why;
+    std::string target, existing;
     bool ok = FollowLinks(path, target, why);
     if (ok) {
         struct stat st {};
@@ -296,19 +297,68 @@ bool SaveRecords(Game& g) {
         } else if (errno != ENOENT) {
             why = "cannot reach " + target + ": " + ErrnoText(errno);
             ok = false;
+        } else if (!seedFrom.empty() && !ReadWholeFile(seedFrom, existing, kMaxTextFileBytes)) {
+            existing.clear();
         }
     }
     if (ok) {
         ok = ReplaceFile(target, target + ".tmp",
                          UpdateRecordsIni(existing, g.Records.StagesOpen, g.Records.RankTable), why);
     }
+    return ok;
+}
+
+}  // namespace
+
+void LoadRecords(Game& g) {
+    ChooseLocation(g);
+    std::string bytes;
+    std::string path = FindDataFile(g.Records.IniDir, kFileName);
+    // A player's first run of a read-only game starts from the records the game came with.
+    if (path.empty() && g.Records.IniInUserFolder) path = FindDataFile(g.Cfg.AppDir, kFileName);
+    g.P.TraceEvent("records", {{"file", Trace::Str(g.Records.IniDir + kFileName)},
+                               {"user", Trace::Bool(g.Records.IniInUserFolder)}});
+    // A missing or unreadable file is no error: every key then takes its default.
+    if (path.empty() || !ReadWholeFile(path, bytes, kMaxTextFileBytes)) bytes.clear();
+    StoredRecords r = ParseRecordsIni(bytes, Presets(g), g.Cfg.DefaultPlayerName.View());
+    g.Records.StagesOpen = r.StagesOpen;
+    g.Records.RankTable = r.RankTable;
+    g.Records.PlayerName = r.PlayerName;
+}
+
+bool SaveRecords(Game& g) {
+    if (g.Shell.CloseRequested) return true;
+    ChooseLocation(g);
+    std::string path, why;
+    const std::string gameIni = FindDataFile(g.Cfg.AppDir, kFileName);
+    bool ok;
+    if (g.Records.IniInUserFolder) {
+        ok = MakeFolders(g.Records.IniDir, why) && SaveTo(g, g.Records.IniDir, gameIni, path, why);
+    } else {
+        ok = SaveTo(g, g.Records.IniDir, std::string(), path, why);
+        if (!ok) {
+            // A game folder that turns out to be read-only does not cost the player a result:
+            // the records go to the player's own folder from now on.
+            const std::string userDir = UserRecordsDir(g.Cfg.AppDir);
+            std::string userPath, userWhy;
+            if (MakeFolders(userDir, userWhy) && SaveTo(g, userDir, gameIni, userPath, userWhy)) {
+                std::fprintf(stderr, "kiv: %s; the records were saved in %s instead\n", why.c_str(), userPath.c_str());
+                g.Records.IniDir = userDir;
+                g.Records.IniInUserFolder = true;
+                path = userPath;
+                ok = true;
+            }
+        }
+    }
 
     g.Records.SaveError = ok ? std::string() : why;
+    // Kiv.ini in the game folder is named as it stands; one elsewhere by its whole path.
+    const std::string shown = g.Records.IniInUserFolder ? path : BaseName(path);
     if (ok) {
-        g.P.TraceEvent("save", {{"file", Trace::Str(BaseName(path))}});
+        g.P.TraceEvent("save", {{"file", Trace::Str(shown)}});
     } else {
         std::fprintf(stderr, "kiv: the records were not saved: %s\n", why.c_str());
-        g.P.TraceEvent("save", {{"file", Trace::Str(BaseName(path))}, {"error", Trace::Str(why)}});
+        g.P.TraceEvent("save", {{"file", Trace::Str(shown)}, {"error", Trace::Str(why)}});
     }
     return ok;
 }

@@ -25,6 +25,7 @@ struct Game {
     std::string DataDirOverride;  // the game folder given on the command line, if any
     std::string FirstArg;     // the first command-line argument (display mode)
     bool SeedGiven = false;   // Rand was seeded from the command line: no Randomize
+    bool SharedGameFolder = false;  // the game folder is the installed demo, shared by all users
 
     ShellState Shell;
     RandomState Rand;
