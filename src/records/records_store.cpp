@@ -329,6 +329,11 @@ void LoadRecords(Game& g) {
 bool SaveRecords(Game& g) {
     if (g.Shell.CloseRequested) return true;
     ChooseLocation(g);
+    // A game folder made read-only since the records were read sends them to the player's.
+    if (!g.Records.IniInUserFolder && !FolderWritable(g.Records.IniDir)) {
+        g.Records.IniDir = UserRecordsDir(g.Cfg.AppDir);
+        g.Records.IniInUserFolder = true;
+    }
     std::string path, why;
     const std::string gameIni = FindDataFile(g.Cfg.AppDir, kFileName);
     bool ok;
@@ -336,7 +341,9 @@ bool SaveRecords(Game& g) {
         ok = MakeFolders(g.Records.IniDir, why) && SaveTo(g, g.Records.IniDir, gameIni, path, why);
     } else {
         ok = SaveTo(g, g.Records.IniDir, std::string(), path, why);
-        if (!ok) {
+        const bool readOnly = !ok && (errno == EROFS || errno == EACCES || errno == EPERM ||
+                                      !FolderWritable(g.Records.IniDir));
+        if (readOnly) {
             // A game folder that turns out to be read-only does not cost the player a result:
             // the records go to the player's own folder from now on.
             const std::string userDir = UserRecordsDir(g.Cfg.AppDir);
