@@ -168,7 +168,7 @@ echo "game: $game; $(nproc) cores; Xvfb $DISPLAY; ${seconds} s per scene"
 printf '%-8s %12s %12s %9s %9s %15s %15s %7s\n' scene "CPU % core" "first frame" USS RSS "headless/frame" "window/frame" ratio
 worst_cpu=0 worst_first=0 worst_uss=0 failed=0
 for scene in opening menu stage; do
-  case $scene in opening|menu) n=20000 ;; stage) n=1000 ;; esac
+  case $scene in opening|menu) n=20000 ;; stage) n=2000 ;; esac
   result=$(window_run "$scene")
   read -r first cpu uss rss wframe <<<"$result"
   hframe=$(headless_frame_us "$scene" "$n")
