@@ -94,12 +94,14 @@ namespace {
 class SdlPlatform : public Platform {
 public:
     bool Start() {
-        // The window's own surface: a plain picture needs no GPU driver at all.
-        SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
         if (!InitVideo()) {
             std::fprintf(stderr, "kiv: cannot start the video system: %s\n", SDL_GetError());
             return false;
         }
+        // The window's own surface: on X11 a plain picture needs no GPU driver at all. (Other
+        // video drivers may have no surface of their own; SDL then draws it with a renderer.)
+        if (const char* driver = SDL_GetCurrentVideoDriver(); driver && std::strcmp(driver, "x11") == 0)
+            SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
         window_ = SDL_CreateWindow("KIV system", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, 580, 380,
                                    SDL_WINDOW_HIDDEN);
         if (!window_) {
