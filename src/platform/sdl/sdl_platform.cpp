@@ -241,18 +241,23 @@ private:
             case SDL_MOUSEBUTTONDOWN: {
                 MouseButton b;
                 // A press on the border lands on no game pixel: nothing happens.
-                if (GameMouseButton(ev.button.button, b) && GamePoint(ev.button.x, ev.button.y, x, y))
-                    form.MouseDown(b, ShiftDown(), x, y);
+                if (!GameMouseButton(ev.button.button, b) || !GamePoint(ev.button.x, ev.button.y, x, y)) break;
+                Hold(ev.button.button, x, y);
+                form.MouseDown(b, ShiftDown(), x, y);
                 break;
             }
             case SDL_MOUSEBUTTONUP: {
                 MouseButton b;
                 GamePoint(ev.button.x, ev.button.y, x, y);
-                if (GameMouseButton(ev.button.button, b)) form.MouseUp(b, ShiftDown(), x, y);
+                if (!GameMouseButton(ev.button.button, b)) break;
+                Unhold(ev.button.button, x, y);
+                form.MouseUp(b, ShiftDown(), x, y);
                 break;
             }
             case SDL_MOUSEMOTION:
                 GamePoint(ev.motion.x, ev.motion.y, x, y);
+                lastX_ = x;
+                lastY_ = y;
                 form.MouseMove(ShiftDown(), x, y);
                 break;
             case SDL_KEYDOWN:
@@ -268,6 +273,9 @@ private:
                     view_.ChangedAll();
                 } else if (ev.window.event == SDL_WINDOWEVENT_CLOSE) {
                     form.CloseQuery();
+                } else if (ev.window.event == SDL_WINDOWEVENT_FOCUS_LOST ||
+                           ev.window.event == SDL_WINDOWEVENT_ENTER) {
+                    ReleaseLostButtons(form, ev.window.event == SDL_WINDOWEVENT_FOCUS_LOST);
                 }
                 break;
             case SDL_QUIT:
@@ -275,6 +283,35 @@ private:
                 break;
             default:
                 break;
+        }
+    }
+
+    // The game's three buttons (SDL numbers 1..3). While one is held the window keeps the mouse,
+    // so a drag that leaves the window still moves and ends with the button's release.
+    void Hold(uint8_t button, int x, int y) {
+        held_ |= SDL_BUTTON(button);
+        lastX_ = x;
+        lastY_ = y;
+        SDL_CaptureMouse(SDL_TRUE);
+    }
+
+    void Unhold(uint8_t button, int x, int y) {
+        held_ &= ~SDL_BUTTON(button);
+        lastX_ = x;
+        lastY_ = y;
+        if (held_ == 0) SDL_CaptureMouse(SDL_FALSE);
+    }
+
+    // A release the window can no longer see (another window took the focus, or the button
+    // came up while the mouse was not ours) is delivered here, so no drag outlives its button.
+    void ReleaseLostButtons(FormEvents& form, bool focusLost) {
+        if (held_ == 0) return;
+        const uint32_t down = focusLost ? 0 : SDL_GetGlobalMouseState(nullptr, nullptr);
+        for (uint8_t b = SDL_BUTTON_LEFT; b <= SDL_BUTTON_RIGHT; ++b) {
+            MouseButton button;
+            if (!(held_ & SDL_BUTTON(b)) || (down & SDL_BUTTON(b)) || !GameMouseButton(b, button)) continue;
+            Unhold(b, lastX_, lastY_);
+            form.MouseUp(button, ShiftDown(), lastX_, lastY_);
         }
     }
 
@@ -310,6 +347,8 @@ private:
     std::array<SDL_Cursor*, 6> cursors_{};
     std::unique_ptr<AudioDevice> audio_;
     uint32_t timerNext_ = 0;
+    uint32_t held_ = 0;  // SDL_BUTTON masks of the buttons pressed in the window
+    int lastX_ = 0, lastY_ = 0;  // the game position of the last mouse event
 };
 
 }  // namespace
