@@ -184,6 +184,18 @@ TEST(ErasingStrokes, InkAtOneGoesToMinusOneThenMovesAreRefused) {
     EXPECT_EQ(t.ErasedCount(), erased);
     EXPECT_EQ(t.Ink(), -1);
     EXPECT_EQ(t.FirstMismatch(), "");
+    t.Release();
+
+    // A dab at 1 empties it exactly: 0 is no ink either.
+    t.Refill();
+    t.Ink() = 1;
+    t.PressAt(kPlainX, kPlainY + 100, true);
+    EXPECT_EQ(t.game->platform.Cursor(), -1);
+    t.Frame();
+    EXPECT_EQ(t.Ink(), 0);
+    EXPECT_EQ(t.game->platform.Cursor(), 1);
+    t.MoveTo(kPlainX + 100, kPlainY + 100, true);
+    EXPECT_EQ(t.G().Play.PendingStroke, 0);
 }
 
 TEST(ErasingStrokes, SeveralMovesBetweenTwoFramesLeaveOnlyTheLast) {
