@@ -90,7 +90,7 @@ struct ErasingStage {
     int16_t& Ink() { return Sc(kInk); }
 
     // Mouse positions whose hit point (pointer + (9, 7)) is (hx, hy).
-    void PressAt(int hx, int hy, bool shift = false) { StrokePress(G(), shift, hx - 9, hy - 7); }
+    void PressAt(int hx, int hy, bool shift = false) { Form().MouseDown(MouseButton::Left, shift, hx - 9, hy - 7); }
     void MoveTo(int hx, int hy, bool shift = false) { Form().MouseMove(shift, hx - 9, hy - 7); }
     void Release() { Form().MouseUp(MouseButton::Left, false, 0, 0); }
     void Refill() { PressAt(kRefillX, kRefillY); }

@@ -135,53 +135,60 @@ TEST(ErasingSpots, ZoneDWinsOverZoneAAndEachZoneDrawsItsOwnChance) {
     for (uint32_t seed = 1; seed <= 24; ++seed) {
         t.Release();
         t.G().Play.FaceMood = 1;
+        t.Sc(kSpeechState) = 0;
         t.G().Rand.RandSeed = seed;
         RandomState expect{seed};
         const bool own = Random(expect, 2) == 0;
+        if (own) Random(expect, 6);  // the press starts one of the zone's two lines
         t.PressAt(hx, hy);
-        EXPECT_EQ(t.G().Rand.RandSeed, expect.RandSeed) << seed;  // one number drawn
-        EXPECT_NE(t.G().Play.FaceMood, 4) << seed;
+        EXPECT_EQ(t.G().Rand.RandSeed, expect.RandSeed) << seed;
         if (own) {
             ++dMoods;
             EXPECT_EQ(t.G().Play.FaceMood, 5) << seed;
             EXPECT_EQ(t.G().Play.FaceEyeRow, 5) << seed;
             EXPECT_EQ(t.G().Play.FaceMouthRow, 3) << seed;
+            EXPECT_EQ(t.Sc(kSpeechState), -1) << seed;
+            EXPECT_TRUE(t.Sc(kSpeechLine) == 9 || t.Sc(kSpeechLine) == 10) << seed;
         } else {
-            EXPECT_NE(t.G().Play.FaceMood, 5) << seed;
+            EXPECT_EQ(t.G().Play.FaceMood, 3) << seed;  // only touched
+            EXPECT_EQ(t.Sc(kSpeechState), 0) << seed;
         }
     }
     EXPECT_GT(dMoods, 0);
+    EXPECT_LT(dMoods, 24);
 
     for (uint32_t seed = 1; seed <= 24; ++seed) {
         t.Release();
         t.Refill();
         t.G().Play.FaceMood = 1;
+        t.Sc(kSpeechState) = 0;
         t.G().Rand.RandSeed = seed;
         RandomState expect{seed};
         const bool own = Random(expect, 4) == 0;
+        if (own) Random(expect, 6);
         t.PressAt(kZoneAX - 40, kZoneAY);  // zone A only
         EXPECT_EQ(t.G().Rand.RandSeed, expect.RandSeed) << seed;
+        EXPECT_EQ(t.G().Play.FaceMood, own ? 4 : 3) << seed;
         if (own) {
-            EXPECT_EQ(t.G().Play.FaceMood, 4) << seed;
             EXPECT_EQ(t.G().Play.FaceEyeRow, 6) << seed;
             EXPECT_EQ(t.G().Play.FaceMouthRow, 1) << seed;
-        } else {
-            EXPECT_NE(t.G().Play.FaceMood, 4) << seed;
+            EXPECT_TRUE(t.Sc(kSpeechLine) == 5 || t.Sc(kSpeechLine) == 6) << seed;
         }
         t.Frame();
         Random(expect, 3);  // the stamp
         Random(expect, 8);  // its sound
+        t.Sc(kSpeechState) = 0;
         const uint8_t before = t.G().Play.FaceMood;
-        t.MoveTo(kZoneEX, kZoneEY);  // a drag into zone E draws its own chance
+        t.MoveTo(kZoneEX, kZoneEY);  // a drag into zone E: its own chance, but no line
         const bool ownE = Random(expect, 2) == 0;
         EXPECT_EQ(t.G().Rand.RandSeed, expect.RandSeed) << seed;
+        EXPECT_EQ(t.Sc(kSpeechState), 0) << seed;
         if (ownE) {
             EXPECT_EQ(t.G().Play.FaceMood, 6) << seed;
             EXPECT_EQ(t.G().Play.FaceEyeRow, 5) << seed;
             EXPECT_EQ(t.G().Play.FaceMouthRow, 3) << seed;
         } else {
-            EXPECT_NE(t.G().Play.FaceMood, 6) << seed;
-            EXPECT_GE(t.G().Play.FaceMood, before) << seed;
+            EXPECT_EQ(t.G().Play.FaceMood, before) << seed;  // 3 or 4 already: no change
         }
     }
 }

@@ -9,9 +9,8 @@
 #include "media/sound.h"
 #include "scenes/face.h"
 #include "scenes/speech.h"
-#include "scenes/stage_counters.h"
+#include "scenes/stage_access.h"
 #include "shell/form.h"
-#include "shell/game.h"
 
 namespace kiv {
 
@@ -35,13 +34,7 @@ constexpr int kSoundSpot = 2;            // the refill spot and the tag's close 
 constexpr int16_t kCursorNoInk = 1;
 constexpr int16_t kCursorInk = 2;
 
-int16_t& Sc(Game& g, int slot) { return g.Shell.SceneCounters[static_cast<size_t>(slot)]; }
-
-// The stage index 0..9 of a stage scene, or -1 outside stage play.
-int StageIndex(const Game& g) {
-    const int scene = g.Shell.SceneNo;
-    return scene >= 2 && scene <= 11 ? scene - 2 : -1;
-}
+bool InStagePlay(const Game& g) { return g.Shell.SceneNo >= 2 && g.Shell.SceneNo <= 11; }
 
 // Pointer positions come from the window; a captured drag may report any distance outside it.
 int16_t StrokeCoord(int v) { return static_cast<int16_t>(std::clamp(v - kStrokeOffset, -32768, 32767)); }
@@ -74,7 +67,7 @@ void ZoneReaction(Game& g, const ZoneAnswer& a) {
 
 // The character's reaction to being erased at the hit point: zone D before E before A/B/C.
 void React(Game& g, int s) {
-    const auto& z = g.Cfg.StageSpots[static_cast<size_t>(s)];
+    const auto& z = g.Cfg.StageSpots[static_cast<size_t>(s)];  // A, B, C centres; D, E centre and radius
     if (PointerInCircle(g, z[6], z[7], z[8])) {
         ZoneReaction(g, kAnswerD);
     } else if (PointerInCircle(g, z[9], z[10], z[11])) {
@@ -92,7 +85,7 @@ void CloseTag(Game& g, int s) {
     const auto& w = g.Cfg.StageLayout[static_cast<size_t>(s)];
     g.Play.TagVisible = false;
     PlaySoundEffect(g, kSoundSpot);
-    g.Media.DstRect = MakeRect(w[3], w[4] - 25, w[3] + 68, w[4]);
+    g.Media.DstRect = MakeRect(w[kSpeechLeft], w[kSpeechTop] - 25, w[kSpeechLeft] + 68, w[kSpeechTop]);
     CopySameRect(g, g.Media.BackBmp, g.Media.StageBackBmp);
     PresentRect(g, g.Media.BackBmp);
 }
@@ -120,10 +113,10 @@ void ShowShifted(Game& g, int left, int top, int right, int bottom) {
     ComposeRect(g, g.Media.EraseMapBmp, g.Media.StagePicBmp);
 }
 
-void CarryOutStamp(Game& g, int s) {
+void CarryOutStamp(Game& g) {
     PlayState& p = g.Play;
     const int x = p.StrokeX, y = p.StrokeY;
-    const int b = g.Cfg.FaceTable[static_cast<size_t>(s)][0];
+    const int b = FaceTableOf(g)[0];  // the stroke spread
     if (b != 0 && p.ScrapeState == 1) {
         SpreadStamp(g, x - kSpreadStep, y + kSpreadStep * b);
         SpreadStamp(g, x + kSpreadStep, y - kSpreadStep * b);
@@ -167,7 +160,7 @@ bool TryStrokeAt(Game& g, int k) {
     const auto& w = g.Cfg.StageLayout[static_cast<size_t>(s)];
     PlayState& p = g.Play;
     const bool allowed = Sc(g, kInk) > 0;
-    if (PointerInCircle(g, w[5], w[6], kRefillRadius)) {
+    if (PointerInCircle(g, w[kRefillX], w[kRefillY], kRefillRadius)) {
         // The refill works whatever ink is left, and ends a drag.
         Sc(g, kInk) = kInkFull;
         PlaySoundEffect(g, kSoundSpot);
@@ -179,14 +172,12 @@ bool TryStrokeAt(Game& g, int k) {
         if (PointerInCircle(g, p.TagCloseX, p.TagCloseY, kTagCloseRadius)) CloseTag(g, s);
         return false;
     }
-    if (PointerInCircle(g, w[0], w[1], w[2])) return false;
+    if (PointerInCircle(g, w[0], w[1], w[2])) return false;  // the protected circle
     if (allowed) React(g, s);
     return allowed;
 }
 
 void CarryOutStroke(Game& g) {
-    const int s = StageIndex(g);
-    if (s < 0) return;
     PlayState& p = g.Play;
     if (p.RedrawLastStroke) {
         g.Media.SrcRect = g.Media.DstRect = p.StrokeRect;
@@ -194,7 +185,7 @@ void CarryOutStroke(Game& g) {
         PresentRect(g, g.Media.BackBmp);
         p.RedrawLastStroke = false;
     }
-    if (p.PendingStroke == 1) CarryOutStamp(g, s);
+    if (p.PendingStroke == 1) CarryOutStamp(g);
     if (p.PendingStroke == 2) CarryOutDab(g);
 }
 
@@ -251,7 +242,7 @@ void StrokeMove(Game& g, bool shift, int x, int y) {
     PlayState& p = g.Play;
     // A drag can outlast its stage (the time runs out while the button is held): only a stage
     // scene's own records are looked at.
-    if (p.ScrapeState == 0 || StageIndex(g) < 0) return;
+    if (p.ScrapeState == 0 || !InStagePlay(g)) return;
     p.StrokeX = StrokeCoord(x);
     p.StrokeY = StrokeCoord(y);
     if (TryStrokeAt(g, g.Shell.SceneNo - 1)) p.PendingStroke = shift ? 2 : 1;
@@ -286,10 +277,8 @@ void StageKey(Game& g, uint16_t key) {
 }
 
 void DrawSpotOutlines(Game& g) {
-    const int s = StageIndex(g);
-    if (s < 0) return;
-    const auto& z = g.Cfg.StageSpots[static_cast<size_t>(s)];
-    const auto& w = g.Cfg.StageLayout[static_cast<size_t>(s)];
+    const auto& z = g.Cfg.StageSpots[static_cast<size_t>(StageIndex(g))];
+    const auto& w = StageLayoutOf(g);
     Surface& back = g.Media.BackBmp;
     SetBrushStyle(back, BrushStyle::Clear);
     DrawCircle(g, z[0], z[1], kZoneRadiusA);
@@ -299,7 +288,7 @@ void DrawSpotOutlines(Game& g) {
     DrawCircle(g, z[9], z[10], z[11]);
     DrawCircle(g, g.Play.TagCloseX, g.Play.TagCloseY, kTagAreaRadius);
     DrawCircle(g, w[0], w[1], w[2]);
-    DrawCircle(g, w[5], w[6], kRefillRadius);
+    DrawCircle(g, w[kRefillX], w[kRefillY], kRefillRadius);
     SetBrushStyle(back, BrushStyle::Solid);
     SetBrushColor(back, 0);
     PresentAll(g);
