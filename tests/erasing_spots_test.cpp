@@ -193,6 +193,29 @@ TEST(ErasingSpots, ZoneDWinsOverZoneAAndEachZoneDrawsItsOwnChance) {
     }
 }
 
+TEST(ErasingSpots, AStrokeOnACheckPointUncoversItAndTheCountNeverFalls) {
+    ErasingStage t;
+    t.Refill();
+    const auto& points = t.G().Cfg.CheckPoints[0];
+    t.PressAt(points[3].X, points[3].Y);  // the hit point is the pointer + (9, 7)
+    t.Frame();
+    t.Release();
+    CountCheckPoints(t.G());
+    EXPECT_EQ(t.G().Play.PointsUncovered, 1);
+    EXPECT_TRUE(t.Erased(points[3].X, points[3].Y));
+
+    // Any colour but black in the erase map counts.
+    t.G().Media.EraseMapBmp.Row(points[10].Y)[points[10].X] = 0x000001;
+    t.G().Media.EraseMapBmp.Row(points[11].Y)[points[11].X] = 0x800000;
+    CountCheckPoints(t.G());
+    EXPECT_EQ(t.G().Play.PointsUncovered, 3);
+    // Covered again, they still count for the stage.
+    t.G().Media.EraseMapBmp.Row(points[3].Y)[points[3].X] = 0;
+    t.G().Media.EraseMapBmp.Row(points[10].Y)[points[10].X] = 0;
+    CountCheckPoints(t.G());
+    EXPECT_EQ(t.G().Play.PointsUncovered, 3);
+}
+
 TEST(ErasingSpots, AssistKeysActOnlyInStepFiftyOfAStage) {
     struct Where {
         uint8_t scene;

@@ -1,5 +1,7 @@
 #include "test_game.h"
 
+#include <filesystem>
+
 #include "media_test_files.h"
 
 namespace kiv {
@@ -55,6 +57,18 @@ void WriteMinimalGame(const TempDir& dir, const KivTextLines& text) {
     dir.Write("Pchz.bmp", MakeBmp(320, 160, grey));
     dir.Write("Pchzd.bmp", MakeBmp(320, 160, grey));
     dir.Write("Pchzm.bmp", MakeBmp(320, 160, white));
+}
+
+bool CopyDemoGame(const TempDir& into) {
+    namespace fs = std::filesystem;
+    const fs::path from(KIV_GAME_DIR);
+    if (!fs::exists(from / "Kiv.txt")) return false;
+    for (const auto& e : fs::directory_iterator(from)) {
+        const std::string name = e.path().filename().string();
+        if (!e.is_regular_file() || name == "kiv" || name == "Kiv.ini") continue;
+        fs::copy_file(e.path(), into.File(name));
+    }
+    return true;
 }
 
 HeadlessGame::HeadlessGame(const std::string& dataDir, const std::string& firstArg) {

@@ -27,6 +27,10 @@ struct KivTextLines {
 // Writes a small but complete game folder: Kiv.txt and the sheets read at start-up.
 void WriteMinimalGame(const TempDir& dir, const KivTextLines& text = KivTextLines());
 
+// Copies the bundled demo game (without the program and its Kiv.ini) into a folder; false when
+// the demo has not been generated.
+bool CopyDemoGame(const TempDir& into);
+
 // A game on the headless platform, started with FormCreate from a folder.
 struct HeadlessGame {
     explicit HeadlessGame(const std::string& dataDir, const std::string& firstArg = "");
