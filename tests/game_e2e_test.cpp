@@ -1,0 +1,116 @@
+// A whole challenge run of the bundled game through the real binary: the opening, the menu's
+// challenge item, all ten stages cleared, the ending, the results with a name entered, and back
+// to the opening; then Kiv.ini holds the new first rank.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <memory>
+#include <regex>
+#include <string>
+
+#include "data/config_reader.h"
+#include "data/strings.h"
+#include "test_game.h"
+
+namespace kiv {
+namespace {
+
+// The press that picks a letter of the name-entry alphabet (rows of 28 pixels, odd letters left
+// of x 177, even ones from there on).
+std::string LetterClick(char c) {
+    const int d = static_cast<int>(std::string_view("abcdefghijklmnopqrstuvwxyz_").find(c)) + 1;
+    const int x = d % 2 ? 100 : 200;
+    const int y = d % 2 ? 36 + 28 * ((d - 1) / 2) + 1 : 50 + 28 * ((d - 2) / 2) + 1;
+    return "click " + std::to_string(x) + " " + std::to_string(y) + "\n";
+}
+
+// The script of a challenge run that clears every stage by one press on each check point and
+// enters `name`; with `assist`, F5 is pressed once in the first stage.
+std::string ChallengeRun(const Config& cfg, const std::string& name, bool assist) {
+    auto onPoint = [](int x, int y) { return "click " + std::to_string(x - 9) + " " + std::to_string(y - 7) + "\nframes 1\n"; };
+    std::string s = "frames 5\nclick 320 240\nuntil-scene 1 300\nuntil-step 12 300\n"
+                    "click 530 245\nuntil-step 14 100\nclick 530 245\n";  // the challenge item, confirmed
+    for (int stage = 0; stage < 10; ++stage) {
+        const auto& w = cfg.StageLayout[static_cast<size_t>(stage)];
+        s += "until-scene " + std::to_string(stage + 2) + " 300\nuntil-step 4 3000\nclick 320 240\nuntil-step 50 20\n";
+        s += onPoint(w[5], w[6]);  // the refill spot
+        if (assist && stage == 0) s += "key f5\n";
+        for (const Point16& p : cfg.CheckPoints[static_cast<size_t>(stage)]) s += onPoint(p.X, p.Y);
+        s += "click 320 240 right\nuntil-step 84 500\nclick 320 240\nuntil-step 98 500\nclick 320 240\n";
+    }
+    s += "until-scene 12 300\nuntil-step 55 3000\nclick 320 240\nuntil-scene 13 300\nuntil-step 64 3000\n";
+    for (char c : name) s += LetterClick(c);
+    s += "click 320 240\nuntil-scene 0 50\nframes 5\n";
+    return s;
+}
+
+struct RunResult {
+    std::string trace, ini;
+};
+
+RunResult Play(const std::string& script) {
+    TempDir game, out;
+    RunResult r;
+    if (!CopyDemoGame(game)) return r;
+    out.Write("script.txt", script);
+    const std::string cmd = std::string(KIV_BINARY) + " --headless --seed 11 --data " + game.Path() + " --script " +
+                            out.File("script.txt") + " --trace " + out.File("trace.jsonl") + " 2>" +
+                            out.File("stderr.txt");
+    const int raw = std::system(cmd.c_str());
+    EXPECT_TRUE(WIFEXITED(raw) && WEXITSTATUS(raw) == 0) << out.Read("stderr.txt");
+    r.trace = out.Read("trace.jsonl");
+    r.ini = game.Read("Kiv.ini");
+    return r;
+}
+
+class GameEndToEnd : public ::testing::Test {
+protected:
+    void SetUp() override {
+        TempDir game;
+        if (!CopyDemoGame(game)) GTEST_SKIP() << "the bundled game has not been generated";
+        cfg = std::make_unique<Config>();
+        ASSERT_TRUE(ParseConfiguration(game.Read("Kiv.txt"), game.Path(), *cfg).ok);
+    }
+    std::unique_ptr<Config> cfg;
+};
+
+TEST_F(GameEndToEnd, AChallengeRunClearsEveryStageAndTheNamedResultRanksFirst) {
+    const RunResult r = Play(ChallengeRun(*cfg, "player", false));
+
+    // Every stage was cleared with its twenty points, each leading to the next and the last to
+    // the ending; the kept times of stages 1..8 make the total.
+    const std::regex stageEvent("\"ev\":\"stage\",\"stage\":([0-9]+),\"points\":([0-9]+),\"outcome\":([0-9]+),"
+                                "\"time\":([0-9]+),\"next\":([0-9]+)");
+    int stages = 0, total = 0;
+    for (auto it = std::sregex_iterator(r.trace.begin(), r.trace.end(), stageEvent); it != std::sregex_iterator(); ++it) {
+        const int stage = std::stoi((*it)[1]);
+        ++stages;
+        EXPECT_EQ(stage, stages);
+        EXPECT_EQ((*it)[2], "20") << "stage " << stage;
+        EXPECT_EQ((*it)[3], "0") << "stage " << stage;
+        EXPECT_EQ(std::stoi((*it)[5]), stage == 10 ? 12 : stage + 2);
+        if (stage <= 8) total += std::stoi((*it)[4]);
+    }
+    ASSERT_EQ(stages, 10) << r.trace.substr(0, 3000);
+    ASSERT_GT(total, 2950) << "the total beats every preset";
+
+    const std::string first = "Rank01=";
+    const size_t at = r.ini.find(first);
+    ASSERT_NE(at, std::string::npos) << r.ini;
+    const std::string entry = r.ini.substr(at + first.size(), 16);
+    EXPECT_TRUE(std::regex_match(entry.substr(0, 5), std::regex("[a-z]{5}"))) << entry;
+    EXPECT_EQ(entry.substr(5), "player" + ZeroPad(5, total)) << r.ini;
+    EXPECT_NE(r.ini.find("Rank02=*****master02950"), std::string::npos) << r.ini;
+    // The run ended back in the opening.
+    EXPECT_NE(r.trace.rfind("\"ev\":\"frame\",\"scene\":0,"), std::string::npos);
+}
+
+TEST_F(GameEndToEnd, AnAssistKeyUsedInTheRunLeavesTheFirstRankWithoutItsCode) {
+    const RunResult r = Play(ChallengeRun(*cfg, "helped", true));
+    const size_t at = r.ini.find("Rank01=");
+    ASSERT_NE(at, std::string::npos) << r.ini;
+    EXPECT_EQ(r.ini.substr(at + 7, 11), "*****helped") << r.ini;
+}
+
+}  // namespace
+}  // namespace kiv
