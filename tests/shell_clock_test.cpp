@@ -162,22 +162,5 @@ TEST_F(ShellTest, ASmallScreenGetsABorderlessWindowOnTop) {
     }
 }
 
-TEST_F(ShellTest, StageKeysActOnlyInStepFiftyOfAStage) {
-    HeadlessGame h(dir.Path());
-    // Outside play, F4/F5/F11 and unknown keys change nothing the shell owns.
-    const ShellState before = h.game.Shell;
-    for (uint16_t key : {vk::F4, vk::F5, vk::F11, uint16_t{65}, uint16_t{0}}) h.form.KeyUp(key, false);
-    EXPECT_EQ(h.game.Shell.WideMode, before.WideMode);
-    EXPECT_EQ(h.game.Shell.TimerDriven, before.TimerDriven);
-    EXPECT_EQ(h.game.Play.CheatUsed, false);
-    // A move or a release without a drag does nothing in any scene.
-    for (uint8_t scene : {0, 1, 2, 11, 12, 13, 14}) {
-        h.game.Shell.SceneNo = scene;
-        h.form.MouseMove(true, 10, 10);
-        h.form.MouseUp(MouseButton::Left, false, 10, 10);
-        EXPECT_EQ(h.game.Play.ScrapeState, 0);
-    }
-}
-
 }  // namespace
 }  // namespace kiv
