@@ -2,6 +2,8 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
+#include <strings.h>
 #include <utility>
 
 #include "data/data_files.h"
@@ -28,7 +30,7 @@ void GiveFreshCanvas(Surface& s) {
     s.PenColor = 0;
 }
 
-bool ReadPictureFile(const std::string& path, std::string& bytes, std::string& why) {
+bool ReadPictureBytes(const std::string& path, std::string& bytes, std::string& why) {
     if (ReadWholeFile(path, bytes, kMaxPictureFileBytes)) return true;
     why = "cannot be read, or too large for a picture";
     return false;
@@ -52,18 +54,22 @@ bool DecodeBmpFile(const std::string& bytes, Surface& out, std::string& why) {
     return true;
 }
 
+bool EndsWith(const std::string& s, const char* tail) {
+    const size_t n = std::strlen(tail);
+    return s.size() >= n && strcasecmp(s.c_str() + s.size() - n, tail) == 0;
+}
+
 // The common body of the two loaders: the variable gets a new surface, empty when the file
 // cannot be used.
-void LoadPicture(Game& g, const std::string& name, const char* ext, Decoder decode, Surface& surface) {
+void LoadPicture(Game& g, const std::string& name, const char* ext, Surface& surface) {
     surface = CreateEmptySurface();
     GiveFreshCanvas(surface);
     g.Media.LastImageExt = ext;
     const std::string file = name + ext;
-    const std::string path = FindDataFile(g.Cfg.AppDir, file);
-    std::string bytes, why;
+    std::string why;
     Surface picture;
-    bool ok = !path.empty() && ReadPictureFile(path, bytes, why) && decode(bytes, picture, why);
-    if (!ok) {
+    if (!ReadPictureFile(g.Cfg.AppDir, file, picture, why)) {
+        const std::string path = FindDataFile(g.Cfg.AppDir, file);
         if (path.empty()) {
             ReportMissingImage(g, file);
         } else {
@@ -76,8 +82,6 @@ void LoadPicture(Game& g, const std::string& name, const char* ext, Decoder deco
     GiveFreshCanvas(surface);
 }
 
-bool PictureExists(const Game& g, const std::string& fileName) { return DataFileExists(g.Cfg.AppDir, fileName); }
-
 // prefix + number written with `digits` digits (appended piece by piece: GCC 12 warns falsely
 // about "literal" + string temporaries).
 std::string NumberedName(const char* prefix, int digits, int number, const char* suffix = "") {
@@ -86,10 +90,6 @@ std::string NumberedName(const char* prefix, int digits, int number, const char*
     name += suffix;
     return name;
 }
-
-}  // namespace
-
-namespace {
 
 // The halt path of a picture that cannot be used, with its message.
 void HaltOverImage(Game& g, const std::string& message) {
@@ -106,6 +106,28 @@ void HaltOverImage(Game& g, const std::string& message) {
 
 }  // namespace
 
+std::string PictureFileName(const std::string& dir, const std::string& name) {
+    return DataFileExists(dir, name + ".jpg") ? name + ".jpg" : name + ".bmp";
+}
+
+std::string MaskFileName(const std::string& dir, uint8_t number) {
+    if (number == 0) return std::string();
+    const std::string maskName = NumberedName("D", 2, number, "mask");
+    for (const char* ext : {".jpg", ".bmp"})
+        if (DataFileExists(dir, maskName + ext)) return maskName + ext;
+    return std::string();
+}
+
+bool ReadPictureFile(const std::string& dir, const std::string& fileName, Surface& out, std::string& why) {
+    out = Surface{};
+    why.clear();
+    const std::string path = FindDataFile(dir, fileName);
+    std::string bytes;
+    if (path.empty() || !ReadPictureBytes(path, bytes, why)) return false;
+    const Decoder decode = EndsWith(fileName, ".jpg") ? DecodeJpegFile : DecodeBmpFile;
+    return decode(bytes, out, why);
+}
+
 void ReportMissingImage(Game& g, const std::string& fileName) {
     HaltOverImage(g, "not find  " + SjisToUtf8(fileName));
 }
@@ -116,23 +138,23 @@ void ReportUnreadableImage(Game& g, const std::string& fileName) {
 }
 
 void LoadJpegImage(Game& g, const std::string& name, Surface& surface) {
-    LoadPicture(g, name, ".jpg", DecodeJpegFile, surface);
+    LoadPicture(g, name, ".jpg", surface);
     SelectSurfacePalette(g, surface);
 }
 
 void LoadBmpImage(Game& g, const std::string& name, Surface& surface) {
-    LoadPicture(g, name, ".bmp", DecodeBmpFile, surface);
+    LoadPicture(g, name, ".bmp", surface);
 }
 
 void LoadImage(Game& g, const std::string& name, Surface& surface) {
-    if (PictureExists(g, name + ".jpg"))
+    if (EndsWith(PictureFileName(g.Cfg.AppDir, name), ".jpg"))
         LoadJpegImage(g, name, surface);
     else
         LoadBmpImage(g, name, surface);
 }
 
 void LoadImageToPalette(Game& g, const std::string& name, Surface& surface) {
-    if (PictureExists(g, name + ".jpg")) {
+    if (EndsWith(PictureFileName(g.Cfg.AppDir, name), ".jpg")) {
         LoadJpegImage(g, name, surface);
         return;
     }
@@ -159,16 +181,14 @@ void CleanWithMask(Game& g, Surface& sprite, const Surface& mask) {
 void BuildMask(Game& g, Surface& mask, Surface& picture, uint8_t number) {
     MediaState& m = g.Media;
     m.DstRect = m.FullRect;
-    bool fromFile = false;
-    if (number != 0) {
-        const std::string maskName = NumberedName("D", 2, number, "mask");
-        if (PictureExists(g, maskName + ".jpg")) {
+    const std::string maskFile = MaskFileName(g.Cfg.AppDir, number);
+    const bool fromFile = !maskFile.empty();
+    if (fromFile) {
+        const std::string maskName = maskFile.substr(0, maskFile.size() - 4);
+        if (EndsWith(maskFile, ".jpg"))
             LoadJpegImage(g, maskName, mask);
-            fromFile = true;
-        } else if (PictureExists(g, maskName + ".bmp")) {
+        else
             LoadBmpImage(g, maskName, mask);
-            fromFile = true;
-        }
     }
     if (!fromFile) {
         CreateScreenSurface(mask);

@@ -15,6 +15,17 @@ struct Game;
 // picture or too large (over 8192 pixels a side or 16 million in all) shows "cannot read  " +
 // name + extension, with the reason on stderr.
 
+// The file a picture of this base name is read from: name + ".jpg" when that exists in dir,
+// otherwise name + ".bmp" (which may be missing too).
+std::string PictureFileName(const std::string& dir, const std::string& name);
+// The mask file of stage picture "D" + NN for BuildMask: "D" + NN + "mask" with ".jpg" or else
+// ".bmp", when number is not 0 and that file exists; "" otherwise (the mask is then derived).
+std::string MaskFileName(const std::string& dir, uint8_t number);
+// Reads and decodes a picture file of dir (a ".jpg" or a ".bmp" by its name) the way the
+// loaders do, into a surface of its own size; false with the reason when it cannot be used
+// (why is empty when there is no such file).
+bool ReadPictureFile(const std::string& dir, const std::string& fileName, Surface& out, std::string& why);
+
 // The halt path for a file name + extension that does not exist, or cannot be read. Once the
 // program is already halting and closing, a further unusable picture is only noted on stderr.
 void ReportMissingImage(Game& g, const std::string& fileName);
