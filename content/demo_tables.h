@@ -229,9 +229,8 @@ inline constexpr std::array<std::array<const char*, 10>, kStages> kTexts{{
      "Take a bow, hand!", "Hee hee, tickly!"},
 }};
 
-// Which lines have a recorded voice (bit i-1 for line i): all but the closing words of a stage
-// that was not cleared and the pause prompt.
-inline constexpr unsigned kVoicedLines = 0x3F5;
+// Which lines have a recorded voice (bit i-1 for line i): every line of every stage.
+inline constexpr unsigned kVoicedLines = 0x3FF;
 
 inline constexpr std::string_view kHelpLine =
     "HOW TO PLAY:  Pick an open stage on the wheel and click it again to start (a right click "
