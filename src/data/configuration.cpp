@@ -7,20 +7,26 @@
 
 namespace kiv {
 
-// The game folder: --data DIR, else the program's folder; an installed program (PREFIX/bin/kiv)
-// with no Kiv.txt beside it plays the demo installed with it (PREFIX/share/kiv/demo/).
-static std::string GameFolder(Game& g) {
-    std::string dir = g.DataDirOverride;
+std::string FindGameFolder(const std::string& dataDir, const std::string& exePath, bool& shared) {
+    shared = false;
+    std::string dir = dataDir;
     if (dir.empty()) {
-        size_t slash = g.ExePath.find_last_of('/');
-        dir = slash == std::string::npos ? std::string("./") : g.ExePath.substr(0, slash + 1);
+        size_t slash = exePath.find_last_of('/');
+        dir = slash == std::string::npos ? std::string("./") : exePath.substr(0, slash + 1);
         const std::string installed = InstalledDemoFolder(dir);
         if (!DataFileExists(dir, "Kiv.txt") && DataFileExists(installed, "Kiv.txt")) {
-            g.SharedGameFolder = true;
+            shared = true;
             return installed;
         }
     }
     if (dir.back() != '/') dir += '/';
+    return dir;
+}
+
+static std::string GameFolder(Game& g) {
+    bool shared = false;
+    std::string dir = FindGameFolder(g.DataDirOverride, g.ExePath, shared);
+    if (shared) g.SharedGameFolder = true;
     return dir;
 }
 

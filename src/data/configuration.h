@@ -10,6 +10,11 @@ struct Game;
 // file holds a malformed number: the program must then end without running a frame.
 bool LoadConfiguration(Game& g, std::string& error);
 
+// The game folder, with its trailing '/': dataDir when given, else the folder of the program at
+// exePath; an installed program (PREFIX/bin/kiv) with no Kiv.txt beside it plays the demo
+// installed with it, and shared is then set (that folder belongs to every user).
+std::string FindGameFolder(const std::string& dataDir, const std::string& exePath, bool& shared);
+
 // Where an installed program whose folder is exeDir (".../bin/") finds the installed demo
 // game: the prefix's share/kiv/demo/.
 std::string InstalledDemoFolder(const std::string& exeDir);

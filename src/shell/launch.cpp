@@ -8,12 +8,55 @@
 #include <cstdlib>
 #include <exception>
 
+#include "check/game_check.h"
+#include "data/configuration.h"
 #include "data/data_files.h"
 #include "platform/headless/headless_platform.h"
 #include "shell/form.h"
 #include "shell/game.h"
+#include "shell/version.h"
 
 namespace kiv {
+
+std::string UsageText() {
+    return "usage: kiv [wideflower] [--data DIR] [--seed N] [--headless] [--script FILE] [--trace FILE]\n"
+           "           [--scale N] [--fullscreen]\n"
+           "       kiv --check [--data DIR]\n"
+           "       kiv --help | --version\n"
+           "\n"
+           "Plays the game in the game folder.\n"
+           "\n"
+           "  wideflower     as the first argument only: a 580 x 380 window instead of 640 x 480\n"
+           "  --data DIR     the game folder is DIR: take Kiv.txt, the pictures and sounds from there\n"
+           "  --seed N       seed the random generator with N (decimal or 0x hex) instead of the clock\n"
+           "  --headless     no window and no sound device; a virtual clock (for scripts and tests)\n"
+           "  --script FILE  input for a headless run (needs --headless)\n"
+           "  --trace FILE   write what a player would see and hear, one JSON object a line\n"
+           "  --scale N      show each game pixel as N x N screen pixels (1 to 8)\n"
+           "  --fullscreen   full screen, at the largest whole scale that fits (Alt+Enter switches)\n"
+           "  --check        check the game folder without playing it: every problem on a line of its\n"
+           "                 own (errors stop or break the game, warnings only sound or look amiss)\n"
+           "  --help         show this help and end\n"
+           "  --version      show the version and end\n"
+           "\n"
+           "Files: the game folder holds Kiv.txt, the pictures (.jpg or .bmp), the sounds (.wav) and\n"
+           "the music (.mid). It is DIR of --data, else the folder of the kiv program itself; an\n"
+           "installed kiv with no Kiv.txt beside it plays the demo in PREFIX/share/kiv/demo.\n"
+           "Kiv.ini keeps the open stages, the ranking and the player's name: in the game folder when\n"
+           "the player may write there, else in $XDG_DATA_HOME/kiv/<game folder>/ (by default\n"
+           "~/.local/share/kiv/...).\n"
+           "\n"
+           "Exit status:\n"
+           "  0  the window was closed normally; --check found no errors (warnings allowed)\n"
+           "  1  a required file was missing, unreadable or malformed, no window could be opened,\n"
+           "     or an unexpected error ended the game; --check found errors\n"
+           "  2  a bad command line or script\n"
+           "  3  a script's until-scene or until-step gave up\n"
+           "\n"
+           "More: docs/headless.md (scripts and traces), docs/game-makers.md (making a game).\n";
+}
+
+std::string VersionText() { return std::string("kiv ") + kKivVersion + "\n"; }
 
 bool ParseCommandLine(int argc, const char* const* argv, LaunchOptions& opt, std::string& error) {
     opt = LaunchOptions{};
@@ -30,6 +73,12 @@ bool ParseCommandLine(int argc, const char* const* argv, LaunchOptions& opt, std
         };
         if (a == "--headless") {
             opt.headless = true;
+        } else if (a == "--help") {
+            opt.help = true;
+        } else if (a == "--version") {
+            opt.version = true;
+        } else if (a == "--check") {
+            opt.check = true;
         } else if (a == "--data") {
             if (!value(opt.dataDir)) return false;
         } else if (a == "--script") {
@@ -170,9 +219,20 @@ int KivMain(int argc, const char* const* argv, PlatformFactory makeWindowed) {
     LaunchOptions opt;
     std::string error;
     if (!ParseCommandLine(argc, argv, opt, error)) {
-        std::fprintf(stderr, "kiv: %s\nusage: kiv [wideflower] [--data DIR] [--seed N] [--headless] "
-                             "[--script FILE] [--trace FILE] [--scale N] [--fullscreen]\n", error.c_str());
+        std::fprintf(stderr, "kiv: %s\nTry 'kiv --help' for the usage.\n", error.c_str());
         return kExitBadUsage;
+    }
+    if (opt.help) {
+        std::fputs(UsageText().c_str(), stdout);
+        return kExitOk;
+    }
+    if (opt.version) {
+        std::fputs(VersionText().c_str(), stdout);
+        return kExitOk;
+    }
+    if (opt.check) {
+        bool shared = false;
+        return RunCheck(FindGameFolder(opt.dataDir, ExecutablePath(argc > 0 ? argv[0] : nullptr), shared), stdout);
     }
     int failStatus = kExitBadUsage;
     std::unique_ptr<Platform> platform = MakePlatform(opt, makeWindowed, error, failStatus);

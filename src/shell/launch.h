@@ -24,7 +24,16 @@ struct LaunchOptions {
     bool fullscreen = false;  // the real window: full screen
     bool seedGiven = false;
     uint32_t seed = 0;
+    bool help = false;     // print the usage and end
+    bool version = false;  // print the version and end
+    bool check = false;    // check the game folder instead of playing
 };
+
+// What --help prints: every flag with its meaning, the exit statuses, and where the game
+// folder and Kiv.ini are.
+std::string UsageText();
+// What --version prints: "kiv X.Y.Z".
+std::string VersionText();
 
 // Reads the command line (argv[1..]); false with a message for a bad one.
 bool ParseCommandLine(int argc, const char* const* argv, LaunchOptions& opt, std::string& error);
