@@ -151,7 +151,13 @@ TEST(CheckGame, TextLinesNeedTheirEndCodeOnTheTypingStepsAndAtMost95Bytes) {
 
     DemoCopy tooLong;
     tooLong.Line(116) = std::string(98, 'a') + "_/";
-    EXPECT_TRUE(OnlyFinding(tooLong.Check(), true, "Kiv.txt", 116, "text line 5 of stage 1 has 100 bytes"));
+    EXPECT_TRUE(OnlyFinding(tooLong.Check(), true, "Kiv.txt", 116,
+                            "text line 5 of stage 1 has 100 bytes; the game keeps 95, and the cut leaves it without"));
+
+    DemoCopy remark;  // what stands past byte 95 after the end code is only never shown
+    remark.Line(116) += std::string(90, ' ') + "; stage 1, line 5";
+    const CheckReport r = remark.Check();
+    EXPECT_TRUE(OnlyFinding(r, false, "Kiv.txt", 116, "and what stands after them is never shown"));
 
     // 94 bytes that fit, until the player's name "Friend" takes the place of the placeholder.
     DemoCopy named;

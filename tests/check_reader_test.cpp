@@ -77,6 +77,18 @@ TEST(CheckReader, NotesWholeTextLinesMusicNamesAndLoneLineFeeds) {
     EXPECT_EQ(notes.TickerLine, 214);
 }
 
+TEST(CheckReader, ARecordIsAtTheLineOfItsFirstNumber) {
+    KivTextLines k;
+    k.lines[1] = "0 1 2 3 4 5 6 7";  // stage 1's face row goes on on the next line
+    k.lines.insert(k.lines.begin() + 2, "8 9 10 11 12 13 14");
+    Config cfg;
+    ConfigNotes notes;
+    ASSERT_TRUE(ParseConfiguration(k.Bytes(), "/nonexistent/", cfg, &notes).ok);
+    EXPECT_EQ(notes.FaceTableLine[0], 2);
+    EXPECT_EQ(notes.FaceTableLine[1], 4);
+    EXPECT_EQ(notes.StageParamsLine[0], 26);
+}
+
 TEST(CheckReader, FirstInvalidShiftJisByte) {
     EXPECT_EQ(FirstInvalidSjisByte("plain text"), std::string_view::npos);
     EXPECT_EQ(FirstInvalidSjisByte("\x83\x7D\x83\x58 ok \xB1"), std::string_view::npos);  // kana, half-width kana

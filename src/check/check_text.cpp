@@ -96,16 +96,21 @@ bool LineCanShow(const CheckContext& c, size_t s, int i) {
 }
 
 void CheckTextLine(CheckContext& c, size_t s, int i) {
-    const std::string& text = c.Notes.StageTextWhole[s][size_t(i)];
+    const std::string& whole = c.Notes.StageTextWhole[s][size_t(i)];
     const int line = c.Notes.StageTextLine[s][size_t(i)];
     const std::string where = "text line " + std::to_string(i) + " of " + StageName(int(s));
-    CheckSjis(c, text, line, where);
-    if (text.size() > kTextCapacity) {
-        c.Error("Kiv.txt", line,
-                where + " has " + std::to_string(text.size()) + " bytes; a text line holds at most 95 and the rest is cut off");
+    CheckSjis(c, whole, line, where);
+    const std::string text = whole.substr(0, kTextCapacity);  // what the game keeps
+    const bool endTyped = TypedEndCode(text) != std::string_view::npos;
+    if (whole.size() > kTextCapacity) {
+        const std::string size = where + " has " + std::to_string(whole.size()) + " bytes; the game keeps 95";
+        if (endTyped)
+            c.Warning("Kiv.txt", line, size + ", and what stands after them is never shown");
+        else
+            c.Error("Kiv.txt", line, size + ", and the cut leaves it without its end code \"_/\"");
         return;
     }
-    if (TypedEndCode(text) == std::string_view::npos) {
+    if (!endTyped) {
         const size_t any = text.find(kEndCode);
         if (any == std::string::npos)
             c.Error("Kiv.txt", line, where + " has no end code \"_/\"");
