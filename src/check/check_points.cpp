@@ -70,16 +70,17 @@ std::vector<Offset> RubbedOffsets(const Surface& stampSheet, int16_t spread) {
     return std::vector<Offset>(rubbed.begin(), rubbed.end());
 }
 
-// Whether some press inside the window rubs (x, y) away; otherwise which circles stood in the way.
+// Whether some press inside the window rubs (x, y) away; otherwise which circles stood in the
+// way (bit k for circles[k]).
 bool CanRub(int x, int y, const std::vector<Offset>& rubbed, const std::vector<NoRubCircle>& circles,
-            std::set<std::string>& inTheWay) {
+            unsigned& inTheWay) {
     for (const Offset& d : rubbed) {
         const int mx = x - d.first + kCellOffset, my = y - d.second + kCellOffset;
         if (mx < 0 || my < 0 || mx >= kScreenWidth || my >= kScreenHeight) continue;
         const auto blocking = std::find_if(circles.begin(), circles.end(),
                                            [&](const NoRubCircle& k) { return k.Holds(mx + kHitX, my + kHitY); });
         if (blocking == circles.end()) return true;
-        inTheWay.insert(blocking->What);
+        inTheWay |= 1u << (blocking - circles.begin());
     }
     return false;
 }
@@ -91,14 +92,13 @@ bool InkReachable(const NoRubCircle& ink) {
     return ink.Holds(hx, hy);
 }
 
-std::string Joined(const std::set<std::string>& items) {
+// The circles of the mask, as "a, b or c".
+std::string Joined(const std::vector<NoRubCircle>& circles, unsigned mask) {
+    std::vector<std::string> items;
+    for (size_t k = 0; k < circles.size(); ++k)
+        if (mask & (1u << k)) items.push_back(circles[k].What);
     std::string out;
-    size_t k = 0;
-    for (const std::string& item : items) {
-        if (k > 0) out += k + 1 == items.size() ? " or " : ", ";
-        out += item;
-        ++k;
-    }
+    for (size_t k = 0; k < items.size(); ++k) out += (k == 0 ? "" : k + 1 == items.size() ? " or " : ", ") + items[k];
     return out;
 }
 
@@ -156,12 +156,12 @@ void CheckStagePoints(CheckContext& c, size_t s) {
                       where + " lies where the stage picture is transparent: it counts as uncovered from the start");
             continue;
         }
-        std::set<std::string> inTheWay;
+        unsigned inTheWay = 0;
         if (CanRub(pt.X, pt.Y, rubbed, circles, inTheWay)) continue;
         c.Error("Kiv.txt", line,
                 where + " can never be uncovered: " +
-                    (inTheWay.empty() ? std::string("no press inside the window rubs it")
-                                      : "every press that would rub it lies in " + Joined(inTheWay)));
+                    (inTheWay == 0 ? std::string("no press inside the window rubs it")
+                                   : "every press that would rub it lies in " + Joined(circles, inTheWay)));
     }
 }
 
