@@ -61,8 +61,8 @@ void CheckNames(CheckContext& c) {
         c.Warning("Kiv.txt", n.PlayerNameLine,
                   "the default player name \"" + SjisToUtf8(c.Cfg.DefaultPlayerName.View()) + "\" has " +
                       std::to_string(length) +
-                      " bytes, an odd number: put in place of \"\xEF\xBC\xA7\" it moves the rest of a text line "
-                      "off the two-byte steps of the typing");
+                      " bytes, an odd number: where it stands for \"\xEF\xBC\xA7\" in the texts the game pads it "
+                      "with a blank, to keep the typing on its two-byte steps");
     CheckSjis(c, n.PresetNameText, n.PresetNameLine, "the preset ranking name");
     if (n.PresetNameText.size() > size_t(c.Cfg.PresetRankName.Capacity()))
         c.Warning("Kiv.txt", n.PresetNameLine,
@@ -121,9 +121,12 @@ void CheckTextLine(CheckContext& c, size_t s, int i) {
                         "of single-byte letters of odd length with a blank");
         return;
     }
-    std::string withName = text;
-    ReplaceAllBytes(kNamePlaceholder, c.Cfg.DefaultPlayerName.View(), int32_t(kTextCapacity), withName);
-    if (TypedEndCode(withName) == std::string_view::npos && c.Cfg.DefaultPlayerName.Length() % 2 == 0)
+    // The name goes in as start-up puts it: padded to an even length, and only where the
+    // placeholder starts a character.
+    std::string name = c.Cfg.DefaultPlayerName.Str(), withName = text;
+    if (name.size() % 2 != 0) name += ' ';
+    ReplaceAllSjisBytes(kNamePlaceholder, name, int32_t(kTextCapacity), withName);
+    if (TypedEndCode(withName) == std::string_view::npos)
         c.Warning("Kiv.txt", line,
                   where + ": with the player's name in place of \"\xEF\xBC\xA7\" it is cut to 95 bytes and loses its end code");
 }
