@@ -54,9 +54,9 @@ TEST(CheckGame, EveryMalformedNumberIsReportedAtItsLineAndNothingFollowsFromIt) 
     d.SetNumber(110, 4, "$G");    // a music number
     const CheckReport r = d.Check();
     ASSERT_EQ(r.Findings.size(), 3u) << Listed(r);
-    EXPECT_EQ(FormatFinding(r.Findings[0]), "Kiv.txt:27: error: StageParams of stage 3: \"1x\" is not a number");
-    EXPECT_EQ(FormatFinding(r.Findings[1]), "Kiv.txt:51: error: CheckPoints of stage 1: \"12q\" is not a number");
-    EXPECT_EQ(FormatFinding(r.Findings[2]), "Kiv.txt:110: error: music numbers: \"$G\" is not a number");
+    EXPECT_EQ(FormatFinding(r.Findings[0]), "Kiv.txt:27: StageParams of stage 3: \"1x\" is not a number");
+    EXPECT_EQ(FormatFinding(r.Findings[1]), "Kiv.txt:51: CheckPoints of stage 1: \"12q\" is not a number");
+    EXPECT_EQ(FormatFinding(r.Findings[2]), "Kiv.txt:110: music numbers: \"$G\" is not a number");
     EXPECT_EQ(r.Errors(), 3);
 }
 

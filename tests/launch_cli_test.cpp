@@ -67,7 +67,7 @@ TEST(CommandLineCheck, ChecksTheProgramsOwnFolderOrTheDataFolder) {
     broken.Check();                  // writes Kiv.txt
     const Ran r = RunKiv("--check --data " + broken.dir.Path());
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.out, "Kiv.txt:30: error: StageParams of stage 6: a clear leads to scene 13; byte 0 must lead on to "
+    EXPECT_EQ(r.out, "Kiv.txt:30: StageParams of stage 6: a clear leads to scene 13; byte 0 must lead on to "
                      "a stage (1 to 10 for scenes 2 to 11) or to the ending (11)\n"
                      "Q09.wav: warning: missing: effect slot 8 (Kiv.txt:36) stays silent\n" +
                          broken.dir.Path() + ": 1 error, 1 warning\n");

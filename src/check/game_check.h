@@ -27,7 +27,8 @@ struct CheckReport {
 // scenes take from it), and the sounds and tunes.
 CheckReport CheckGameFolder(const std::string& dir);
 
-// "Kiv.txt:30: error: text", or "D04.bmp: warning: text" for a finding about a whole file.
+// "Kiv.txt:30: text" for an error at a line of Kiv.txt, "D04.bmp: text" for one about a whole
+// file; a warning has "warning: " before its text.
 std::string FormatFinding(const CheckFinding& finding);
 
 // Checks dir and prints every finding, one a line, then a line with the counts; returns the
