@@ -68,7 +68,10 @@ std::string BuildKivText() {
     for (int s = 0; s < kStages; ++s) {                                              // 2..11
         std::array<int16_t, 15> row = FaceRow(kStageDesigns[s].spread);
         std::string l = row[0] < 0 ? "$FFFF" : std::to_string(row[0]);  // -1 in hexadecimal
-        for (size_t i = 1; i < row.size(); ++i) l += " " + std::to_string(row[i]);
+        for (size_t i = 1; i < row.size(); ++i) {
+            l += ' ';
+            l += std::to_string(row[i]);
+        }
         add(l + "    ; stage " + std::to_string(s + 1) + " face: spread, cel offset x y, eye, eye, mouth");
     }
     add(std::string(kPresetRankLine));                                               // 12

@@ -37,7 +37,9 @@ constexpr SheetPiece kEmblemPieces[] = {{"the eight emblem slices", 0, 0, 594, 7
 std::string Size(const PictureProbe& p) { return std::to_string(p.Width) + "x" + std::to_string(p.Height); }
 
 std::string RectText(int l, int t, int r, int b) {
-    return "(" + std::to_string(l) + ", " + std::to_string(t) + ", " + std::to_string(r) + ", " + std::to_string(b) + ")";
+    std::string s(1, '(');  // not "(" + ...: GCC 12 warns falsely on a literal + string temporary
+    s += std::to_string(l) + ", " + std::to_string(t) + ", " + std::to_string(r) + ", " + std::to_string(b);
+    return s + ")";
 }
 
 // The probe when the picture can be read; otherwise its absence or damage is reported once,

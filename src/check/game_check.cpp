@@ -121,7 +121,10 @@ CheckReport CheckGameFolder(const std::string& dir) {
 
 std::string FormatFinding(const CheckFinding& f) {
     std::string out = SjisToUtf8(f.File);
-    if (f.Line > 0) out += ":" + std::to_string(f.Line);
+    if (f.Line > 0) {
+        out += ':';
+        out += std::to_string(f.Line);
+    }
     out += f.Error ? ": " : ": warning: ";
     return out + f.Text;
 }

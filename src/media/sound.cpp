@@ -57,7 +57,8 @@ int64_t MidiFileLengthMs(const std::string& path) {
 
 void PlaySoundEffect(Game& g, int slot) {
     if (slot < 0 || slot >= kEffectSlots) return;
-    const std::string name = "Q" + ZeroPad(2, g.Cfg.SoundNumbers[static_cast<size_t>(slot)]) + ".wav";
+    std::string name(1, 'Q');  // not "Q" + ...: GCC 12 warns falsely on a literal + string temporary
+    name += ZeroPad(2, g.Cfg.SoundNumbers[static_cast<size_t>(slot)]) + ".wav";
     const std::string path = FindDataFile(g.Cfg.AppDir, name);
     const bool usable = !path.empty() && UsableWave(g, path, name);
     // Even a missing file cuts off the effect that plays: one effect at a time.

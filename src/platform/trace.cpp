@@ -38,7 +38,9 @@ std::string Trace::Str(std::string_view s) {
 }
 
 std::string Trace::RectJson(const Rect& r) {
-    return "[" + Num(r.Left) + "," + Num(r.Top) + "," + Num(r.Right) + "," + Num(r.Bottom) + "]";
+    std::string s(1, '[');  // not "[" + ...: GCC 12 warns falsely on a literal + string temporary
+    s += Num(r.Left) + "," + Num(r.Top) + "," + Num(r.Right) + "," + Num(r.Bottom);
+    return s + "]";
 }
 
 void Trace::Event(std::string_view ev, std::initializer_list<Field> fields) {
