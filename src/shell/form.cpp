@@ -5,13 +5,9 @@
 #include "media/images.h"
 #include "media/screen.h"
 #include "media/sound.h"
-#include "records/ending.h"
 #include "records/records_store.h"
-#include "records/results.h"
-#include "scenes/menu.h"
-#include "scenes/opening.h"
-#include "scenes/stage.h"
 #include "shell/game.h"
+#include "shell/scenes.h"
 
 namespace kiv {
 
@@ -111,15 +107,7 @@ uint32_t TFM1::IdleDelay() {
 
 void RunFrame(Game& g) {
     const uint8_t scene = g.Shell.SceneNo;
-    switch (scene) {
-        case 0: OpeningFrame(g); break;
-        case 1: MenuScene(g); break;
-        case 12: EndingScene(g); break;
-        case 13: ResultsScene(g); break;
-        default:
-            if (scene >= 2 && scene <= 11) StageScene(g);
-            break;
-    }
+    if (const SceneRoutines* r = RoutinesOfScene(scene)) r->Frame(g);
     ++g.Shell.FramesRun;
     g.P.SetFrameCount(g.Shell.FramesRun);
     if (g.T().Active()) {

@@ -1,23 +1,15 @@
 // Input routing: presses go to the current scene's press routine, moves and releases to the
 // drag of stage play, and a few keys act on the clock, the display and stage play.
-#include "records/ending.h"
-#include "records/results.h"
 #include "scenes/erasing.h"
-#include "scenes/menu.h"
-#include "scenes/opening.h"
-#include "scenes/stage.h"
 #include "shell/form.h"
 #include "shell/game.h"
+#include "shell/scenes.h"
 
 namespace kiv {
 
 void TFM1::MouseDown(MouseButton button, bool shift, int x, int y) {
-    const uint8_t scene = g_.Shell.SceneNo;
-    if (scene == 0) OpeningClick(g_, button, shift, x, y);
-    else if (scene == 1) MenuClick(g_, button, shift, x, y);
-    else if (scene <= 11) StageClick(g_, button, shift, x, y);
-    else if (scene == 12) EndingClick(g_, button, shift, x, y);
-    else if (scene == 13) ResultsClick(g_, button, shift, x, y);
+    // A press in a scene beyond the last is ignored.
+    if (const SceneRoutines* r = RoutinesOfScene(g_.Shell.SceneNo)) r->Press(g_, button, shift, x, y);
 }
 
 // Outside stage play no drag is ever under way, so the scene need not be tested.
@@ -26,7 +18,8 @@ void TFM1::MouseMove(bool shift, int x, int y) { StrokeMove(g_, shift, x, y); }
 void TFM1::MouseUp(MouseButton, bool, int, int) { StrokeRelease(g_); }
 
 void TFM1::KeyUp(uint16_t key, bool) {
-    const bool inPlay = g_.Shell.SceneNo >= 2 && g_.Shell.SceneNo <= 11 && g_.Shell.SceneCounters[1] == 50;
+    const uint8_t scene = g_.Shell.SceneNo;
+    const bool inPlay = scene >= kSceneFirstStage && scene <= kSceneLastStage && g_.Shell.SceneCounters[1] == 50;
     switch (key) {
         case vk::Control:
             SwitchClockMode(g_);
