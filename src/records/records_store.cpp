@@ -11,10 +11,6 @@
 
 #include <strings.h>
 
-#define SI_NO_CONVERSION
-#define SI_IMPLEMENTATION
-#include <SimpleIni.h>
-
 #include "data/config_reader.h"
 #include "data/data_files.h"
 #include "data/strings.h"
@@ -32,35 +28,6 @@ constexpr const char* kFileName = "Kiv.ini";
 constexpr size_t kValueBuffer = 2048;
 
 std::string RankKey(int k) { return "Rank" + ZeroPad(2, k); }
-
-// A reader that behaves like the profile functions on hand-edited files: names compare
-// without case, the first of duplicate keys wins, ';' lines are comments.
-void PrepareIni(CSimpleIniA& ini) {
-    ini.SetUnicode(false);  // values stay Shift-JIS bytes
-    ini.SetMultiKey(true);
-    ini.SetMultiLine(false);
-    ini.SetQuotes(false);
-    ini.SetSpaces(false);
-}
-
-// A value as the profile reader returns it: a pair of matching quotes around it is dropped,
-// and it is cut to the reader's buffer.
-std::string ProfileValue(const char* raw) {
-    std::string v(raw);
-    if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front())
-        v = v.substr(1, v.size() - 2);
-    if (v.size() > kValueBuffer - 1) v.resize(kValueBuffer - 1);
-    return v;
-}
-
-std::string ReadString(const CSimpleIniA& ini, const std::string& key, std::string_view def) {
-    const char* raw = ini.GetValue(kSection, key.c_str(), nullptr);
-    if (raw) return ProfileValue(raw);
-    // The profile reader removes trailing blanks from a default it hands back.
-    std::string d(def);
-    while (!d.empty() && d.back() == ' ') d.pop_back();
-    return d;
-}
 
 std::string BaseName(const std::string& path) {
     size_t slash = path.find_last_of('/');
@@ -83,39 +50,97 @@ bool SameName(std::string_view a, std::string_view b) {
     return a.size() == b.size() && ::strncasecmp(a.data(), b.data(), a.size()) == 0;
 }
 
-// The lines of a text without their line ends (LF, CR LF); a last line without one counts.
+// The lines of a text without their line ends: LF, CR LF and a lone CR each end a line, as
+// the profile reader takes them; a last line without an end counts.
 std::vector<std::string> SplitLines(std::string_view text) {
     std::vector<std::string> lines;
     size_t from = 0;
     while (from < text.size()) {
-        size_t end = text.find('\n', from);
-        std::string_view line = text.substr(from, end == std::string_view::npos ? std::string_view::npos : end - from);
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        lines.emplace_back(line);
-        if (end == std::string_view::npos) break;
-        from = end + 1;
+        size_t end = text.find_first_of("\r\n", from);
+        if (end == std::string_view::npos) {
+            lines.emplace_back(text.substr(from));
+            break;
+        }
+        lines.emplace_back(text.substr(from, end - from));
+        const bool crlf = text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n';
+        from = end + (crlf ? 2 : 1);
     }
     return lines;
 }
 
-// "[name]" gives name; anything else is not a section header.
-bool SectionName(const std::string& line, std::string& name) {
-    std::string t = Trim(line);
-    if (t.size() < 2 || t.front() != '[') return false;
-    size_t close = t.find(']');
-    if (close == std::string::npos) return false;
-    name = Trim(std::string_view(t).substr(1, close - 1));
-    return true;
+// One line as both the reader and the writer see it, so that what is written is what is read.
+struct IniLine {
+    enum class Kind { Other, Section, Key };
+    Kind kind = Kind::Other;
+    std::string name;   // of a section or a key, without the blanks around it
+    std::string value;  // of a key: what follows the first '=', without the blanks around it
+};
+
+// "[name]" is a section; "key=value" a key unless it starts with ';' or '#'; anything else
+// (comments, words, blank lines) is kept as it stands. A UTF-8 mark that an editor put before
+// the first line is not part of that line.
+IniLine ClassifyLine(std::string_view line, bool first) {
+    if (first && line.substr(0, 3) == "\xEF\xBB\xBF") line.remove_prefix(3);
+    IniLine out;
+    const std::string t = Trim(line);
+    if (t.size() >= 2 && t.front() == '[') {
+        size_t close = t.find(']');
+        if (close != std::string::npos) {
+            out.kind = IniLine::Kind::Section;
+            out.name = Trim(std::string_view(t).substr(1, close - 1));
+            return out;
+        }
+    }
+    if (t.empty() || t.front() == ';' || t.front() == '#') return out;
+    size_t eq = t.find('=');
+    if (eq == std::string::npos) return out;
+    std::string key = Trim(std::string_view(t).substr(0, eq));
+    if (key.empty()) return out;
+    out.kind = IniLine::Kind::Key;
+    out.name = std::move(key);
+    out.value = Trim(std::string_view(t).substr(eq + 1));
+    return out;
 }
 
-// "key=value" gives key; comments and lines without '=' have none.
-bool KeyName(const std::string& line, std::string& key) {
-    std::string t = Trim(line);
-    if (t.empty() || t.front() == ';' || t.front() == '#') return false;
-    size_t eq = t.find('=');
-    if (eq == std::string::npos) return false;
-    key = Trim(std::string_view(t).substr(0, eq));
-    return !key.empty();
+// The keys of the records' section (every section of that name) in file order.
+std::vector<IniLine> SectionKeys(std::string_view text) {
+    std::vector<IniLine> keys;
+    const std::vector<std::string> lines = SplitLines(text);
+    bool inSection = false;
+    for (size_t i = 0; i < lines.size(); ++i) {
+        IniLine l = ClassifyLine(lines[i], i == 0);
+        if (l.kind == IniLine::Kind::Section) inSection = SameName(l.name, kSection);
+        else if (l.kind == IniLine::Kind::Key && inSection) keys.push_back(std::move(l));
+    }
+    return keys;
+}
+
+// A value as the profile reader returns it: a pair of matching quotes around it is dropped,
+// and it is cut to the reader's buffer.
+std::string ProfileValue(std::string v) {
+    if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front())
+        v = v.substr(1, v.size() - 2);
+    if (v.size() > kValueBuffer - 1) v.resize(kValueBuffer - 1);
+    return v;
+}
+
+// The value of the first key of that name (names compare without case), else the default,
+// which the profile reader hands back without its trailing blanks.
+std::string ReadString(const std::vector<IniLine>& keys, std::string_view key, std::string_view def) {
+    for (const IniLine& l : keys)
+        if (SameName(l.name, key)) return ProfileValue(l.value);
+    std::string d(def);
+    while (!d.empty() && d.back() == ' ') d.pop_back();
+    return d;
+}
+
+// A value as it is written: one the reader would change (blanks at an end, a pair of quotes
+// around it) goes in quotes, which the reader takes off again.
+std::string IniValueText(const std::string& v) {
+    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    const bool quoted = v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front();
+    if (quoted || (!v.empty() && (blank(v.front()) || blank(v.back())))) return '"' + v + '"';
+    return v;
 }
 
 // Follows symbolic links from path to the file they name (which need not exist yet); false
@@ -198,16 +223,13 @@ bool IniInteger(std::string_view value, int32_t& out) { return ParseNumberToken(
 
 StoredRecords ParseRecordsIni(std::string_view bytes, const std::array<RankEntry, 31>& presets,
                               std::string_view defaultName) {
-    CSimpleIniA ini;
-    PrepareIni(ini);
-    if (!bytes.empty()) ini.LoadData(bytes.data(), bytes.size());
-
+    const std::vector<IniLine> keys = SectionKeys(bytes);
     StoredRecords r;
     int32_t stage = 1;
-    if (!IniInteger(ReadString(ini, "Stage", ""), stage)) stage = 1;
+    if (!IniInteger(ReadString(keys, "Stage", ""), stage)) stage = 1;
     r.StagesOpen = static_cast<int8_t>(static_cast<uint8_t>(stage));  // the low eight bits
-    for (int k = 1; k <= 30; ++k) r.RankTable[k] = ReadString(ini, RankKey(k), presets[k].View());
-    r.PlayerName = ReadString(ini, "MyName", defaultName);
+    for (int k = 1; k <= 30; ++k) r.RankTable[k] = ReadString(keys, RankKey(k), presets[k].View());
+    r.PlayerName = ReadString(keys, "MyName", defaultName);
     return r;
 }
 
@@ -219,24 +241,27 @@ std::string UpdateRecordsIni(std::string_view existing, int8_t stagesOpen,
     };
     std::vector<Value> values;
     values.push_back({"Stage", std::to_string(static_cast<int>(stagesOpen))});
-    for (int k = 1; k <= 30; ++k) values.push_back({RankKey(k), rankTable[k].Str()});
+    for (int k = 1; k <= 30; ++k) values.push_back({RankKey(k), IniValueText(rankTable[k].Str())});
 
     // Every line stays where it stood; a key is replaced in place (keeping its spelling), the
     // first of duplicates as that is the one read back.
     std::vector<std::string> lines = SplitLines(existing);
+    std::vector<IniLine> seen;
+    seen.reserve(lines.size());
+    for (size_t i = 0; i < lines.size(); ++i) seen.push_back(ClassifyLine(lines[i], i == 0));
     bool inSection = false;
     long firstSection = -1;
     for (size_t i = 0; i < lines.size(); ++i) {
-        std::string name;
-        if (SectionName(lines[i], name)) {
-            inSection = SameName(name, kSection);
+        const IniLine& l = seen[i];
+        if (l.kind == IniLine::Kind::Section) {
+            inSection = SameName(l.name, kSection);
             if (inSection && firstSection < 0) firstSection = static_cast<long>(i);
             continue;
         }
-        if (!inSection || !KeyName(lines[i], name)) continue;
+        if (!inSection || l.kind != IniLine::Kind::Key) continue;
         for (Value& v : values) {
-            if (!v.written && SameName(name, v.key)) {
-                lines[i] = name + "=" + v.value;
+            if (!v.written && SameName(l.name, v.key)) {
+                lines[i] = l.name + "=" + v.value;
                 v.written = true;
                 break;
             }
@@ -251,11 +276,8 @@ std::string UpdateRecordsIni(std::string_view existing, int8_t stagesOpen,
     size_t at = lines.size();
     if (firstSection >= 0) {
         at = static_cast<size_t>(firstSection) + 1;
-        for (size_t i = at; i < lines.size(); ++i) {
-            std::string name;
-            if (SectionName(lines[i], name)) break;
-            if (KeyName(lines[i], name)) at = i + 1;
-        }
+        for (size_t i = at; i < lines.size() && seen[i].kind != IniLine::Kind::Section; ++i)
+            if (seen[i].kind == IniLine::Kind::Key) at = i + 1;
     }
     lines.insert(lines.begin() + static_cast<long>(at), added.begin(), added.end());
 
