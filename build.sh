@@ -2,6 +2,8 @@
 # Sets up, builds and starts Kiv, or runs its tests.
 #   ./build.sh            install what is missing, build, start the game
 #   ./build.sh test       install what is missing, build with sanitizers, run every test
+#   ./build.sh fuzz [SECONDS]
+#                         build the libFuzzer targets with clang and run each for SECONDS (60)
 # Extra arguments after "run" go to the game (for example: ./build.sh run wideflower).
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -15,8 +17,11 @@ packages=(
   libfontconfig-dev libcairo2-dev libpango1.0-dev
   timgm6mb-soundfont fonts-ipafont-gothic fontconfig espeak-ng
 )
-test_packages=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xfonts-base xdotool imagemagick x11-utils openbox wmctrl)
+test_packages=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xfonts-base xdotool imagemagick x11-utils openbox wmctrl
+  clang libclang-rt-14-dev)
+fuzz_packages=(clang libclang-rt-14-dev)
 [ "$mode" = test ] && packages+=("${test_packages[@]}")
+[ "$mode" = fuzz ] && packages+=("${fuzz_packages[@]}")
 
 missing=()
 for p in "${packages[@]}"; do
@@ -45,8 +50,36 @@ case "$mode" in
     export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
     cd build-test && ctest --output-on-failure -j"$jobs"
     ;;
+  fuzz)
+    seconds=${1:-60}
+    case "$seconds" in ''|*[!0-9]*) echo "usage: ./build.sh fuzz [SECONDS]" >&2; exit 2 ;; esac
+    targets=(kiv_txt kiv_ini bmp jpeg midi script)
+    CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKIV_FUZZ=ON \
+      -DKIV_TESTS=OFF -DKIV_BENCH=OFF >/dev/null
+    cmake --build build-fuzz -j"$jobs" --target "${targets[@]/#/fuzz_}"
+    export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=0:abort_on_error=1}
+    export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
+    failed=()
+    for t in "${targets[@]}"; do
+      # New inputs go to the first folder (kept between runs, not checked in); the seeds stay.
+      work=build-fuzz/corpus/$t crashes=build-fuzz/crashes/$t
+      mkdir -p "$work" "$crashes"
+      dict=()
+      [ -f "fuzz/dict/$t.dict" ] && dict=(-dict="fuzz/dict/$t.dict")
+      echo "== fuzz_$t for ${seconds} s"
+      build-fuzz/fuzz/fuzz_"$t" -max_total_time="$seconds" -timeout=20 -rss_limit_mb=2560 -print_final_stats=1 \
+        -artifact_prefix="$crashes/" "${dict[@]}" "$work" "fuzz/corpus/$t" 2>&1 |
+        grep -Ev '^#[0-9]+[[:space:]]+(NEW|REDUCE|pulse|RELOAD)' || true
+      if compgen -G "$crashes/crash-*" >/dev/null || compgen -G "$crashes/timeout-*" >/dev/null ||
+         compgen -G "$crashes/oom-*" >/dev/null || compgen -G "$crashes/leak-*" >/dev/null; then
+        failed+=("$t")
+        echo "fuzz_$t found inputs that fail, in $crashes/: fix the reader, then add each to fuzz/regressions/$t/" >&2
+      fi
+    done
+    [ ${#failed[@]} -eq 0 ] || { echo "failing fuzz targets: ${failed[*]}" >&2; exit 1; }
+    ;;
   *)
-    echo "usage: ./build.sh [run [game arguments...] | test]" >&2
+    echo "usage: ./build.sh [run [game arguments...] | test | fuzz [SECONDS]]" >&2
     exit 2
     ;;
 esac
