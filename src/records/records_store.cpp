@@ -41,9 +41,9 @@ std::string DirName(const std::string& path) {
 
 std::string ErrnoText(int err) { return std::strerror(err); }
 
-std::string Trim(std::string_view s) {
+std::string_view Trim(std::string_view s) {
     size_t b = s.find_first_not_of(" \t"), e = s.find_last_not_of(" \t");
-    return b == std::string_view::npos ? std::string() : std::string(s.substr(b, e - b + 1));
+    return b == std::string_view::npos ? std::string_view() : s.substr(b, e - b + 1);
 }
 
 bool SameName(std::string_view a, std::string_view b) {
@@ -52,16 +52,16 @@ bool SameName(std::string_view a, std::string_view b) {
 
 // The lines of a text without their line ends: LF, CR LF and a lone CR each end a line, as
 // the profile reader takes them; a last line without an end counts.
-std::vector<std::string> SplitLines(std::string_view text) {
-    std::vector<std::string> lines;
+std::vector<std::string_view> SplitLines(std::string_view text) {
+    std::vector<std::string_view> lines;
     size_t from = 0;
     while (from < text.size()) {
         size_t end = text.find_first_of("\r\n", from);
         if (end == std::string_view::npos) {
-            lines.emplace_back(text.substr(from));
+            lines.push_back(text.substr(from));
             break;
         }
-        lines.emplace_back(text.substr(from, end - from));
+        lines.push_back(text.substr(from, end - from));
         const bool crlf = text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n';
         from = end + (crlf ? 2 : 1);
     }
@@ -69,11 +69,12 @@ std::vector<std::string> SplitLines(std::string_view text) {
 }
 
 // One line as both the reader and the writer see it, so that what is written is what is read.
+// The names point into the line.
 struct IniLine {
     enum class Kind { Other, Section, Key };
     Kind kind = Kind::Other;
-    std::string name;   // of a section or a key, without the blanks around it
-    std::string value;  // of a key: what follows the first '=', without the blanks around it
+    std::string_view name;   // of a section or a key, without the blanks around it
+    std::string_view value;  // of a key: what follows the first '=', without the blanks around it
 };
 
 // "[name]" is a section; "key=value" a key unless it starts with ';' or '#'; anything else
@@ -82,46 +83,48 @@ struct IniLine {
 IniLine ClassifyLine(std::string_view line, bool first) {
     if (first && line.substr(0, 3) == "\xEF\xBB\xBF") line.remove_prefix(3);
     IniLine out;
-    const std::string t = Trim(line);
+    const std::string_view t = Trim(line);
     if (t.size() >= 2 && t.front() == '[') {
         size_t close = t.find(']');
-        if (close != std::string::npos) {
+        if (close != std::string_view::npos) {
             out.kind = IniLine::Kind::Section;
-            out.name = Trim(std::string_view(t).substr(1, close - 1));
+            out.name = Trim(t.substr(1, close - 1));
             return out;
         }
     }
     if (t.empty() || t.front() == ';' || t.front() == '#') return out;
     size_t eq = t.find('=');
-    if (eq == std::string::npos) return out;
-    std::string key = Trim(std::string_view(t).substr(0, eq));
-    if (key.empty()) return out;
+    if (eq == std::string_view::npos || Trim(t.substr(0, eq)).empty()) return out;
     out.kind = IniLine::Kind::Key;
-    out.name = std::move(key);
-    out.value = Trim(std::string_view(t).substr(eq + 1));
+    out.name = Trim(t.substr(0, eq));
+    out.value = Trim(t.substr(eq + 1));
     return out;
+}
+
+std::vector<IniLine> ClassifyLines(const std::vector<std::string_view>& lines) {
+    std::vector<IniLine> seen;
+    seen.reserve(lines.size());
+    for (size_t i = 0; i < lines.size(); ++i) seen.push_back(ClassifyLine(lines[i], i == 0));
+    return seen;
 }
 
 // The keys of the records' section (every section of that name) in file order.
 std::vector<IniLine> SectionKeys(std::string_view text) {
     std::vector<IniLine> keys;
-    const std::vector<std::string> lines = SplitLines(text);
     bool inSection = false;
-    for (size_t i = 0; i < lines.size(); ++i) {
-        IniLine l = ClassifyLine(lines[i], i == 0);
+    for (const IniLine& l : ClassifyLines(SplitLines(text))) {
         if (l.kind == IniLine::Kind::Section) inSection = SameName(l.name, kSection);
-        else if (l.kind == IniLine::Kind::Key && inSection) keys.push_back(std::move(l));
+        else if (l.kind == IniLine::Kind::Key && inSection) keys.push_back(l);
     }
     return keys;
 }
 
 // A value as the profile reader returns it: a pair of matching quotes around it is dropped,
 // and it is cut to the reader's buffer.
-std::string ProfileValue(std::string v) {
+std::string ProfileValue(std::string_view v) {
     if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front())
         v = v.substr(1, v.size() - 2);
-    if (v.size() > kValueBuffer - 1) v.resize(kValueBuffer - 1);
-    return v;
+    return std::string(v.substr(0, kValueBuffer - 1));
 }
 
 // The value of the first key of that name (names compare without case), else the default,
@@ -129,9 +132,8 @@ std::string ProfileValue(std::string v) {
 std::string ReadString(const std::vector<IniLine>& keys, std::string_view key, std::string_view def) {
     for (const IniLine& l : keys)
         if (SameName(l.name, key)) return ProfileValue(l.value);
-    std::string d(def);
-    while (!d.empty() && d.back() == ' ') d.pop_back();
-    return d;
+    while (!def.empty() && def.back() == ' ') def.remove_suffix(1);
+    return std::string(def);
 }
 
 // A value as it is written: one the reader would change (blanks at an end, a pair of quotes
@@ -245,10 +247,9 @@ std::string UpdateRecordsIni(std::string_view existing, int8_t stagesOpen,
 
     // Every line stays where it stood; a key is replaced in place (keeping its spelling), the
     // first of duplicates as that is the one read back.
-    std::vector<std::string> lines = SplitLines(existing);
-    std::vector<IniLine> seen;
-    seen.reserve(lines.size());
-    for (size_t i = 0; i < lines.size(); ++i) seen.push_back(ClassifyLine(lines[i], i == 0));
+    const std::vector<std::string_view> lines = SplitLines(existing);
+    const std::vector<IniLine> seen = ClassifyLines(lines);
+    std::vector<std::string> replaced(lines.size());
     bool inSection = false;
     long firstSection = -1;
     for (size_t i = 0; i < lines.size(); ++i) {
@@ -261,7 +262,7 @@ std::string UpdateRecordsIni(std::string_view existing, int8_t stagesOpen,
         if (!inSection || l.kind != IniLine::Kind::Key) continue;
         for (Value& v : values) {
             if (!v.written && SameName(l.name, v.key)) {
-                lines[i] = l.name + "=" + v.value;
+                replaced[i] = std::string(l.name) + "=" + v.value;
                 v.written = true;
                 break;
             }
@@ -269,21 +270,26 @@ std::string UpdateRecordsIni(std::string_view existing, int8_t stagesOpen,
     }
     // New keys go after the last key of the first section (comments and blank lines that end
     // it stay below them), or into a new section at the end of the file.
-    std::vector<std::string> added;
-    if (firstSection < 0) added.push_back(std::string("[") + kSection + "]");
+    std::string added;
+    if (firstSection < 0) added += std::string("[") + kSection + "]\r\n";
     for (const Value& v : values)
-        if (!v.written) added.push_back(v.key + "=" + v.value);
+        if (!v.written) added += v.key + "=" + v.value + "\r\n";
     size_t at = lines.size();
     if (firstSection >= 0) {
         at = static_cast<size_t>(firstSection) + 1;
         for (size_t i = at; i < lines.size() && seen[i].kind != IniLine::Kind::Section; ++i)
             if (seen[i].kind == IniLine::Kind::Key) at = i + 1;
     }
-    lines.insert(lines.begin() + static_cast<long>(at), added.begin(), added.end());
 
     // Windows writes CR LF after every line.
     std::string text;
-    for (const std::string& line : lines) text += line + "\r\n";
+    text.reserve(existing.size() + added.size() + 2 * lines.size() + 64 * values.size());
+    for (size_t i = 0; i <= lines.size(); ++i) {
+        if (i == at) text += added;
+        if (i == lines.size()) break;
+        text += replaced[i].empty() ? lines[i] : std::string_view(replaced[i]);
+        text += "\r\n";
+    }
     return text;
 }
 
