@@ -59,6 +59,7 @@ public:
     }
 
     std::string ReadText(size_t max) {
+        if (pos_ >= bytes_.size()) ranOut_ = true;  // the numbers before ran out too, if any did
         size_t start = pos_;
         lastLine_ = LineAt(pos_);
         while (pos_ < bytes_.size() && pos_ - start < max && bytes_[pos_] != '\r') ++pos_;
@@ -70,6 +71,21 @@ public:
         size_t end = pos_;
         while (end < bytes_.size() && bytes_[end] != '\r') ++end;
         return std::string(bytes_.substr(pos_, end - pos_));
+    }
+
+    // Whether a text was asked for after the end of the file.
+    bool RanOut() const { return ranOut_; }
+
+    // The lines the game sees: those ended by CR (or CR LF), and a last one without an end.
+    int GameLineCount() const {
+        int lines = 0;
+        for (char c : bytes_) lines += c == '\r';
+        const bool lastEnded = bytes_.empty() || bytes_.back() == '\r' ||
+                               (bytes_.size() >= 2 && bytes_.substr(bytes_.size() - 2) == "\r\n");
+        return lines + (lastEnded ? 0 : 1);
+    }
+    bool HasLfWithoutCr() const {
+        return bytes_.find('\n') != std::string_view::npos && bytes_.find('\r') == std::string_view::npos;
     }
 
     // The line of the last number or text read.
@@ -109,7 +125,15 @@ private:
     size_t countedTo_ = 0;
     int countedLine_ = 1;
     int lastLine_ = 1;
+    bool ranOut_ = false;
 };
+
+std::string EndedEarly(const TextReader& in) {
+    std::string w = "Kiv.txt stops after line " + std::to_string(in.GameLineCount()) +
+                    " of 213: the numbers after it read as 0 and the texts as empty";
+    if (in.HasLfWithoutCr()) w += " (its lines end in LF alone, but each must end in CR LF)";
+    return w;
+}
 
 // Reads the numbers of one record, each cut to the table's type; line := the line of its first.
 template <typename T, size_t N>
@@ -171,6 +195,7 @@ ConfigResult ParseConfiguration(std::string_view bytes, const std::string& appDi
     ConfigNotes scratch;  // where the lines go when nobody asked for them
     ConfigNotes& n = notes ? *notes : scratch;
     if (notes) *notes = ConfigNotes{};
+    std::string warning;
 
     TextReader in(bytes, notes);
     if (notes) in.CountLoneLineFeeds(n.LoneLineFeeds, n.FirstLoneLineFeed);
@@ -273,13 +298,18 @@ ConfigResult ParseConfiguration(std::string_view bytes, const std::string& appDi
         }
         in.NextLine();
         in.NextLine();
+        // The help line may be left out; anything before it may not without a word.
+        if (in.RanOut()) warning = EndedEarly(in);
         cfg.TickerText = in.ReadText(std::string::npos);
         n.TickerLine = in.LastLine();
     } catch (const MalformedNumber& e) {
-        return ConfigResult{false, "Kiv.txt line " + std::to_string(e.line) + ": \"" + e.token +
-                                       "\" is not a valid number"};
+        return ConfigResult{false,
+                            "Kiv.txt line " + std::to_string(e.line) + ": \"" + e.token + "\" is not a valid number",
+                            ""};
     }
-    return ConfigResult{};
+    ConfigResult done;
+    done.warning = warning;
+    return done;
 }
 
 }  // namespace kiv

@@ -13,6 +13,7 @@ namespace kiv {
 struct ConfigResult {
     bool ok = true;
     std::string message;  // for a malformed file: names the file, the line and the token
+    std::string warning;  // for a file that ends before its last line: where it stops
 };
 
 // What a checking read of Kiv.txt notes besides the tables: every malformed number (the
@@ -42,7 +43,8 @@ struct ConfigNotes {
 
 // Reads the bytes of Kiv.txt into cfg (which it zeroes first, keeping AppDir). A music number
 // names "KvNN.mid", kept only when that file exists in appDir. A token that is not a number
-// stops the reading with ok = false; a file that ends early is no error. With notes the reading
+// stops the reading with ok = false; a file that ends early is no error (the values it lacks
+// stay 0 and its texts empty), but the warning says where it stops. With notes the reading
 // never stops: every malformed number is noted there, and the result stays ok.
 ConfigResult ParseConfiguration(std::string_view bytes, const std::string& appDir, Config& cfg,
                                 ConfigNotes* notes = nullptr);

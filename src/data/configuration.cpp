@@ -1,5 +1,7 @@
 #include "data/configuration.h"
 
+#include <cstdio>
+
 #include "data/config_reader.h"
 #include "data/data_files.h"
 #include "data/sjis.h"
@@ -58,6 +60,8 @@ bool LoadConfiguration(Game& g, std::string& error) {
         error = SjisToUtf8(r.message) + " (" + path + ")";
         return false;
     }
+    // A short file still plays (on zeros and empty texts); its maker is told on the terminal.
+    if (!r.warning.empty()) std::fprintf(stderr, "kiv: %s (%s)\n", r.warning.c_str(), path.c_str());
     return true;
 }
 
