@@ -22,6 +22,8 @@ struct Target {
     void (*input)(const uint8_t*, size_t);
 };
 
+void PrintTo(const Target& t, std::ostream* os) { *os << t.name; }
+
 const Target kTargets[] = {
     {"kiv_txt", fuzz::KivTxtInput}, {"kiv_ini", fuzz::KivIniInput}, {"bmp", fuzz::BmpInput},
     {"jpeg", fuzz::JpegInput},      {"midi", fuzz::MidiInput},      {"script", fuzz::ScriptInput},
