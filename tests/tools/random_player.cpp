@@ -84,16 +84,16 @@ std::string At(Point p) { return std::to_string(p.x) + " " + std::to_string(p.y)
 // One random piece of input; returns the frames it lets run.
 int AddAction(Dice& d, std::ostringstream& out) {
     const int kind = d.Below(100);
-    if (kind < 30) {
+    if (kind < 25) {
         const int n = d.Chance(10) ? d.Between(100, 600) : d.Between(1, 40);
         out << "frames " << n << "\n";
         return n;
     }
-    if (kind < 58) {
+    if (kind < 50) {
         out << "click " << At(SomePlace(d)) << " " << SomeButton(d) << Shift(d) << "\n";
         return 0;
     }
-    if (kind < 75) {
+    if (kind < 65) {
         // A drag: press, moves with a few frames between them, release.
         Point p = SomePlace(d);
         const char* button = d.Chance(90) ? "left" : "right";
@@ -109,7 +109,7 @@ int AddAction(Dice& d, std::ostringstream& out) {
         out << "release " << At(p) << " " << button << "\n";
         return ran;
     }
-    if (kind < 80) {
+    if (kind < 70) {
         // A press or a release alone, or a move with no button down.
         const int which = d.Below(3);
         const Point p = SomePlace(d);
@@ -118,12 +118,21 @@ int AddAction(Dice& d, std::ostringstream& out) {
         else out << "move " << At(p) << Shift(d) << "\n";
         return 0;
     }
-    if (kind < 97) {
-        static constexpr std::array<const char*, 20> kKeys{"f5", "f5", "f5", "f5", "f5", "f5", "f5", "f4", "f4", "f4",
-                                                            "f11", "f11", "f11", "ctrl", "ctrl", "f12", "f12", "65",
+    if (kind < 87) {
+        // F5 most often: it fills the gauge, so stages get cleared and the run goes on.
+        static constexpr std::array<const char*, 20> kKeys{"f5", "f5", "f5", "f5", "f5", "f5", "f5", "f5", "f5", "f5",
+                                                            "f4", "f4", "f11", "f11", "ctrl", "ctrl", "f12", "65",
                                                             "13", "27"};
         out << "key " << kKeys[static_cast<size_t>(d.Below(static_cast<int>(kKeys.size())))] << "\n";
         return 0;
+    }
+    if (kind < 93) {
+        // A right click, a while, a left click: in a stage, the pause prompt and the end of the
+        // stage, mostly cleared with F5 first so that the run goes on to the next.
+        const int n = d.Between(10, 80);
+        if (d.Chance(75)) out << "key f5\n";
+        out << "click " << At(SomePlace(d)) << " right\nframes " << n << "\nclick " << At(SomePlace(d)) << " left\n";
+        return n;
     }
     out << "paint\n";
     return 0;
@@ -277,7 +286,7 @@ Outcome PlayOnce(const Setup& s, uint32_t seed) {
     if (std::string bad = CheckRecordsFile(s.gameDir + "/Kiv.ini", s.presetName); !bad.empty())
         o.problems.push_back(bad);
 
-    if (o.problems.empty()) {
+    if (o.problems.empty() && !s.keep) {
         for (const char* ext : {".script", ".trace", ".stderr"}) std::remove((base + ext).c_str());
     }
     return o;

@@ -30,6 +30,7 @@ struct Setup {
     std::string presetName;  // the game's preset ranking name (line 12 of its Kiv.txt)
     int frames = 20000;
     int timeoutSeconds = 900;  // a run that takes longer hangs
+    bool keep = false;         // keep the script, trace and stderr of clean runs too
 };
 
 struct Outcome {
@@ -40,7 +41,8 @@ struct Outcome {
     std::vector<std::string> problems;  // empty when the run was clean
 };
 
-// Plays one seed; the script, trace and stderr stay in workDir as seed-N.* when it fails.
+// Plays one seed; the script, trace and stderr stay in workDir as seed-N.* when it fails (or
+// always, with keep).
 Outcome PlayOnce(const Setup& setup, uint32_t seed);
 
 // The preset name a game's Kiv.txt gives (its line 12, "//du" meaning "master").

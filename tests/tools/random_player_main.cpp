@@ -2,7 +2,7 @@
 // run that crashed, printed anything, showed a message or left Kiv.ini unreadable.
 //
 //   kiv_random_player --binary build-test/game/kiv --game build-test/game [--work DIR]
-//                     [--first SEED] [--count N] [--frames N] [--timeout SECONDS]
+//                     [--first SEED] [--count N] [--frames N] [--timeout SECONDS] [--keep]
 //
 // The game folder is copied into the work folder (without the program and without Kiv.ini),
 // and every run plays that copy, so the records of one run are read by the next.
@@ -22,7 +22,7 @@ namespace {
 int Usage() {
     std::fprintf(stderr,
                  "usage: kiv_random_player --binary KIV --game DIR [--work DIR] [--first SEED] [--count N]\n"
-                 "                         [--frames N] [--timeout SECONDS]\n");
+                 "                         [--frames N] [--timeout SECONDS] [--keep]\n");
     return 2;
 }
 
@@ -34,6 +34,10 @@ int main(int argc, char** argv) {
     long first = 1, count = 100;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
+        if (a == "--keep") {
+            s.keep = true;
+            continue;
+        }
         if (i + 1 >= argc) return Usage();
         const std::string v = argv[++i];
         if (a == "--binary") s.binary = fs::absolute(v).string();
