@@ -69,7 +69,8 @@ case "$mode" in
       echo "== fuzz_$t for ${seconds} s"
       build-fuzz/fuzz/fuzz_"$t" -max_total_time="$seconds" -timeout=20 -rss_limit_mb=2560 -print_final_stats=1 \
         -artifact_prefix="$crashes/" "${dict[@]}" "$work" "fuzz/corpus/$t" 2>&1 |
-        grep -Ev '^#[0-9]+[[:space:]]+(NEW|REDUCE|pulse|RELOAD)' || true
+        awk '/^###### Recommended dictionary/ { skip = 1 } !skip && !/^#[0-9]+[ \t]+(NEW|REDUCE|pulse|RELOAD)/ { print }
+             /^###### End of recommended dictionary/ { skip = 0 }' || true
       if compgen -G "$crashes/crash-*" >/dev/null || compgen -G "$crashes/timeout-*" >/dev/null ||
          compgen -G "$crashes/oom-*" >/dev/null || compgen -G "$crashes/leak-*" >/dev/null; then
         failed+=("$t")
