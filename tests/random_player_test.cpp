@@ -29,8 +29,7 @@ TEST(RandomPlayer, RecordsChecksRefuseWhatTheGameNeverWrites) {
     std::string good = "[Kiv]\r\nStage=3\r\n";
     for (int k = 1; k <= 30; ++k)
         good += "Rank" + std::string(k < 10 ? "0" : "") + std::to_string(k) + "=" +
-                (k == 1 ? "kvmhzalice_02961" : "*****master" + std::string(k > 1 ? "0" : "") +
-                                                    std::to_string(3000 - 50 * k)) + "\r\n";
+                (k == 1 ? std::string("kvmhzalice_02961") : "*****master0" + std::to_string(3000 - 50 * k)) + "\r\n";
     dir.Write("Kiv.ini", good);
     EXPECT_EQ(randomplay::CheckRecordsFile(dir.File("Kiv.ini"), "master"), "");
     auto bad = [&](const std::string& from, const std::string& to) {
@@ -53,7 +52,8 @@ TEST(RandomPlayer, AFewSeedsPlayTheDemoCleanly) {
     fs::create_directory(work.File("game"));
     for (const auto& e : fs::directory_iterator(demo)) {
         const std::string name = e.path().filename().string();
-        if (e.is_regular_file() && name != "kiv" && name != "Kiv.ini") fs::copy_file(e.path(), work.File("game/" + name));
+        if (e.is_regular_file() && name != "kiv" && name != "Kiv.ini")
+            fs::copy_file(e.path(), work.File("game/" + name));
     }
     randomplay::Setup s;
     s.binary = KIV_BINARY;

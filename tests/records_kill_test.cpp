@@ -172,7 +172,8 @@ TEST(RecordsKill, TheProgramKilledAtAnyMomentKeepsTheOldOrTheNewRecords) {
     int status = 0;
     ::waitpid(first, &status, 0);
     ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-    const auto runTime = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start);
+    const auto runTime =
+        std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start);
     const std::string saved = dir.Read("Kiv.ini");
     ASSERT_NE(saved, old);
     ASSERT_NE(saved.find("Rank30="), std::string::npos);

@@ -242,7 +242,8 @@ std::string CheckRecordsFile(const std::string& path, const std::string& presetN
     if (bytes.find("Stage=") == std::string::npos) return "Kiv.ini has no Stage";
     for (int k = 1; k <= 30; ++k) {
         const std::string e = r.RankTable[k].Str();
-        if (!ValidRank(e, presetName)) return "Kiv.ini rank " + std::to_string(k) + " is not a valid entry: '" + e + "'";
+        if (!ValidRank(e, presetName))
+            return "Kiv.ini rank " + std::to_string(k) + " is not a valid entry: '" + e + "'";
         if (k > 1 && RankValue(r.RankTable[k]) > RankValue(r.RankTable[k - 1]))
             return "Kiv.ini rank " + std::to_string(k) + " is better than the one above it";
     }
@@ -274,7 +275,8 @@ Outcome PlayOnce(const Setup& s, uint32_t seed) {
     o.status = RunProgram({s.binary, "--headless", "--data", s.gameDir, "--seed", std::to_string(seed), "--script",
                            base + ".script", "--trace", base + ".trace"},
                           "/dev/null", base + ".stderr", s.timeoutSeconds, why);
-    if (o.status != 0) o.problems.push_back("exit status " + std::to_string(o.status) + (why.empty() ? "" : ": " + why));
+    if (o.status != 0)
+        o.problems.push_back("exit status " + std::to_string(o.status) + (why.empty() ? "" : ": " + why));
 
     std::string err, trace;
     ReadFile(base + ".stderr", err);
