@@ -62,16 +62,17 @@ TEST(RandomPlayer, AFewSeedsPlayTheDemoCleanly) {
     s.presetName = randomplay::PresetNameOf(s.gameDir);
     ASSERT_EQ(s.presetName, "master");
 
-    // Seeds that close early and late, one of them through every scene of the demo.
+    // Seeds that close early and late; 1 and 3 pass through every scene of the demo, 1 with a
+    // whole challenge run, its ranked result and the name entered.
     std::set<int> scenes;
-    for (uint32_t seed : {1u, 2u, 3u, 7u}) {
+    for (uint32_t seed : {1u, 3u, 7u}) {
         const randomplay::Outcome o = randomplay::PlayOnce(s, seed);
         for (const std::string& p : o.problems) ADD_FAILURE() << "seed " << seed << ": " << p;
         scenes.insert(o.scenes.begin(), o.scenes.end());
     }
-    std::string seen;
-    for (int sc : scenes) seen += " " + std::to_string(sc);
-    for (int sc : {0, 1, 2, 3, 4, 12, 13}) EXPECT_EQ(scenes.count(sc), 1u) << "scene " << sc << " not seen:" << seen;
+    for (int sc = 0; sc <= 13; ++sc)
+        EXPECT_EQ(scenes.count(sc), 1u) << "no seed reached scene " << sc
+                                        << ": pick seeds that do (kiv_random_player lists each seed's scenes)";
 }
 
 }  // namespace
