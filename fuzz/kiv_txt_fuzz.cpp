@@ -24,6 +24,30 @@ void CheckMusicName(const ShortString<255>& name) {
     Require(v.size() == 8 && v.substr(0, 2) == "Kv" && v.substr(4) == ".mid", "a music name is KvNN.mid");
 }
 
+// The checking read (--check) goes through the whole file whatever it holds: where the plain
+// read stops at a malformed number, it notes that very number first; where the plain read
+// succeeds, it fills the same tables and notes nothing.
+void CheckTheCheckingRead(std::string_view bytes, const Config& plain, const ConfigResult& r) {
+    Config cfg;
+    cfg.AppDir = kNoFolder;
+    ConfigNotes notes;
+    const ConfigResult checked = ParseConfiguration(bytes, kNoFolder, cfg, &notes);
+    Require(checked.ok, "a checking read never stops");
+    Require(checked.warning == r.warning || !r.ok, "both reads see the same end of the file");
+    if (!r.ok) {
+        Require(!notes.BadNumbers.empty(), "a malformed number is noted");
+        const auto& first = notes.BadNumbers.front();
+        Require(r.message.find("\"" + first.Token + "\"") != std::string::npos, "the first noted is the one that stops");
+        return;
+    }
+    Require(notes.BadNumbers.empty(), "a file read whole has no malformed number");
+    Require(cfg.StageLayout == plain.StageLayout && cfg.StageParams == plain.StageParams &&
+                cfg.FaceTable == plain.FaceTable && cfg.ResultCodeSeed == plain.ResultCodeSeed &&
+                cfg.MusicFiles == plain.MusicFiles && cfg.StageTexts == plain.StageTexts &&
+                cfg.TickerText == plain.TickerText && cfg.DefaultPlayerName == plain.DefaultPlayerName,
+            "both reads fill the same tables");
+}
+
 }  // namespace
 
 void KivTxtInput(const uint8_t* data, size_t size) {
@@ -32,6 +56,7 @@ void KivTxtInput(const uint8_t* data, size_t size) {
     cfg.AppDir = kNoFolder;
     const ConfigResult r = ParseConfiguration(bytes, kNoFolder, cfg);
     Require(cfg.AppDir == kNoFolder, "the folder survives the reading");
+    CheckTheCheckingRead(bytes, cfg, r);
     if (!r.ok) {
         Require(r.message.rfind("Kiv.txt line ", 0) == 0, "a malformed file is named with its line");
         Require(IsValidUtf8(SjisToUtf8(r.message)), "the message converts to UTF-8");
