@@ -4,8 +4,16 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <string>
+#include <thread>
 
 #include "platform/sdl/sdl_platform.h"
 #include "sound_midi.h"
@@ -93,6 +101,48 @@ TEST(SdlBackEnd, TheMixerPlaysOneEffectAtATimeAndRestartsVoicesAndMusic) {
         EXPECT_FALSE(audio->MusicPlaying());
     }
     audio.reset();
+}
+
+// The sound device opens on a thread of its own while the game starts and reports on stderr;
+// nothing the game writes there meanwhile may be lost, and the sound libraries' own pages of
+// diagnostics stay out of it.
+TEST(SdlBackEnd, MessagesWrittenWhileTheSoundDeviceOpensAreKept) {
+    TempDir dir;
+    const std::string log = dir.File("stderr.txt");
+    std::fflush(stderr);
+    const int saved = ::dup(2);
+    const int fd = ::open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    ASSERT_GE(saved, 0);
+    ASSERT_GE(fd, 0);
+    ::dup2(fd, 2);
+    ::close(fd);
+
+    std::atomic<bool> opened{false};
+    std::thread opener([&opened] {
+        OpenSdlSoundDevice();  // opened and closed again; whether there is a device does not matter
+        opened = true;
+    });
+    int written = 0;
+    while (!opened) {
+        const std::string line = "game line " + std::to_string(written++) + "\n";
+        if (::write(2, line.data(), line.size()) < 0) break;
+        std::this_thread::sleep_for(std::chrono::microseconds(200));
+    }
+    opener.join();
+    ::dup2(saved, 2);
+    ::close(saved);
+
+    std::ifstream in(log);
+    std::string line;
+    int kept = 0;
+    while (std::getline(in, line)) {
+        if (line.rfind("game line ", 0) == 0) {
+            EXPECT_EQ(line, "game line " + std::to_string(kept)) << "lines lost before this one";
+            ++kept;
+        }
+        EXPECT_EQ(line.find("ALSA lib"), std::string::npos) << line;
+    }
+    EXPECT_EQ(kept, written);
 }
 
 }  // namespace

@@ -4,9 +4,8 @@
 
 #include <SDL.h>
 #include <SDL_mixer.h>
-#include <fcntl.h>
+#include <alsa/asoundlib.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <array>
 #include <atomic>
@@ -80,49 +79,28 @@ std::string BeepWav() {
     return wav + pcm;
 }
 
-// Sends stderr to /dev/null while it lives. The sound libraries print pages of their own
-// diagnostics while SDL looks for a device; the game says what matters in one line.
-class QuietStderr {
-public:
-    QuietStderr() {
-        std::fflush(stderr);
-        saved_ = ::dup(2);
-        int null = ::open("/dev/null", O_WRONLY);
-        if (saved_ >= 0 && null >= 0) ::dup2(null, 2);
-        if (null >= 0) ::close(null);
-    }
-    ~QuietStderr() {
-        if (saved_ < 0) return;
-        std::fflush(stderr);
-        ::dup2(saved_, 2);
-        ::close(saved_);
-    }
-    QuietStderr(const QuietStderr&) = delete;
-    QuietStderr& operator=(const QuietStderr&) = delete;
-
-private:
-    int saved_ = -1;
-};
+// ALSA prints a page of its own diagnostics when it finds no card; the game says what matters
+// in one line. Only ALSA's reports are silenced: the device is opened on a thread of its own
+// while the game starts, so stderr itself stays open for the game's messages.
+void QuietAlsa(const char*, int, const char*, int, const char*, ...) {}
 
 // Opens the mixer on the default sound device. False when there is none; SDL's silent
 // "dummy" driver counts as none unless acceptSilent (the back end's own tests play on it).
 bool OpenMixer(bool acceptSilent) {
     std::string reason;
-    {
-        QuietStderr quiet;
-        if (SDL_InitSubSystem(SDL_INIT_AUDIO) == 0) {
-            const char* driver = SDL_GetCurrentAudioDriver();
-            if (!acceptSilent && driver && std::strcmp(driver, "dummy") == 0) {
-                reason = "only the silent driver";
-            } else if (Mix_OpenAudio(44100, MIX_DEFAULT_FORMAT, 2, 2048) == 0) {
-                return true;
-            } else {
-                reason = Mix_GetError();
-            }
-            SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    snd_lib_error_set_handler(QuietAlsa);
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) == 0) {
+        const char* driver = SDL_GetCurrentAudioDriver();
+        if (!acceptSilent && driver && std::strcmp(driver, "dummy") == 0) {
+            reason = "only the silent driver";
+        } else if (Mix_OpenAudio(44100, MIX_DEFAULT_FORMAT, 2, 2048) == 0) {
+            return true;
         } else {
-            reason = SDL_GetError();
+            reason = Mix_GetError();
         }
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    } else {
+        reason = SDL_GetError();
     }
     std::fprintf(stderr, "kiv: no sound device (%s): playing without sound\n", reason.c_str());
     return false;
