@@ -59,6 +59,7 @@ struct ErasingStage {
             g.Cfg.CheckPoints[0][static_cast<size_t>(i)] = Point16{static_cast<int16_t>(60 + 25 * i), 300};
 
         MediaState& m = g.Media;
+        CreateStageSurfaces(g);
         Fill(m.StageBackBmp, BackPixel);
         Fill(m.StagePicBmp, PicPixel);
         Fill(m.EraseMapBmp, [](int, int) { return 0u; });

@@ -505,6 +505,7 @@ TEST_F(MediaImages, CleanWithMaskBlackensOnlyJpegSprites) {
 
 TEST_F(MediaImages, BuildMaskDerivesTheMaskFromPureBlack) {
     CreateScreenSurfaces(g);
+    CreateStageSurfaces(g);
     // A number-0 mask file must never be looked at.
     dir.Write("D00mask.bmp", WriteBmp(640, 480, {24}, [](int, int) { return 0x000000u; }));
     Surface& pic = g.Media.StagePicBmp;
@@ -550,6 +551,7 @@ TEST_F(MediaImages, BuildMaskDerivesTheMaskFromPureBlack) {
 
 TEST_F(MediaImages, BuildMaskWithAMaskFileCutsThePicture) {
     CreateScreenSurfaces(g);
+    CreateStageSurfaces(g);
     // The mask file is white where the picture shows (left half) and black elsewhere.
     dir.Write("D12mask.bmp", WriteBmp(640, 480, {1, false, {0x000000, 0xFFFFFF}},
                                       [](int x, int) { return x < 320 ? 1u : 0u; }));
@@ -580,6 +582,7 @@ TEST_F(MediaImages, CelsAndStagePictures) {
     EXPECT_FALSE(Halted());
 
     CreateScreenSurfaces(g);
+    CreateStageSurfaces(g);
     // Stage 2 (scene 3) places "G02" into its rectangle from position 9: (100, 50, 104, 53).
     g.Shell.SceneNo = 3;
     auto& rec = g.Cfg.StageLayout[1];

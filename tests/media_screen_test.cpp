@@ -26,13 +26,25 @@ protected:
 TEST_F(MediaScreen, SurfacesAndPaletteAtStartUp) {
     const MediaState& m = g.Media;
     EXPECT_EQ(m.FullRect, MakeRect(0, 0, 640, 480));
-    for (const Surface* s : {&m.BackBmp, &m.WorkBmp, &m.MaskBmp, &m.EraseMapBmp, &m.StageBackBmp, &m.StagePicBmp,
-                             &m.StampBmp}) {
-        EXPECT_EQ(s->Width, 640);
-        EXPECT_EQ(s->Height, 480);
-        EXPECT_EQ(s->BrushColor, 0u);
-        EXPECT_EQ(s->CopyMode, Rop::SRCCOPY);
+    const auto screenSized = [](const Surface& s) {
+        EXPECT_EQ(s.Width, 640);
+        EXPECT_EQ(s.Height, 480);
+        EXPECT_EQ(s.BrushColor, 0u);
+        EXPECT_EQ(s.CopyMode, Rop::SRCCOPY);
+    };
+    screenSized(m.BackBmp);
+    screenSized(m.WorkBmp);
+    const std::vector<Surface*> stage = {&g.Media.MaskBmp, &g.Media.EraseMapBmp, &g.Media.StageBackBmp,
+                                         &g.Media.StagePicBmp, &g.Media.StampBmp};
+    for (const Surface* s : stage) EXPECT_TRUE(s->Empty()) << "made when the first stage is set up";
+    CreateStageSurfaces(g);
+    for (Surface* s : stage) {
+        screenSized(*s);
+        EXPECT_TRUE(std::all_of(s->Pixels.begin(), s->Pixels.end(), [](uint32_t p) { return p == 0xFFFFFFu; }));
+        Fill(*s, 0x123456);
     }
+    CreateStageSurfaces(g);  // the next stage: what the last one left stays
+    for (const Surface* s : stage) EXPECT_EQ(s->Pixels[640 * 479 + 639], 0x123456u);
     for (const Surface& cel : m.CelBmps) EXPECT_TRUE(cel.Empty());
     EXPECT_EQ(m.PalRec.palVersion, 0x300);
     EXPECT_EQ(m.PalRec.palNumEntries, 48);

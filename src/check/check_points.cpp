@@ -169,6 +169,7 @@ void CheckStagePoints(CheckContext& c, size_t s) {
 
 void CheckCheckPoints(CheckContext& c) {
     CreateScreenSurfaces(c.G);
+    CreateStageSurfaces(c.G);
     c.G.Cfg = c.Cfg;
     for (size_t s = 0; s < size_t(kStages); ++s) {
         const int k = int(s);

@@ -18,9 +18,7 @@ void CreateScreenSurface(Surface& surface) {
 void CreateScreenSurfaces(Game& g) {
     MediaState& m = g.Media;
     m.FullRect = MakeRect(0, 0, kScreenWidth, kScreenHeight);
-    for (Surface* s : {&m.BackBmp, &m.WorkBmp, &m.MaskBmp, &m.EraseMapBmp, &m.StageBackBmp, &m.StagePicBmp,
-                       &m.StampBmp})
-        CreateScreenSurface(*s);
+    for (Surface* s : {&m.BackBmp, &m.WorkBmp}) CreateScreenSurface(*s);
     for (Surface& cel : m.CelBmps) {
         cel = CreateEmptySurface();
         cel.BrushColor = 0x00FFFFFF;  // a new bitmap's canvas has a white brush
@@ -29,6 +27,15 @@ void CreateScreenSurfaces(Game& g) {
     m.PalRec.palVersion = 0x0300;
     m.PalRec.palNumEntries = 48;
     m.WindowBmp = CreateSurface(kScreenWidth, kScreenHeight);
+}
+
+// Each new surface costs its first touch of 1.2 MB; the five that only a stage draws on are
+// made when the first stage is set up, not before the first frame. Made once, they keep what
+// a stage left on them for the next (a picture carried over is read from them).
+void CreateStageSurfaces(Game& g) {
+    MediaState& m = g.Media;
+    for (Surface* s : {&m.MaskBmp, &m.EraseMapBmp, &m.StageBackBmp, &m.StagePicBmp, &m.StampBmp})
+        if (s->Empty()) CreateScreenSurface(*s);
 }
 
 void BuildPalette(Game& g) {

@@ -10,9 +10,12 @@ struct Game;
 constexpr int kScreenWidth = 640;
 constexpr int kScreenHeight = 480;
 
-// FullRect, the seven 640 x 480 screen surfaces (BackBmp .. StampBmp, in that order), the four
-// empty cels and the palette record (version 0x300, 48 entries).
+// FullRect, the 640 x 480 surfaces BackBmp and WorkBmp, the four empty cels and the palette
+// record (version 0x300, 48 entries).
 void CreateScreenSurfaces(Game& g);
+// The five 640 x 480 surfaces of a stage (MaskBmp, EraseMapBmp, StageBackBmp, StagePicBmp,
+// StampBmp), each made white when it does not exist yet; those that exist are kept as they are.
+void CreateStageSurfaces(Game& g);
 // A new 640 x 480 surface (white, as a freshly sized bitmap is) with a black brush.
 void CreateScreenSurface(Surface& surface);
 // PalRec from the configuration's 48 colours (each component x 17), then GamePalette from it.

@@ -130,6 +130,7 @@ void SetUpStage(Game& g) {
     PlayState& p = g.Play;
     const auto& params = StageParamsOf(g);
     const int scene = g.Shell.SceneNo;
+    CreateStageSurfaces(g);
     PlayMusic(g, p.ChallengeMode ? scene + 10 : scene);
     SetFrameInterval(g, kPlayFrameInterval);
     p.StageOutcome = 0;
