@@ -102,8 +102,9 @@ public:
         // video drivers may have no surface of their own; SDL then draws it with a renderer.)
         if (const char* driver = SDL_GetCurrentVideoDriver(); driver && std::strcmp(driver, "x11") == 0)
             SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
-        window_ = SDL_CreateWindow("KIV system", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, 580, 380,
-                                   SDL_WINDOW_HIDDEN);
+        // Made at the size the game almost always asks for, so the first showing needs no resize.
+        window_ = SDL_CreateWindow("KIV system", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, kImageWidth,
+                                   kImageHeight, SDL_WINDOW_HIDDEN);
         if (!window_) {
             std::fprintf(stderr, "kiv: cannot open the window: %s\n", SDL_GetError());
             return false;
@@ -221,8 +222,15 @@ private:
             SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP);
             return;
         }
+        const bool wasFullscreen = (SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN) != 0;
         SDL_SetWindowFullscreen(window_, 0);
-        SDL_SetWindowSize(window_, ClientWidth() * viewOpt_.Scale, ClientHeight() * viewOpt_.Scale);
+        const int w = ClientWidth() * viewOpt_.Scale, h = ClientHeight() * viewOpt_.Scale;
+        int nowW = 0, nowH = 0;
+        SDL_GetWindowSize(window_, &nowW, &nowH);
+        // SDL waits on the window manager after a resize or a move (up to 10 ms a time at start-up);
+        // a window that already has its size keeps its place.
+        if (!wasFullscreen && nowW == w && nowH == h) return;
+        SDL_SetWindowSize(window_, w, h);
         SDL_SetWindowPosition(window_, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
     }
 
