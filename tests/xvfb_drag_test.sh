@@ -7,33 +7,17 @@
 set -u
 kiv=$1
 game=$2
-for tool in Xvfb openbox wmctrl xdotool xwininfo; do
-  command -v "$tool" >/dev/null || { echo "skipped: $tool is not installed"; exit 77; }
-done
+. "$(dirname "$0")/xvfb_session.sh"
+need Xvfb openbox wmctrl xdotool xwininfo
 [ -f "$game/Kiv.txt" ] || { echo "skipped: no game in $game"; exit 77; }
 
-work=$(mktemp -d)
-display=:$(( 90 + RANDOM % 500 ))
-cleanup() {
-  [ -n "${kpid:-}" ] && kill "$kpid" 2>/dev/null
-  [ -n "${wmpid:-}" ] && kill "$wmpid" 2>/dev/null
-  [ -n "${xpid:-}" ] && kill "$xpid" 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
 fail() {
   echo "FAIL: $*"
   [ -f "$work/trace.jsonl" ] && grep -v '"ev":"frame"\|"ev":"present"' "$work/trace.jsonl" | tail -n 30
   exit 1
 }
 
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xpid=$!
-export DISPLAY=$display
-for _ in $(seq 50); do xwininfo -root >/dev/null 2>&1 && break; sleep 0.1; done
-openbox >/dev/null 2>&1 &
-wmpid=$!
-sleep 1
+start_display 1024x768
 
 cp -r "$game/." "$work/"
 printf '[Kiv]\r\nStage=1\r\n' >"$work/Kiv.ini"

@@ -9,41 +9,17 @@
 set -u
 kiv=$1
 game=$2
-for tool in Xvfb openbox xdotool import convert cmp; do
-  command -v "$tool" >/dev/null || { echo "skipped: $tool is not installed"; exit 77; }
-done
+. "$(dirname "$0")/xvfb_session.sh"
+need Xvfb openbox xdotool import convert cmp
 [ -f "$game/Kiv.txt" ] || { echo "skipped: no game in $game"; exit 77; }
 
-work=$(mktemp -d)
-display=:$(( 90 + RANDOM % 500 ))
-cleanup() {
-  [ -n "${kpid:-}" ] && { kill -CONT "$kpid"; kill "$kpid"; } 2>/dev/null
-  [ -n "${wmpid:-}" ] && kill "$wmpid" 2>/dev/null
-  [ -n "${xpid:-}" ] && kill "$xpid" 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
 fail() { echo "FAIL: $*"; exit 1; }
 
-Xvfb "$display" -screen 0 2048x1536x24 -nolisten tcp >/dev/null 2>&1 &
-xpid=$!
-export DISPLAY=$display
-for _ in $(seq 100); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
-openbox >/dev/null 2>&1 &
-wmpid=$!
-sleep 1
+start_display 2048x1536
 cp -r "$game/." "$work/game/" 2>/dev/null || { mkdir -p "$work/game" && cp -r "$game/." "$work/game/"; }
 rm -f "$work/game/Kiv.ini"
 
 seed=11
-find_window() {
-  for _ in $(seq 200); do
-    id=$(xdotool search --name '^KIV system$' 2>/dev/null | head -n 1)
-    [ -n "$id" ] && { echo "$id"; return 0; }
-    sleep 0.1
-  done
-  return 1
-}
 # The frame number of the trace's last update of the window.
 last_update_frame() { grep '"ev":"update"' "$1" | tail -n 1 | sed 's/.*"frame":\([0-9]*\),.*/\1/'; }
 count_updates() { grep -c '"ev":"update"' "$1"; }

@@ -5,43 +5,19 @@
 set -u
 kiv=$1
 game=$2
-for tool in Xvfb openbox wmctrl xdotool xwininfo; do
-  command -v "$tool" >/dev/null || { echo "skipped: $tool is not installed"; exit 77; }
-done
+. "$(dirname "$0")/xvfb_session.sh"
+need Xvfb openbox wmctrl xdotool xwininfo
 [ -f "$game/Kiv.txt" ] || { echo "skipped: no game in $game"; exit 77; }
 
-work=$(mktemp -d)
-display=:$(( 90 + RANDOM % 500 ))
-cleanup() {
-  [ -n "${kpid:-}" ] && kill "$kpid" 2>/dev/null
-  [ -n "${wmpid:-}" ] && kill "$wmpid" 2>/dev/null
-  [ -n "${xpid:-}" ] && kill "$xpid" 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
 fail() { echo "FAIL: $*"; exit 1; }
 
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xpid=$!
-export DISPLAY=$display
-for _ in $(seq 50); do xwininfo -root >/dev/null 2>&1 && break; sleep 0.1; done
-openbox >/dev/null 2>&1 &
-wmpid=$!
-sleep 1
+start_display 1024x768
 
 cp -r "$game/." "$work/"
 rm -f "$work/Kiv.ini"
 SDL_AUDIODRIVER=dummy "$kiv" --data "$work" --trace "$work/trace.jsonl" 2>"$work/stderr.txt" &
 kpid=$!
 
-find_window() {
-  for _ in $(seq 100); do
-    id=$(xdotool search --name '^KIV system$' 2>/dev/null | head -n 1)
-    [ -n "$id" ] && { echo "$id"; return 0; }
-    sleep 0.1
-  done
-  return 1
-}
 size_of() { xwininfo -id "$1" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}'; }
 
 win=$(find_window) || fail "no window captioned 'KIV system'"
