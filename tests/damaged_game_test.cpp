@@ -2,10 +2,7 @@
 // the real program headless: each gets the message or the behaviour game makers are told of
 // (docs/game-makers.md), never a crash, and the records are never lost.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdlib>
-#include <filesystem>
 #include <functional>
 #include <string>
 
@@ -14,8 +11,6 @@
 
 namespace kiv {
 namespace {
-
-namespace fs = std::filesystem;
 
 // Through the opening and the menu into stage 1, its introduction, a stroke, the pause prompt
 // ended with a left click, the ending and the results, back to the opening.
@@ -27,9 +22,7 @@ constexpr const char* kPlayStageOne =
 
 constexpr const char* kOldRecords = "[Kiv]\r\nStage=3\r\nRank01=abcdeqwerty03000\r\n";
 
-struct Outcome {
-    int status = -1;
-    std::string trace, err;
+struct Outcome : ProgramRun {
     bool Messaged(const std::string& text) const {
         return trace.find("\"ev\":\"message\",\"text\":\"" + text + "\"") != std::string::npos;
     }
@@ -42,26 +35,12 @@ struct Outcome {
 class DamagedGame : public testing::Test {
 public:
     void SetUp() override {
-        if (!fs::exists(fs::path(KIV_GAME_DIR) / "Kiv.txt")) GTEST_SKIP() << "the bundled game has not been generated";
-        for (const auto& e : fs::directory_iterator(KIV_GAME_DIR)) {
-            const std::string name = e.path().filename().string();
-            if (e.is_regular_file() && name != "kiv" && name != "Kiv.ini")
-                fs::copy_file(e.path(), game.File(name), fs::copy_options::overwrite_existing);
-        }
+        if (!CopyDemoGame(game)) GTEST_SKIP() << "the bundled game has not been generated";
         game.Write("Kiv.ini", kOldRecords);
     }
 
     Outcome Play(const std::string& script = kPlayStageOne) {
-        out.Write("script.txt", script);
-        const std::string cmd = std::string(KIV_BINARY) + " --headless --seed 5 --data " + game.Path() + " --script " +
-                                out.File("script.txt") + " --trace " + out.File("trace.jsonl") + " 2>" +
-                                out.File("stderr.txt");
-        const int raw = std::system(cmd.c_str());
-        Outcome r;
-        r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        r.trace = out.Read("trace.jsonl");
-        r.err = out.Read("stderr.txt");
-        return r;
+        return Outcome{RunProgram(out, "--headless --seed 5 --data " + game.Path(), script)};
     }
 
     // The first n bytes of a file, in its place.

@@ -1,9 +1,6 @@
 // The real binary, run headless with a script and a trace.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
-#include <cstdlib>
 #include <string>
 
 #include "test_game.h"
@@ -11,25 +8,9 @@
 namespace kiv {
 namespace {
 
-struct RunResult {
-    int status = -1;
-    std::string trace;
-    std::string stderrText;
-};
-
 class HeadlessBinary : public ::testing::Test {
 protected:
-    RunResult Run(const std::string& args, const std::string& script) {
-        out.Write("script.txt", script);
-        std::string cmd = std::string(KIV_BINARY) + " " + args + " --script " + out.File("script.txt") +
-                          " --trace " + out.File("trace.jsonl") + " 2>" + out.File("stderr.txt");
-        int raw = std::system(cmd.c_str());
-        RunResult r;
-        r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        r.trace = out.Read("trace.jsonl");
-        r.stderrText = out.Read("stderr.txt");
-        return r;
-    }
+    ProgramRun Run(const std::string& args, const std::string& script) { return RunProgram(out, args, script); }
     std::string Data() const { return "--headless --data " + game.Path(); }
 
     TempDir game;
@@ -38,9 +19,9 @@ protected:
 
 TEST_F(HeadlessBinary, ScriptedRunShowsWindowClockAndKeys) {
     WriteMinimalGame(game);
-    RunResult r = Run(Data() + " --seed 7", "frames 3\nkey ctrl\nframes 2\nkey f12\nkey ctrl\nframes 1\n"
+    ProgramRun r = Run(Data() + " --seed 7", "frames 3\nkey ctrl\nframes 2\nkey f12\nkey ctrl\nframes 1\n"
                                             "screenshot " + out.File("shot.bmp") + "\n");
-    EXPECT_EQ(r.status, 0) << r.stderrText;
+    EXPECT_EQ(r.status, 0) << r.err;
     const std::string& t = r.trace;
     EXPECT_NE(t.find("\"ev\":\"window\",\"w\":640,\"h\":480,\"visible\":true,\"border\":true"), std::string::npos) << t;
     EXPECT_NE(t.find("\"ev\":\"interval\",\"ms\":40"), std::string::npos);
@@ -63,14 +44,14 @@ TEST_F(HeadlessBinary, ScriptedRunShowsWindowClockAndKeys) {
 
 TEST_F(HeadlessBinary, WideflowerFirstSelectsTheSmallWindow) {
     WriteMinimalGame(game);
-    RunResult r = Run("wideflower " + Data(), "frames 1\n");
-    EXPECT_EQ(r.status, 0) << r.stderrText;
+    ProgramRun r = Run("wideflower " + Data(), "frames 1\n");
+    EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_NE(r.trace.find("\"w\":580,\"h\":380,\"visible\":true"), std::string::npos) << r.trace;
     EXPECT_EQ(r.trace.find("\"w\":640"), std::string::npos);
 }
 
 TEST_F(HeadlessBinary, MissingKivTxtHaltsWithoutSaving) {
-    RunResult r = Run(Data(), "frames 5\n");
+    ProgramRun r = Run(Data(), "frames 5\n");
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.trace.find("\"ev\":\"message\",\"text\":\"not find  Kiv.txt\""), std::string::npos) << r.trace;
     // The first tick hides the window; no frame ever runs.
@@ -80,7 +61,7 @@ TEST_F(HeadlessBinary, MissingKivTxtHaltsWithoutSaving) {
               std::string::npos) << r.trace;
     EXPECT_EQ(r.trace.find("\"ev\":\"frame\""), std::string::npos);
     EXPECT_NE(r.trace.find("\"ev\":\"exit\",\"status\":1"), std::string::npos);
-    EXPECT_NE(r.stderrText.find("not find  Kiv.txt"), std::string::npos);
+    EXPECT_NE(r.err.find("not find  Kiv.txt"), std::string::npos);
     EXPECT_FALSE(game.Exists("Kiv.ini"));
 }
 
@@ -88,10 +69,10 @@ TEST_F(HeadlessBinary, MalformedNumberStopsBeforeAnyFrame) {
     KivTextLines text;
     text.lines[29] = "1 2 three 4";
     WriteMinimalGame(game, text);
-    RunResult r = Run(Data(), "frames 5\n");
+    ProgramRun r = Run(Data(), "frames 5\n");
     EXPECT_EQ(r.status, 1);
-    EXPECT_NE(r.stderrText.find("Kiv.txt line 30"), std::string::npos) << r.stderrText;
-    EXPECT_NE(r.stderrText.find("\"three\""), std::string::npos) << r.stderrText;
+    EXPECT_NE(r.err.find("Kiv.txt line 30"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("\"three\""), std::string::npos) << r.err;
     EXPECT_NE(r.trace.find("\"ev\":\"message\""), std::string::npos);
     EXPECT_EQ(r.trace.find("\"ev\":\"frame\""), std::string::npos);
     EXPECT_FALSE(game.Exists("Kiv.ini"));
@@ -102,19 +83,19 @@ TEST_F(HeadlessBinary, BadUsageAndGivingUpHaveTheirOwnStatus) {
     EXPECT_EQ(Run(Data() + " --bogus", "frames 1\n").status, 2);
     EXPECT_EQ(Run(Data() + " --seed", "frames 1\n").status, 2);
     EXPECT_EQ(Run(Data() + " --seed x12", "frames 1\n").status, 2);
-    RunResult bad = Run(Data(), "frames 1\njump 3\n");
+    ProgramRun bad = Run(Data(), "frames 1\njump 3\n");
     EXPECT_EQ(bad.status, 2);
-    EXPECT_NE(bad.stderrText.find("script line 2"), std::string::npos) << bad.stderrText;
+    EXPECT_NE(bad.err.find("script line 2"), std::string::npos) << bad.err;
     EXPECT_EQ(Run(Data(), "click 1 2 sideways\n").status, 2);
     EXPECT_EQ(Run(Data(), "frames -1\n").status, 2);
 
-    RunResult gaveUp = Run(Data(), "# wait for a scene that never comes\nuntil-scene 9 25\n");
+    ProgramRun gaveUp = Run(Data(), "# wait for a scene that never comes\nuntil-scene 9 25\n");
     EXPECT_EQ(gaveUp.status, 3);
     EXPECT_NE(gaveUp.trace.find("\"frame\":25,\"ev\":\"frame\""), std::string::npos);
     EXPECT_EQ(gaveUp.trace.find("\"frame\":26,"), std::string::npos);
 
-    RunResult reached = Run(Data(), "until-scene 0\nuntil-step 0 5\n");
-    EXPECT_EQ(reached.status, 0) << reached.stderrText;
+    ProgramRun reached = Run(Data(), "until-scene 0\nuntil-step 0 5\n");
+    EXPECT_EQ(reached.status, 0) << reached.err;
     EXPECT_EQ(reached.trace.find("\"ev\":\"frame\""), std::string::npos);  // already there: no frame runs
 }
 

@@ -2,10 +2,8 @@
 // the introduction, a refill, a drag that leaves the window, one press on each check point, the
 // pause and the finish; the next scene is stage 2.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <memory>
 #include <regex>
 #include <string>
@@ -42,15 +40,9 @@ TEST(ErasingEndToEnd, AScriptedPlayerClearsTheFirstStageOfTheBundledGame) {
     for (const Point16& p : cfg->CheckPoints[0]) script += clickOn(p.X, p.Y) + "frames 1\n";
     script += "click 320 240 right\nuntil-step 84 500\nclick 320 240\nuntil-step 98 500\nclick 320 240\n"
               "until-scene 3 50\nframes 2\n";
-    out.Write("script.txt", script);
-
-    const std::string cmd = std::string(KIV_BINARY) + " --headless --seed 7 --data " + game.Path() + " --script " +
-                            out.File("script.txt") + " --trace " + out.File("trace.jsonl") + " 2>" +
-                            out.File("stderr.txt");
-    const int raw = std::system(cmd.c_str());
-    ASSERT_TRUE(WIFEXITED(raw));
-    ASSERT_EQ(WEXITSTATUS(raw), 0) << out.Read("stderr.txt");
-    const std::string trace = out.Read("trace.jsonl");
+    const ProgramRun run = RunProgram(out, "--headless --seed 7 --data " + game.Path(), script);
+    ASSERT_EQ(run.status, 0) << run.err;
+    const std::string& trace = run.trace;
 
     EXPECT_EQ(Count(trace, std::regex("\"ev\":\"stage\",\"stage\":1,\"points\":20,\"outcome\":0,[^\\n]*\"next\":3")), 1)
         << trace.substr(0, 2000);

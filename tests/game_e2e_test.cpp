@@ -2,7 +2,6 @@
 // challenge item, all ten stages cleared, the ending, the results with a name entered, and back
 // to the opening; then Kiv.ini holds the new first rank.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <memory>
 #include <regex>
@@ -52,13 +51,9 @@ RunResult Play(const std::string& script) {
     TempDir game, out;
     RunResult r;
     if (!CopyDemoGame(game)) return r;
-    out.Write("script.txt", script);
-    const std::string cmd = std::string(KIV_BINARY) + " --headless --seed 11 --data " + game.Path() + " --script " +
-                            out.File("script.txt") + " --trace " + out.File("trace.jsonl") + " 2>" +
-                            out.File("stderr.txt");
-    const int raw = std::system(cmd.c_str());
-    EXPECT_TRUE(WIFEXITED(raw) && WEXITSTATUS(raw) == 0) << out.Read("stderr.txt");
-    r.trace = out.Read("trace.jsonl");
+    const ProgramRun run = RunProgram(out, "--headless --seed 11 --data " + game.Path(), script);
+    EXPECT_EQ(run.status, 0) << run.err;
+    r.trace = run.trace;
     r.ini = game.Read("Kiv.ini");
     return r;
 }

@@ -2,12 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
-#include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "test_game.h"
 
@@ -61,19 +58,15 @@ TEST(MediaStartUp, MissingPartsSheetHaltsAndClosesWithoutSaving) {
 TEST(MediaStartUp, BinaryEndsWithStatusOneWhenThePicturesAreMissing) {
     TempDir game, out;
     game.Write("Kiv.txt", KivTextLines().Bytes());
-    out.Write("script.txt", "frames 5\n");
-    const std::string cmd = std::string(KIV_BINARY) + " --headless --data " + game.Path() + " --script " +
-                            out.File("script.txt") + " --trace " + out.File("trace.jsonl") + " 2>" +
-                            out.File("stderr.txt");
-    const int raw = std::system(cmd.c_str());
-    ASSERT_TRUE(WIFEXITED(raw));
-    EXPECT_EQ(WEXITSTATUS(raw), 1);
-    const std::string trace = out.Read("trace.jsonl");
+    const ProgramRun run = RunProgram(out, "--headless --data " + game.Path(), "frames 5\n");
+    ASSERT_NE(run.status, -1);
+    EXPECT_EQ(run.status, 1);
+    const std::string& trace = run.trace;
     EXPECT_NE(trace.find("\"ev\":\"message\",\"text\":\"not find  Ptit.bmp\""), std::string::npos) << trace;
     // One dialog: the other missing sheets are only noted on stderr.
     EXPECT_EQ(trace.find("\"text\":\"not find  Ptitm.bmp\""), std::string::npos) << trace;
-    EXPECT_NE(out.Read("stderr.txt").find("not find  Pchzd.bmp"), std::string::npos);
-    EXPECT_NE(out.Read("stderr.txt").find("not find  Ptit.bmp"), std::string::npos);
+    EXPECT_NE(run.err.find("not find  Pchzd.bmp"), std::string::npos);
+    EXPECT_NE(run.err.find("not find  Ptit.bmp"), std::string::npos);
     EXPECT_EQ(trace.find("\"ev\":\"frame\""), std::string::npos);
     EXPECT_FALSE(game.Exists("Kiv.ini"));
 }

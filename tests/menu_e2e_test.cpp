@@ -1,45 +1,26 @@
 // The title menu through the real binary on the bundled game: "memories clear", then the end
 // button, which closes the program normally and leaves the records saved.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdlib>
-#include <filesystem>
 #include <regex>
 #include <string>
 
-#include "test_support.h"
+#include "test_game.h"
 
 namespace kiv {
 namespace {
 
-bool CopyBundledGame(const TempDir& into) {
-    namespace fs = std::filesystem;
-    const fs::path from(KIV_GAME_DIR);
-    if (!fs::exists(from / "Kiv.txt")) return false;
-    for (const auto& e : fs::directory_iterator(from)) {
-        const std::string name = e.path().filename().string();
-        if (!e.is_regular_file() || name == "kiv" || name == "Kiv.ini") continue;
-        fs::copy_file(e.path(), into.File(name));
-    }
-    return true;
-}
-
 TEST(MenuEndToEnd, MemoriesClearThenTheEndButtonExitsWithStatusZero) {
     TempDir game, out;
-    if (!CopyBundledGame(game)) GTEST_SKIP() << "the bundled game has not been generated";
+    if (!CopyDemoGame(game)) GTEST_SKIP() << "the bundled game has not been generated";
     game.Write("Kiv.ini", "[Kiv]\r\nStage=8\r\n");
-    out.Write("script.txt",
-              "frames 5\nclick 320 240\nuntil-scene 1 200\nuntil-step 12 200\n"
-              "click 320 240 right\nuntil-step 14 100\nclick 320 240\nuntil-step 12 200\n"
-              "click 480 260\nuntil-step 14 100\nclick 480 260\nframes 100\n");
-    const std::string cmd = std::string(KIV_BINARY) + " --headless --seed 1 --data " + game.Path() + " --script " +
-                            out.File("script.txt") + " --trace " + out.File("trace.jsonl") + " 2>" +
-                            out.File("stderr.txt");
-    const int raw = std::system(cmd.c_str());
-    ASSERT_TRUE(WIFEXITED(raw));
-    EXPECT_EQ(WEXITSTATUS(raw), 0) << out.Read("stderr.txt");
-    const std::string trace = out.Read("trace.jsonl");
+    const ProgramRun run = RunProgram(out, "--headless --seed 1 --data " + game.Path(),
+                                      "frames 5\nclick 320 240\nuntil-scene 1 200\nuntil-step 12 200\n"
+                                      "click 320 240 right\nuntil-step 14 100\nclick 320 240\nuntil-step 12 200\n"
+                                      "click 480 260\nuntil-step 14 100\nclick 480 260\nframes 100\n");
+    ASSERT_NE(run.status, -1);
+    EXPECT_EQ(run.status, 0) << run.err;
+    const std::string& trace = run.trace;
     EXPECT_NE(trace.find("\"ev\":\"exit\",\"status\":0"), std::string::npos);
     // The end button closed the program: the last frame was step 20 of the menu with item 10.
     const size_t last = trace.rfind("\"ev\":\"frame\"");

@@ -13,7 +13,7 @@
 #include "records/ranking.h"
 #include "records/records_store.h"
 #include "shell/game.h"
-#include "test_support.h"
+#include "test_game.h"
 
 namespace kiv {
 namespace {
@@ -110,16 +110,6 @@ TEST(RecordsDamagedIni, ABrokenOrForeignLineNeverHidesWhereTheValuesGo) {
     EXPECT_EQ(Parse(Save(mixed, 9, Ranks("m"))).RankTable[30], "m30");
 }
 
-struct StoreGame {
-    explicit StoreGame(const TempDir& dir) {
-        g.Cfg.AppDir = dir.Path();
-        g.Cfg.DefaultPlayerName = "Player";
-        g.Cfg.PresetRankName = "master";
-    }
-    HeadlessPlatform platform;
-    Game g{platform};
-};
-
 // Saves with stderr captured; returns whether the save was made.
 bool SaveQuietly(Game& g, std::string& err) {
     testing::internal::CaptureStderr();
@@ -133,7 +123,7 @@ TEST(RecordsDamagedIni, AFileTooLargeToBeRecordsIsNeitherReadNorReplaced) {
     dir.Write("Kiv.ini", "[Kiv]\r\nStage=4\r\n");
     const auto huge = std::uintmax_t(17) << 20;
     std::filesystem::resize_file(dir.File("Kiv.ini"), huge);  // sparse: nothing is written
-    StoreGame sg(dir);
+    RecordsGame sg(dir.Path());
     LoadRecords(sg.g);
     EXPECT_EQ(sg.g.Records.StagesOpen, 1);  // the defaults
     std::string err;
@@ -145,7 +135,7 @@ TEST(RecordsDamagedIni, AFileTooLargeToBeRecordsIsNeitherReadNorReplaced) {
 TEST(RecordsDamagedIni, AKivIniThatIsAFolderIsLeftAlone) {
     TempDir dir;
     std::filesystem::create_directory(dir.File("Kiv.ini"));
-    StoreGame sg(dir);
+    RecordsGame sg(dir.Path());
     LoadRecords(sg.g);
     EXPECT_EQ(sg.g.Records.RankTable[1], "*****master02950");
     std::string err;
@@ -161,7 +151,7 @@ TEST(RecordsDamagedIni, AReadOnlyFolderKeepsTheOldFileWholeAndTheRecordsGoToTheP
     ::setenv("XDG_DATA_HOME", data.Path().c_str(), 1);
     const std::string old = "[Kiv]\r\nStage=6\r\n";
     dir.Write("Kiv.ini", old);
-    StoreGame sg(dir);
+    RecordsGame sg(dir.Path());
     ASSERT_TRUE(sg.platform.GetTrace().Open(data.File("trace.jsonl")));
     LoadRecords(sg.g);
     sg.g.Records.StagesOpen = 8;

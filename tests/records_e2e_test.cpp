@@ -1,41 +1,22 @@
 // The records through the real binary: a headless run of the bundled game that ends by closing
 // the window writes Kiv.ini; a run that halts for a missing file writes nothing.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 
-#include "test_support.h"
+#include "test_game.h"
 
 namespace kiv {
 namespace {
 
 int RunHeadless(const TempDir& game, const TempDir& out, const std::string& script) {
-    out.Write("script.txt", script);
-    std::string cmd = std::string(KIV_BINARY) + " --headless --data " + game.Path() + " --script " +
-                      out.File("script.txt") + " --trace " + out.File("trace.jsonl") + " 2>" + out.File("stderr.txt");
-    int raw = std::system(cmd.c_str());
-    return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-}
-
-// A copy of the bundled game's files (without the program), so the run may write beside them.
-bool CopyBundledGame(const TempDir& into) {
-    namespace fs = std::filesystem;
-    const fs::path from(KIV_GAME_DIR);
-    if (!fs::exists(from / "Kiv.txt")) return false;
-    for (const auto& e : fs::directory_iterator(from)) {
-        const std::string name = e.path().filename().string();
-        if (!e.is_regular_file() || name == "kiv" || name == "Kiv.ini") continue;
-        fs::copy_file(e.path(), into.File(name));
-    }
-    return true;
+    return RunProgram(out, "--headless --data " + game.Path(), script).status;
 }
 
 TEST(RecordsEndToEnd, ClosingTheWindowSavesStageAndPresetRanksWithoutTheName) {
     TempDir game, out;
-    if (!CopyBundledGame(game)) GTEST_SKIP() << "the bundled game has not been generated";
+    if (!CopyDemoGame(game)) GTEST_SKIP() << "the bundled game has not been generated";
     // Through the opening into the menu, then the window is closed.
     EXPECT_EQ(RunHeadless(game, out, "frames 20\nclick 320 240\nuntil-scene 1 200\nframes 10\nclose\n"), 0)
         << out.Read("stderr.txt");

@@ -12,7 +12,7 @@
 #include "platform/headless/headless_platform.h"
 #include "records/records_store.h"
 #include "shell/game.h"
-#include "test_support.h"
+#include "test_game.h"
 
 namespace kiv {
 namespace {
@@ -40,16 +40,6 @@ struct ReadOnly {
     explicit ReadOnly(const std::string& dir) : dir_(dir) { ::chmod(dir.c_str(), 0555); }
     ~ReadOnly() { ::chmod(dir_.c_str(), 0755); }
     std::string dir_;
-};
-
-struct RecordsGame {
-    explicit RecordsGame(const std::string& dir) {
-        g.Cfg.AppDir = dir;
-        g.Cfg.DefaultPlayerName = "Player";
-        g.Cfg.PresetRankName = "master";
-    }
-    HeadlessPlatform platform;
-    Game g{platform};
 };
 
 TEST(RecordsLocation, TheGameFolderWhileWritableElseThePlayersOwn) {

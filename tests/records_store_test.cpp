@@ -14,17 +14,6 @@
 namespace kiv {
 namespace {
 
-// A game whose tables are set by hand, reading and writing its records in a test folder.
-struct RecordsGame {
-    explicit RecordsGame(const TempDir& dir) {
-        g.Cfg.AppDir = dir.Path();
-        g.Cfg.DefaultPlayerName = "Player";
-        g.Cfg.PresetRankName = "master";
-    }
-    HeadlessPlatform platform;
-    Game g{platform};
-};
-
 std::string PresetFile(const std::string& stage = "1") {
     std::string s = "[Kiv]\r\nStage=" + stage + "\r\n";
     for (int k = 1; k <= 30; ++k) {
@@ -43,7 +32,7 @@ bool HasBareLf(const std::string& s) {
 
 TEST(RecordsStore, FirstStartUsesDefaultsAndWritesStageAndRanksOnly) {
     TempDir dir;
-    RecordsGame rg(dir);
+    RecordsGame rg(dir.Path());
     LoadRecords(rg.g);
     EXPECT_EQ(rg.g.Records.StagesOpen, 1);
     EXPECT_EQ(rg.g.Records.PlayerName, "Player");
@@ -58,7 +47,7 @@ TEST(RecordsStore, FirstStartUsesDefaultsAndWritesStageAndRanksOnly) {
 TEST(RecordsStore, RoundTripKeepsStagesRanksAndTheLowEightBits) {
     TempDir dir;
     {
-        RecordsGame rg(dir);
+        RecordsGame rg(dir.Path());
         LoadRecords(rg.g);
         rg.g.Records.StagesOpen = static_cast<int8_t>(-56);  // 200 in eight bits
         rg.g.Records.RankTable[1] = "vkrkwalice_02961";
@@ -67,7 +56,7 @@ TEST(RecordsStore, RoundTripKeepsStagesRanksAndTheLowEightBits) {
         ASSERT_TRUE(SaveRecords(rg.g));
     }
     EXPECT_NE(dir.Read("Kiv.ini").find("Stage=-56\r\n"), std::string::npos);
-    RecordsGame again(dir);
+    RecordsGame again(dir.Path());
     LoadRecords(again.g);
     EXPECT_EQ(again.g.Records.StagesOpen, -56);
     EXPECT_EQ(again.g.Records.RankTable[1], "vkrkwalice_02961");
@@ -112,7 +101,7 @@ TEST(RecordsStore, SaveKeepsWhatTheUserAddedAndReplacesKeysInPlace) {
     TempDir dir;
     dir.Write("Kiv.ini",
               "; my notes\n[Kiv]\nMyName=Hanako\nStage=3\nColour=blue\nRank02=old\n\n[Other]\nKey=value with = sign\n");
-    RecordsGame rg(dir);
+    RecordsGame rg(dir.Path());
     LoadRecords(rg.g);
     EXPECT_EQ(rg.g.Records.PlayerName, "Hanako");
     EXPECT_EQ(rg.g.Records.StagesOpen, 3);
@@ -128,7 +117,7 @@ TEST(RecordsStore, SaveKeepsWhatTheUserAddedAndReplacesKeysInPlace) {
         << text;
     EXPECT_NE(text.find("[Other]\r\nKey=value with = sign\r\n"), std::string::npos) << text;
 
-    RecordsGame again(dir);
+    RecordsGame again(dir.Path());
     LoadRecords(again.g);
     EXPECT_EQ(again.g.Records.StagesOpen, 4);
     EXPECT_EQ(again.g.Records.RankTable[2], "old");
@@ -157,7 +146,7 @@ TEST(RecordsStore, TheTemporaryFileIsMadeAfreshAndNeverWrittenThroughALink) {
     TempDir dir;
     dir.Write("victim", "do not touch");
     std::filesystem::create_symlink(dir.File("victim"), dir.File("Kiv.ini.tmp"));
-    RecordsGame rg(dir);
+    RecordsGame rg(dir.Path());
     LoadRecords(rg.g);
     ASSERT_TRUE(SaveRecords(rg.g));
     EXPECT_EQ(dir.Read("victim"), "do not touch");
@@ -178,7 +167,7 @@ TEST(RecordsStore, AKivIniThatIsALinkStaysOneAndItsFileIsWritten) {
     std::filesystem::create_directory(dir.File("elsewhere"));
     dir.Write("elsewhere/records.ini", "[Kiv]\r\nStage=4\r\n");
     std::filesystem::create_symlink("elsewhere/records.ini", dir.File("Kiv.ini"));
-    RecordsGame rg(dir);
+    RecordsGame rg(dir.Path());
     LoadRecords(rg.g);
     EXPECT_EQ(rg.g.Records.StagesOpen, 4);
     rg.g.Records.StagesOpen = 6;
@@ -201,7 +190,7 @@ TEST(RecordsStore, FailedWriteLeavesTheOldFileAndIsReported) {
     std::filesystem::create_directory(dir.File("Kiv.ini.tmp"));
     std::filesystem::create_directory(dir.File("trace"));
 
-    RecordsGame rg(dir);
+    RecordsGame rg(dir.Path());
     ASSERT_TRUE(rg.platform.GetTrace().Open(dir.File("trace/t.jsonl")));
     LoadRecords(rg.g);
     rg.g.Records.StagesOpen = 8;
@@ -220,7 +209,7 @@ TEST(RecordsStore, FailedWriteLeavesTheOldFileAndIsReported) {
 
 TEST(RecordsStore, NothingIsWrittenWhenHaltingAfterAFatalError) {
     TempDir dir;
-    RecordsGame rg(dir);
+    RecordsGame rg(dir.Path());
     LoadRecords(rg.g);
     rg.g.Shell.CloseRequested = true;
     EXPECT_TRUE(SaveRecords(rg.g));
@@ -230,7 +219,7 @@ TEST(RecordsStore, NothingIsWrittenWhenHaltingAfterAFatalError) {
 TEST(RecordsStore, AFileNamedInAnotherCaseIsReadAndReplaced) {
     TempDir dir;
     dir.Write("KIV.INI", "[Kiv]\r\nStage=7\r\n");
-    RecordsGame rg(dir);
+    RecordsGame rg(dir.Path());
     LoadRecords(rg.g);
     EXPECT_EQ(rg.g.Records.StagesOpen, 7);
     ASSERT_TRUE(SaveRecords(rg.g));

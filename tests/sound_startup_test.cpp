@@ -1,9 +1,6 @@
 // The title music of the real binary, run headless: started at start-up, looped, stopped at the end.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
-#include <cstdlib>
 #include <string>
 
 #include "sound_midi.h"
@@ -18,13 +15,10 @@ TEST(SoundStartup, TitleMusicPlaysAtStartAndLoops) {
     text.lines[109] = "0 1 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0";  // slot 1: Kv01.mid
     WriteMinimalGame(game, text);
     game.Write("Kv01.mid", midi::TuneOfMs(200));
-    out.Write("script.txt", "frames 6\n");
-    std::string cmd = std::string(KIV_BINARY) + " --headless --seed 1 --data " + game.Path() + " --script " +
-                      out.File("script.txt") + " --trace " + out.File("trace.jsonl") + " 2>" + out.File("err.txt");
-    int raw = std::system(cmd.c_str());
-    ASSERT_TRUE(WIFEXITED(raw));
-    EXPECT_EQ(WEXITSTATUS(raw), 0) << out.Read("err.txt");
-    const std::string t = out.Read("trace.jsonl");
+    const ProgramRun run = RunProgram(out, "--headless --seed 1 --data " + game.Path(), "frames 6\n");
+    ASSERT_NE(run.status, -1);
+    EXPECT_EQ(run.status, 0) << run.err;
+    const std::string& t = run.trace;
     EXPECT_NE(t.find("{\"t\":0,\"frame\":0,\"ev\":\"music\",\"action\":\"play\",\"file\":\"Kv01.mid\"}"),
               std::string::npos) << t;
     // 40 ms frames: the first frame at or past 200 ms restarts the tune.

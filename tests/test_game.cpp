@@ -1,5 +1,8 @@
 #include "test_game.h"
 
+#include <sys/wait.h>
+
+#include <cstdlib>
 #include <filesystem>
 
 #include "media_test_files.h"
@@ -66,9 +69,21 @@ bool CopyDemoGame(const TempDir& into) {
     for (const auto& e : fs::directory_iterator(from)) {
         const std::string name = e.path().filename().string();
         if (!e.is_regular_file() || name == "kiv" || name == "Kiv.ini") continue;
-        fs::copy_file(e.path(), into.File(name));
+        fs::copy_file(e.path(), into.File(name), fs::copy_options::overwrite_existing);
     }
     return true;
+}
+
+ProgramRun RunProgram(const TempDir& out, const std::string& args, const std::string& script) {
+    out.Write("script.txt", script);
+    const std::string cmd = std::string(KIV_BINARY) + " " + args + " --script " + out.File("script.txt") +
+                            " --trace " + out.File("trace.jsonl") + " 2>" + out.File("stderr.txt");
+    const int raw = std::system(cmd.c_str());
+    ProgramRun r;
+    r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    r.trace = out.Read("trace.jsonl");
+    r.err = out.Read("stderr.txt");
+    return r;
 }
 
 HeadlessGame::HeadlessGame(const std::string& dataDir, const std::string& firstArg) {

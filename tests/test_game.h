@@ -27,9 +27,32 @@ struct KivTextLines {
 // Writes a small but complete game folder: Kiv.txt and the sheets read at start-up.
 void WriteMinimalGame(const TempDir& dir, const KivTextLines& text = KivTextLines());
 
-// Copies the bundled demo game (without the program and its Kiv.ini) into a folder; false when
-// the demo has not been generated.
+// Copies the bundled demo game (without the program and its Kiv.ini) into a folder, over files of
+// the same names (so a damaged copy can be made whole again); false when the demo has not been
+// generated.
 bool CopyDemoGame(const TempDir& into);
+
+// What a run of the program itself left: its exit status (-1 when it did not exit), its trace
+// and what it wrote on stderr.
+struct ProgramRun {
+    int status = -1;
+    std::string trace, err;
+};
+
+// Runs the program with args (the game's arguments, such as "--headless --data DIR") and the
+// script, keeping script.txt, trace.jsonl and stderr.txt in out.
+ProgramRun RunProgram(const TempDir& out, const std::string& args, const std::string& script);
+
+// A game whose tables are set by hand (not started), reading and writing its records in dir.
+struct RecordsGame {
+    explicit RecordsGame(const std::string& dir) {
+        g.Cfg.AppDir = dir;
+        g.Cfg.DefaultPlayerName = "Player";
+        g.Cfg.PresetRankName = "master";
+    }
+    HeadlessPlatform platform;
+    Game g{platform};
+};
 
 // A game on the headless platform, started with FormCreate from a folder.
 struct HeadlessGame {
