@@ -69,13 +69,7 @@ sleep 0.3
 xdotool mousemove --window "$win" 300 200
 sleep 0.5
 
-wmctrl -c 'KIV system' || fail "wmctrl could not close the window"
-for _ in $(seq 100); do kill -0 "$kpid" 2>/dev/null || break; sleep 0.1; done
-kill -0 "$kpid" 2>/dev/null && fail "the game did not close"
-wait "$kpid"
-status=$?
-kpid=
-[ "$status" -eq 0 ] || fail "exit status $status: $(cat "$work/stderr.txt")"
+close_window
 
 # From the refill on: C<id> for a pointer change, S for a stroke's sound. The press hides the
 # pointer, the drag erases, the release outside brings the pointer back, and nothing is erased

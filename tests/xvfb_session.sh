@@ -2,6 +2,8 @@
 #   need TOOL...          skips the test (status 77) when a tool is missing
 #   start_display WxH     an Xvfb display of that size with openbox on it, as DISPLAY
 #   find_window           prints the game window's id once it is there
+#   close_window          closes it as its close button does; fails (through the test's own
+#                         fail) unless the game ($kpid) then ends with status 0
 # It makes the folder $work, and at exit removes it and ends the game ($kpid, even when
 # stopped), openbox and Xvfb.
 
@@ -39,4 +41,15 @@ find_window() {
     sleep 0.1
   done
   return 1
+}
+
+close_window() {
+  wmctrl -c 'KIV system' || fail "wmctrl could not close the window"
+  for _ in $(seq 100); do kill -0 "$kpid" 2>/dev/null || break; sleep 0.1; done
+  kill -0 "$kpid" 2>/dev/null && fail "the game did not close"
+  local status
+  wait "$kpid"
+  status=$?
+  kpid=
+  [ "$status" -eq 0 ] || fail "exit status $status: $(cat "$work/stderr.txt")"
 }

@@ -35,13 +35,7 @@ xdotool mousemove --window "$win" 300 200 click 1
 sleep 1
 kill -0 "$kpid" 2>/dev/null || fail "the game ended after a click: $(cat "$work/stderr.txt")"
 
-wmctrl -c 'KIV system' || fail "wmctrl could not close the window"
-for _ in $(seq 100); do kill -0 "$kpid" 2>/dev/null || break; sleep 0.1; done
-kill -0 "$kpid" 2>/dev/null && fail "the game did not close"
-wait "$kpid"
-status=$?
-kpid=
-[ "$status" -eq 0 ] || fail "exit status $status: $(cat "$work/stderr.txt")"
+close_window
 grep -q '"ev":"exit","status":0' "$work/trace.jsonl" || fail "no exit event in the trace"
 grep -q '"w":580,"h":380' "$work/trace.jsonl" || fail "F12 did not reach the game"
 echo "passed"
