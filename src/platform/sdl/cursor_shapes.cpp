@@ -5,6 +5,7 @@ namespace kiv {
 namespace {
 
 // Rows beyond those listed are transparent; each row is padded to 32 columns.
+// clang-format off
 const char* const kArrow[] = {
     "X",
     "XX",
@@ -123,6 +124,7 @@ const char* const kFlag[] = {
     "         XXX",
     nullptr,
 };
+// clang-format on
 
 }  // namespace
 
