@@ -44,7 +44,9 @@ Canvas::~Canvas() {
     cairo_surface_destroy(surface_);
 }
 
-void Canvas::Colour(uint32_t rgb, double alpha) { cairo_set_source_rgba(cr_, Ch(rgb, 16), Ch(rgb, 8), Ch(rgb, 0), alpha); }
+void Canvas::Colour(uint32_t rgb, double alpha) {
+    cairo_set_source_rgba(cr_, Ch(rgb, 16), Ch(rgb, 8), Ch(rgb, 0), alpha);
+}
 
 void Canvas::Fill(uint32_t rgb) {
     cairo_save(cr_);
@@ -100,8 +102,10 @@ void Canvas::Star(double x, double y, double outer, double inner, int points, do
     for (int i = 0; i < points * 2; ++i) {
         double a = turn - M_PI / 2 + i * M_PI / points;
         double r = (i % 2) ? inner : outer;
-        if (i == 0) cairo_move_to(cr_, x + r * std::cos(a), y + r * std::sin(a));
-        else cairo_line_to(cr_, x + r * std::cos(a), y + r * std::sin(a));
+        if (i == 0)
+            cairo_move_to(cr_, x + r * std::cos(a), y + r * std::sin(a));
+        else
+            cairo_line_to(cr_, x + r * std::cos(a), y + r * std::sin(a));
     }
     cairo_close_path(cr_);
 }
@@ -151,7 +155,10 @@ Image Canvas::ToImage() const {
         for (int x = 0; x < w_; ++x) {
             uint32_t p = row[x];
             uint32_t a = p >> 24;
-            if (a == 0) { img.At(x, y) = 0; continue; }
+            if (a == 0) {
+                img.At(x, y) = 0;
+                continue;
+            }
             auto un = [&](int shift) { return std::min<uint32_t>(255, (((p >> shift) & 255) * 255 + a / 2) / a); };
             img.At(x, y) = (a << 24) | (un(16) << 16) | (un(8) << 8) | un(0);
         }

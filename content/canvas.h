@@ -36,9 +36,9 @@ public:
     // The advance width of a text in pixels.
     static double TextWidth(const std::string& text, const std::string& font);
 
-    Image ToImage() const;           // straight alpha
+    Image ToImage() const;                          // straight alpha
     Image ToOpaque(uint32_t background = 0) const;  // composited over a colour
-    void Draw(const Image& img, int x, int y);  // an Image over the canvas
+    void Draw(const Image& img, int x, int y);      // an Image over the canvas
 
 private:
     int w_, h_;

@@ -20,7 +20,7 @@ struct Look {
     uint32_t shoes;
     Hat hat;
     uint32_t hatColour, hatAccent;
-    uint32_t hands;   // skin, or gloves
+    uint32_t hands;  // skin, or gloves
     bool cape;
     int costumeStyle;  // details of the grey costume: 0..4
     int trim = 0;      // 1 sailor collar, 2 gold buttons, 3 belt

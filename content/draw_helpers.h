@@ -17,7 +17,10 @@ inline constexpr uint32_t kLine = 0x3A2418;
 struct Scatter {
     uint32_t s;
     explicit Scatter(uint32_t seed) : s(seed) {}
-    double Next() { s = s * 1103515245u + 12345u; return double((s >> 8) & 0xFFFF) / 65536.0; }
+    double Next() {
+        s = s * 1103515245u + 12345u;
+        return double((s >> 8) & 0xFFFF) / 65536.0;
+    }
     double In(double a, double b) { return a + (b - a) * Next(); }
 };
 

@@ -13,8 +13,10 @@ namespace kiv::demo {
 namespace {
 
 // Where the menu puts each slice: its strip of the sheet and its resting place on the screen.
-struct SlicePlace { int srcLeft, srcRight, left, top; };
-constexpr SlicePlace kPlaces[8] = {{0, 64, 287, 163},   {64, 142, 318, 163},  {142, 219, 319, 208},
+struct SlicePlace {
+    int srcLeft, srcRight, left, top;
+};
+constexpr SlicePlace kPlaces[8] = {{0, 64, 287, 163},    {64, 142, 318, 163},  {142, 219, 319, 208},
                                    {219, 297, 318, 239}, {297, 361, 287, 240}, {361, 439, 242, 239},
                                    {439, 516, 242, 208}, {516, 594, 242, 163}};
 // The ring's square on the screen.

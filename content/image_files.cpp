@@ -23,8 +23,14 @@ void Image::Paste(const Image& src, int x, int y) {
 
 namespace {
 
-void Put16(std::vector<uint8_t>& b, uint32_t v) { b.push_back(uint8_t(v)); b.push_back(uint8_t(v >> 8)); }
-void Put32(std::vector<uint8_t>& b, uint32_t v) { Put16(b, v & 0xFFFF); Put16(b, v >> 16); }
+void Put16(std::vector<uint8_t>& b, uint32_t v) {
+    b.push_back(uint8_t(v));
+    b.push_back(uint8_t(v >> 8));
+}
+void Put32(std::vector<uint8_t>& b, uint32_t v) {
+    Put16(b, v & 0xFFFF);
+    Put16(b, v >> 16);
+}
 
 void WriteFile(const std::string& path, const std::vector<uint8_t>& bytes) {
     FILE* f = std::fopen(path.c_str(), "wb");
@@ -37,7 +43,8 @@ void WriteFile(const std::string& path, const std::vector<uint8_t>& bytes) {
 std::vector<uint8_t> BmpHeader(int w, int h, int bits, size_t paletteEntries, size_t dataSize) {
     std::vector<uint8_t> b;
     uint32_t offset = 14 + 40 + uint32_t(paletteEntries) * 4;
-    b.push_back('B'); b.push_back('M');
+    b.push_back('B');
+    b.push_back('M');
     Put32(b, offset + uint32_t(dataSize));
     Put32(b, 0);
     Put32(b, offset);
@@ -46,9 +53,10 @@ std::vector<uint8_t> BmpHeader(int w, int h, int bits, size_t paletteEntries, si
     Put32(b, uint32_t(h));
     Put16(b, 1);
     Put16(b, uint16_t(bits));
-    Put32(b, 0);                    // no compression
+    Put32(b, 0);  // no compression
     Put32(b, uint32_t(dataSize));
-    Put32(b, 2835); Put32(b, 2835);  // 72 dpi
+    Put32(b, 2835);
+    Put32(b, 2835);  // 72 dpi
     Put32(b, uint32_t(paletteEntries));
     Put32(b, 0);
     return b;
@@ -65,18 +73,25 @@ void WriteBmp24(const std::string& path, const Image& img) {
         size_t start = b.size();
         for (int x = 0; x < img.width; ++x) {
             uint32_t p = img.At(x, y);
-            b.push_back(uint8_t(p)); b.push_back(uint8_t(p >> 8)); b.push_back(uint8_t(p >> 16));
+            b.push_back(uint8_t(p));
+            b.push_back(uint8_t(p >> 8));
+            b.push_back(uint8_t(p >> 16));
         }
         while (b.size() - start < size_t(stride)) b.push_back(0);
     }
     WriteFile(path, b);
 }
 
-void WriteBmpIndexed(const std::string& path, int width, int height, int bits,
-                     const std::vector<uint8_t>& index, const std::vector<uint32_t>& palette) {
+void WriteBmpIndexed(const std::string& path, int width, int height, int bits, const std::vector<uint8_t>& index,
+                     const std::vector<uint32_t>& palette) {
     int stride = Stride(width, bits);
     std::vector<uint8_t> b = BmpHeader(width, height, bits, palette.size(), size_t(stride) * height);
-    for (uint32_t c : palette) { b.push_back(uint8_t(c)); b.push_back(uint8_t(c >> 8)); b.push_back(uint8_t(c >> 16)); b.push_back(0); }
+    for (uint32_t c : palette) {
+        b.push_back(uint8_t(c));
+        b.push_back(uint8_t(c >> 8));
+        b.push_back(uint8_t(c >> 16));
+        b.push_back(0);
+    }
     for (int y = height - 1; y >= 0; --y) {
         std::vector<uint8_t> row(size_t(stride), 0);
         for (int x = 0; x < width; ++x) {
@@ -104,13 +119,20 @@ void WriteBmpPalettized(const std::string& path, const Image& img, const std::ve
     std::vector<uint8_t> idx(img.px.size());
     for (size_t i = 0; i < idx.size(); ++i) {
         uint32_t p = img.px[i];
-        if ((p >> 24) < 128) { idx[i] = 0; continue; }
+        if ((p >> 24) < 128) {
+            idx[i] = 0;
+            continue;
+        }
         int r = (p >> 16) & 255, g = (p >> 8) & 255, bl = p & 255;
         int best = 1, bestD = 1 << 30;
         for (size_t k = 1; k < palette.size(); ++k) {
-            int dr = r - int((palette[k] >> 16) & 255), dg = g - int((palette[k] >> 8) & 255), db = bl - int(palette[k] & 255);
+            int dr = r - int((palette[k] >> 16) & 255), dg = g - int((palette[k] >> 8) & 255),
+                db = bl - int(palette[k] & 255);
             int d = 3 * dr * dr + 4 * dg * dg + 2 * db * db;
-            if (d < bestD) { bestD = d; best = int(k); }
+            if (d < bestD) {
+                bestD = d;
+                best = int(k);
+            }
         }
         idx[i] = uint8_t(best);
     }

@@ -20,13 +20,15 @@ struct Image {
     void Paste(const Image& src, int x, int y);  // copies src's pixels, clipped
 };
 
-inline uint32_t Rgb(int r, int g, int b) { return 0xFF000000u | (uint32_t(r) << 16) | (uint32_t(g) << 8) | uint32_t(b); }
+inline uint32_t Rgb(int r, int g, int b) {
+    return 0xFF000000u | (uint32_t(r) << 16) | (uint32_t(g) << 8) | uint32_t(b);
+}
 
 // Writers; each throws std::runtime_error when the file cannot be written.
 void WriteBmp24(const std::string& path, const Image& img);
 // A paletted BMP (1, 4 or 8 bits): indexes given per pixel, palette as 0xRRGGBB.
-void WriteBmpIndexed(const std::string& path, int width, int height, int bits,
-                     const std::vector<uint8_t>& index, const std::vector<uint32_t>& palette);
+void WriteBmpIndexed(const std::string& path, int width, int height, int bits, const std::vector<uint8_t>& index,
+                     const std::vector<uint32_t>& palette);
 // Pure black and white: a pixel whose red, green and blue sum above 382 is white.
 void WriteBmpMono(const std::string& path, const Image& img);
 // A paletted BMP of at most 16 colours: pixels with alpha below 128 become palette entry 0

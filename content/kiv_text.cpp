@@ -51,7 +51,10 @@ double WidestRow(std::string utf8) {
         std::string u = line.substr(k, n);
         k += n;
         if (u == "_/") break;
-        if (u == "__") { x = 0; continue; }
+        if (u == "__") {
+            x = 0;
+            continue;
+        }
         x += Canvas::TextWidth(u, "IPAPGothic Italic 14") + 2;
         widest = std::max(widest, x);
     }
@@ -64,8 +67,8 @@ std::string BuildKivText() {
     std::vector<std::string> lines;
     auto add = [&](std::string l) { lines.push_back(std::move(l)); };
 
-    add(std::string(kDefaultPlayerName));                                            // 1
-    for (int s = 0; s < kStages; ++s) {                                              // 2..11
+    add(std::string(kDefaultPlayerName));  // 1
+    for (int s = 0; s < kStages; ++s) {    // 2..11
         std::array<int16_t, 15> row = FaceRow(kStageDesigns[s].spread);
         std::string l = row[0] < 0 ? "$FFFF" : std::to_string(row[0]);  // -1 in hexadecimal
         for (size_t i = 1; i < row.size(); ++i) {
@@ -74,18 +77,18 @@ std::string BuildKivText() {
         }
         add(l + "    ; stage " + std::to_string(s + 1) + " face: spread, cel offset x y, eye, eye, mouth");
     }
-    add(std::string(kPresetRankLine));                                               // 12
-    for (int s = 0; s < kStages; ++s)                                                // 13..22
+    add(std::string(kPresetRankLine));  // 12
+    for (int s = 0; s < kStages; ++s)   // 13..22
         add(Join(LayoutRow(kStageDesigns[s])) + "    ; stage " + std::to_string(s + 1) + " " + kStageDesigns[s].name);
-    add(Join(kEndingLayout) + "    ; ending: End2 size, its place, End3 size, its place");  // 23
+    add(Join(kEndingLayout) + "    ; ending: End2 size, its place, End3 size, its place");            // 23
     add("; next scene-1, text colour, sounds x3, cels, stamp, background, picture, decorations x4");  // 24
-    for (int s = 0; s < kStages; ++s) add(Join(ParamsRow(s, kStageDesigns[s])));    // 25..34
-    add("; effect files of slots 0..8 (Q + number + .wav)");                        // 35
-    add(Join(kSoundNumbers) + "    ; slots 0..2 change with each stage");           // 36
-    add("; reaction zones: A, B, C centres, D centre radius, E centre radius");      // 37
-    for (int s = 0; s < kStages; ++s) add(Join(StageSpotsRow(s)));                   // 38..47
-    add("; twenty check points per stage, five x y pairs a line");                   // 48
-    for (int s = 0; s < kStages; ++s)                                                // 49..88
+    for (int s = 0; s < kStages; ++s) add(Join(ParamsRow(s, kStageDesigns[s])));                      // 25..34
+    add("; effect files of slots 0..8 (Q + number + .wav)");                                          // 35
+    add(Join(kSoundNumbers) + "    ; slots 0..2 change with each stage");                             // 36
+    add("; reaction zones: A, B, C centres, D centre radius, E centre radius");                       // 37
+    for (int s = 0; s < kStages; ++s) add(Join(StageSpotsRow(s)));                                    // 38..47
+    add("; twenty check points per stage, five x y pairs a line");                                    // 48
+    for (int s = 0; s < kStages; ++s)                                                                 // 49..88
         for (int j = 0; j < 4; ++j) {
             std::string l;
             for (int k = 0; k < 5; ++k) {
@@ -97,36 +100,40 @@ std::string BuildKivText() {
             if (j == 0) l += "    ; stage " + std::to_string(s + 1);
             add(l);
         }
-    add("; opening logo: letter boundaries of its three rows, $FF ends a row");      // 89
-    for (const auto& row : kOpeningScript) {                                          // 90..92
+    add("; opening logo: letter boundaries of its three rows, $FF ends a row");  // 89
+    for (const auto& row : kOpeningScript) {                                     // 90..92
         std::string l;
-        for (size_t i = 0; i < row.size(); ++i) l += (i ? " " : "") + (row[i] == 255 ? std::string("$FF") : std::to_string(row[i]));
+        for (size_t i = 0; i < row.size(); ++i)
+            l += (i ? " " : "") + (row[i] == 255 ? std::string("$FF") : std::to_string(row[i]));
         add(l);
     }
-    add("; 48 palette colours, red green blue 0..15, four a line");                 // 93
-    for (int i = 0; i < 12; ++i) {                                                   // 94..105
+    add("; 48 palette colours, red green blue 0..15, four a line");  // 93
+    for (int i = 0; i < 12; ++i) {                                   // 94..105
         std::string l;
         for (int k = 0; k < 4; ++k) {
             const Rgb4& c = kPalette[size_t(4 * i + k)];
             char buf[48];
-            if (i % 4 == 3) std::snprintf(buf, sizeof buf, "%s$%X $%X $%X", k ? "   " : "", c.R, c.G, c.B);
-            else if (i == 6) std::snprintf(buf, sizeof buf, "%s0x%X 0x%X 0x%X", k ? "   " : "", c.R, c.G, c.B);
-            else std::snprintf(buf, sizeof buf, "%s%d %d %d", k ? "   " : "", c.R, c.G, c.B);
+            if (i % 4 == 3)
+                std::snprintf(buf, sizeof buf, "%s$%X $%X $%X", k ? "   " : "", c.R, c.G, c.B);
+            else if (i == 6)
+                std::snprintf(buf, sizeof buf, "%s0x%X 0x%X 0x%X", k ? "   " : "", c.R, c.G, c.B);
+            else
+                std::snprintf(buf, sizeof buf, "%s%d %d %d", k ? "   " : "", c.R, c.G, c.B);
             l += buf;
         }
         add(l);
     }
-    add("; a line the game skips, then the seed of the result code");               // 106
-    add("0 0 0 0 0 0 0 0");                                                          // 107
+    add("; a line the game skips, then the seed of the result code");  // 106
+    add("0 0 0 0 0 0 0 0");                                            // 107
     {
         char buf[48];
         std::snprintf(buf, sizeof buf, "$%X", unsigned(kResultCodeSeed));
-        add(buf);                                                                    // 108
+        add(buf);  // 108
     }
     add("; music of slots 0..22 (Kv + number + .mid; 0 = none): ending, title, stages, challenge, ending");  // 109
-    add(Join(MusicNumbers(), 3));                                                    // 110
-    add("; ten lines a stage: intro, not cleared, cleared, pause, body x2, feet x2, hand x2");  // 111
-    for (int s = 0; s < kStages; ++s)                                                // 112..211
+    add(Join(MusicNumbers(), 3));                                                                            // 110
+    add("; ten lines a stage: intro, not cleared, cleared, pause, body x2, feet x2, hand x2");               // 111
+    for (int s = 0; s < kStages; ++s)                                                                        // 112..211
         for (int i = 0; i < 10; ++i) {
             std::string t = ToShiftJis(KivLine(kTexts[size_t(s)][size_t(i)]));
             if (WidestRow(kTexts[size_t(s)][size_t(i)]) > kTextRight - kTextX)
@@ -139,12 +146,12 @@ std::string BuildKivText() {
                 named.replace(p, 2, kDefaultPlayerName);
             const size_t bytes = named.size();
             if (bytes > 95)
-                throw std::runtime_error("stage " + std::to_string(s + 1) + " line " + std::to_string(i + 1) +
-                                         " is " + std::to_string(bytes) + " bytes with the default name, more than 95");
+                throw std::runtime_error("stage " + std::to_string(s + 1) + " line " + std::to_string(i + 1) + " is " +
+                                         std::to_string(bytes) + " bytes with the default name, more than 95");
             add(t);
         }
-    add("; the help line of the title menu");                                        // 212
-    add(ToShiftJis(std::string(kHelpLine)));                                         // 213
+    add("; the help line of the title menu");  // 212
+    add(ToShiftJis(std::string(kHelpLine)));   // 213
     if (lines.size() != 213) throw std::runtime_error("Kiv.txt has " + std::to_string(lines.size()) + " lines");
     std::string out;
     for (const std::string& l : lines) out += l + "\r\n";

@@ -57,8 +57,10 @@ int main(int argc, char** argv) {
         WriteEffects(dir);
         bool speech = HaveSpeech();
         int spoken = WriteVoices(dir, speech);
-        if (!speech) std::fprintf(stderr, "kiv_content: espeak-ng not used; the voices are murmurs\n");
-        else std::printf("kiv_content: %d voices spoken by espeak-ng\n", spoken);
+        if (!speech)
+            std::fprintf(stderr, "kiv_content: espeak-ng not used; the voices are murmurs\n");
+        else
+            std::printf("kiv_content: %d voices spoken by espeak-ng\n", spoken);
         WriteMusic(dir);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "kiv_content: %s\n", e.what());

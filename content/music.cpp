@@ -16,16 +16,26 @@ void PutVarLen(std::string& b, uint32_t v) {
     while (v >>= 7) buf[n++] = char((v & 0x7F) | 0x80);
     while (n) b += buf[--n];
 }
-void Put32(std::string& b, uint32_t v) { for (int s = 24; s >= 0; s -= 8) b += char((v >> s) & 255); }
-void Put16(std::string& b, uint32_t v) { b += char((v >> 8) & 255); b += char(v & 255); }
+void Put32(std::string& b, uint32_t v) {
+    for (int s = 24; s >= 0; s -= 8) b += char((v >> s) & 255);
+}
+void Put16(std::string& b, uint32_t v) {
+    b += char((v >> 8) & 255);
+    b += char(v & 255);
+}
 
 int NoteNumber(const std::string& name) {
     static const int base[7] = {9, 11, 0, 2, 4, 5, 7};  // A B C D E F G
     if (name.empty() || name[0] < 'A' || name[0] > 'G') throw std::runtime_error("bad note " + name);
     int n = base[name[0] - 'A'];
     size_t i = 1;
-    if (i < name.size() && name[i] == '#') { ++n; ++i; }
-    else if (i < name.size() && name[i] == 'b') { --n; ++i; }
+    if (i < name.size() && name[i] == '#') {
+        ++n;
+        ++i;
+    } else if (i < name.size() && name[i] == 'b') {
+        --n;
+        ++i;
+    }
     if (i >= name.size()) throw std::runtime_error("bad note " + name);
     int octave = std::stoi(name.substr(i));
     return 12 * (octave + 1) + n;
@@ -120,13 +130,15 @@ MidiSong MakeSong(const Tune& t) {
                 song.notes.push_back({start + i * q, e / 2, 9, drum, uint8_t(t.drums == 2 ? 90 : 60)});
             }
             if (t.drums == 2)
-                for (int i = 0; i < 8; ++i) song.notes.push_back({start + i * e, e / 3, 9, 42, uint8_t(i % 2 ? 40 : 60)});
+                for (int i = 0; i < 8; ++i)
+                    song.notes.push_back({start + i * e, e / 3, 9, 42, uint8_t(i % 2 ? 40 : 60)});
             else
                 for (int i = 0; i < 4; ++i) song.notes.push_back({start + i * q + e, e / 3, 9, 42, 36});
         }
         ++b;
     }
-    if (tick != b * bar) throw std::runtime_error("tune " + std::to_string(t.number) + ": melody and chords differ in length");
+    if (tick != b * bar)
+        throw std::runtime_error("tune " + std::to_string(t.number) + ": melody and chords differ in length");
     song.endTick = b * bar;
     return song;
 }
@@ -148,7 +160,11 @@ std::vector<std::pair<int, int>> ParseMelody(const std::string& text) {
 }
 
 std::string EncodeMidi(const MidiSong& song) {
-    struct Ev { uint32_t tick; int order; std::string bytes; };
+    struct Ev {
+        uint32_t tick;
+        int order;
+        std::string bytes;
+    };
     std::vector<Ev> evs;
     std::string tempo = "\xFF\x51\x03";
     tempo += char((song.microsecondsPerQuarter >> 16) & 255);
@@ -165,9 +181,8 @@ std::string EncodeMidi(const MidiSong& song) {
         evs.push_back({n.tick + n.length, 2, std::string{char(0x80 | n.channel), char(n.key), char(0)}});
     }
     // stable order: by time, note-offs before note-ons at the same tick
-    std::stable_sort(evs.begin(), evs.end(), [](const Ev& a, const Ev& b) {
-        return a.tick != b.tick ? a.tick < b.tick : a.order < b.order;
-    });
+    std::stable_sort(evs.begin(), evs.end(),
+                     [](const Ev& a, const Ev& b) { return a.tick != b.tick ? a.tick < b.tick : a.order < b.order; });
     std::string track;
     uint32_t last = 0;
     for (const Ev& ev : evs) {

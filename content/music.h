@@ -14,7 +14,7 @@ struct MidiNote {
 struct MidiSong {
     uint16_t ticksPerQuarter = 480;
     uint32_t microsecondsPerQuarter = 500000;
-    uint32_t endTick = 0;  // the end of the track: where the tune loops
+    uint32_t endTick = 0;                               // the end of the track: where the tune loops
     std::vector<std::pair<uint8_t, uint8_t>> programs;  // channel, instrument
     std::vector<MidiNote> notes;
 };

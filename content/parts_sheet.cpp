@@ -11,7 +11,7 @@ namespace kiv::demo {
 
 namespace {
 
-constexpr uint32_t kInk = 0x2B1B0E;        // outlines
+constexpr uint32_t kInk = 0x2B1B0E;  // outlines
 constexpr uint32_t kCream = 0xFFF3D6;
 constexpr uint32_t kPurple = 0x43307F;
 constexpr uint32_t kPink = 0xFF6FA8;
@@ -104,16 +104,18 @@ void DrawTag(Canvas& c, double x, double y) {
     cairo_fill_preserve(cr);
     Outline(c, kInk, 1.5);
     c.Circle(x + 4, y + 19, 1.8, 0x9A7B55);  // eyelet
-    c.Rect(x + 10, y + 1, 42, 4, kInk);       // gauge frame
+    c.Rect(x + 10, y + 1, 42, 4, kInk);      // gauge frame
     c.Rect(x + 11, y + 2, 40, 2, 0x4A3A2A);
-    c.RoundRect(x + 7, y + 6, 44, 10, 2);     // timer window
+    c.RoundRect(x + 7, y + 6, 44, 10, 2);  // timer window
     c.Colour(0x000000);
     cairo_fill(cr);
     c.Circle(x + 60, y + 6.5, 5.2, 0xE0445A);  // close button
     c.Colour(0xFFFFFF);
     cairo_set_line_width(cr, 1.6);
-    cairo_move_to(cr, x + 57.8, y + 4.3); cairo_line_to(cr, x + 62.2, y + 8.7);
-    cairo_move_to(cr, x + 62.2, y + 4.3); cairo_line_to(cr, x + 57.8, y + 8.7);
+    cairo_move_to(cr, x + 57.8, y + 4.3);
+    cairo_line_to(cr, x + 62.2, y + 8.7);
+    cairo_move_to(cr, x + 62.2, y + 4.3);
+    cairo_line_to(cr, x + 57.8, y + 8.7);
     cairo_stroke(cr);
     for (int i = 0; i < 5; ++i) c.Circle(x + 14 + i * 8, y + 20, 1.1, i % 2 ? kPink : 0x8FBF4F);
 }
@@ -179,7 +181,12 @@ void DrawLogoLetter(Canvas& c, char letter, double left, double right, double to
     int x0 = 64, y0 = 64, x1 = -1, y1 = -1;
     for (int y = 0; y < 64; ++y)
         for (int x = 0; x < 64; ++x)
-            if ((g.At(x, y) >> 24) > 20) { x0 = std::min(x0, x); x1 = std::max(x1, x); y0 = std::min(y0, y); y1 = std::max(y1, y); }
+            if ((g.At(x, y) >> 24) > 20) {
+                x0 = std::min(x0, x);
+                x1 = std::max(x1, x);
+                y0 = std::min(y0, y);
+                y1 = std::max(y1, y);
+            }
     double sx = cellW / (x1 - x0 + 1), sy = cellH / (y1 - y0 + 1);
     for (int j = 0; j < int(cellH); ++j) {
         double f = j / (cellH - 1);
@@ -252,8 +259,10 @@ Sprite BuildPartsSheet() {
     // Glyph rows: cells 6 pixels apart, glyphs in rows 36..41 and 43..48.
     for (int y = 35; y < 50; ++y)
         for (int x = 0; x < 168; ++x) sheet.At(x, y) = Rgb(0, 0, 0);
-    for (size_t i = 0; i < kDigitRow.size(); ++i) DrawGlyph(sheet, int(6 * i), 36, kDigitRow[i], 0xFF000000u | kDigitColour);
-    for (size_t i = 0; i < kLetterRow.size(); ++i) DrawGlyph(sheet, int(6 * i), 43, kLetterRow[i], 0xFF000000u | kLetterColour);
+    for (size_t i = 0; i < kDigitRow.size(); ++i)
+        DrawGlyph(sheet, int(6 * i), 36, kDigitRow[i], 0xFF000000u | kDigitColour);
+    for (size_t i = 0; i < kLetterRow.size(); ++i)
+        DrawGlyph(sheet, int(6 * i), 43, kLetterRow[i], 0xFF000000u | kLetterColour);
     // The timer window's colon between the third and the fourth digit.
     sheet.At(123, 9) = 0xFF000000u | kDigitColour;
     sheet.At(123, 12) = 0xFF000000u | kDigitColour;
@@ -284,13 +293,15 @@ Sprite BuildPartsSheet() {
 
 // ---- The emblem: eight slices of a ring around (319.5, 240.5), one per stage. ----
 
-struct SliceRow { int srcLeft, srcRight, left, top; };
-constexpr SliceRow kSlices[8] = {{0, 64, 287, 163},   {64, 142, 318, 163},  {142, 219, 319, 208},
+struct SliceRow {
+    int srcLeft, srcRight, left, top;
+};
+constexpr SliceRow kSlices[8] = {{0, 64, 287, 163},    {64, 142, 318, 163},  {142, 219, 319, 208},
                                  {219, 297, 318, 239}, {297, 361, 287, 240}, {361, 439, 242, 239},
                                  {439, 516, 242, 208}, {516, 594, 242, 163}};
-constexpr uint32_t kSliceColours[8][2] = {
-    {0x7CD957, 0x2E9A3A}, {0x63C8FF, 0x1F6FD1}, {0xFF9BD0, 0xD94B96}, {0xE6F4FF, 0x8DB6E0},
-    {0xFF6B5B, 0xC4222E}, {0x8E7BFF, 0x3A2C9E}, {0x4FE0C8, 0x128A80}, {0xFFC04D, 0xE0701F}};
+constexpr uint32_t kSliceColours[8][2] = {{0x7CD957, 0x2E9A3A}, {0x63C8FF, 0x1F6FD1}, {0xFF9BD0, 0xD94B96},
+                                          {0xE6F4FF, 0x8DB6E0}, {0xFF6B5B, 0xC4222E}, {0x8E7BFF, 0x3A2C9E},
+                                          {0x4FE0C8, 0x128A80}, {0xFFC04D, 0xE0701F}};
 
 EmblemSheets BuildEmblemSheets() {
     constexpr int W = 600, H = 80;
@@ -326,8 +337,10 @@ EmblemSheets BuildEmblemSheets() {
             cairo_pattern_t* p = cairo_pattern_create_radial(cx, cy, rIn, cx, cy, rOut);
             uint32_t inner = look == 0 ? kSliceColours[a][1] : 0x3A3A44;
             uint32_t outer = look == 0 ? kSliceColours[a][0] : 0x5A5A66;
-            cairo_pattern_add_color_stop_rgb(p, 0, ((inner >> 16) & 255) / 255.0, ((inner >> 8) & 255) / 255.0, (inner & 255) / 255.0);
-            cairo_pattern_add_color_stop_rgb(p, 1, ((outer >> 16) & 255) / 255.0, ((outer >> 8) & 255) / 255.0, (outer & 255) / 255.0);
+            cairo_pattern_add_color_stop_rgb(p, 0, ((inner >> 16) & 255) / 255.0, ((inner >> 8) & 255) / 255.0,
+                                             (inner & 255) / 255.0);
+            cairo_pattern_add_color_stop_rgb(p, 1, ((outer >> 16) & 255) / 255.0, ((outer >> 8) & 255) / 255.0,
+                                             (outer & 255) / 255.0);
             cairo_set_source(cr, p);
             cairo_fill_preserve(cr);
             cairo_pattern_destroy(p);

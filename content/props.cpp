@@ -17,7 +17,7 @@ void DrawCurtain(Canvas& c) {
     cairo_rectangle(cr, 0, 0, 640, 480);
     c.RoundRect(10, 32, 332, 114, 10);
     c.Ellipse(kHeadX, kHeadY - 28, 66, 74);  // clear of the costume below the chin
-    c.Ellipse(kRefillX, kRefillY, 28, 28);  // the ink pot is drawn over the plain background
+    c.Ellipse(kRefillX, kRefillY, 28, 28);   // the ink pot is drawn over the plain background
     cairo_set_fill_rule(cr, CAIRO_FILL_RULE_EVEN_ODD);
     cairo_clip(cr);
     for (int x = 0; x < 640; x += 32) {
@@ -33,7 +33,9 @@ void DrawCurtain(Canvas& c) {
     // the valance and its fringe
     c.VerticalGradient(0, 0, 640, 26, 0x9E1228, 0x6A0A1A);
     for (int x = 0; x < 640; x += 8) {
-        cairo_move_to(cr, x, 26); cairo_line_to(cr, x + 4, 34); cairo_line_to(cr, x + 8, 26);
+        cairo_move_to(cr, x, 26);
+        cairo_line_to(cr, x + 4, 34);
+        cairo_line_to(cr, x + 8, 26);
         c.Colour(0xFFC94D);
         cairo_fill(cr);
     }
@@ -94,7 +96,8 @@ void DrawGardenPainting(Canvas& c) {
     c.Rect(6, 6, 88, 68, 0xFFF8E6);
     c.VerticalGradient(8, 8, 84, 44, 0xBFE6FF, 0xF2FAFF);
     c.Rect(8, 52, 84, 20, 0x86CF62);
-    cairo_move_to(cr, 50, 70); cairo_line_to(cr, 50, 34);
+    cairo_move_to(cr, 50, 70);
+    cairo_line_to(cr, 50, 34);
     StrokeWith(c, 0x3C8D2F, 3);
     for (int k = 0; k < 12; ++k) {
         double a = k * M_PI / 6;
@@ -120,11 +123,16 @@ void DrawSnowCard(Canvas& c) {
     }
     c.Circle(114, 58, 2.5, 0x222222);
     c.Circle(126, 58, 2.5, 0x222222);
-    cairo_move_to(cr, 120, 63); cairo_line_to(cr, 136, 67); cairo_line_to(cr, 120, 68); cairo_close_path(cr);
-    c.Colour(0xFF8A3C); cairo_fill(cr);
+    cairo_move_to(cr, 120, 63);
+    cairo_line_to(cr, 136, 67);
+    cairo_line_to(cr, 120, 68);
+    cairo_close_path(cr);
+    c.Colour(0xFF8A3C);
+    cairo_fill(cr);
     c.Rect(104, 40, 32, 6, 0xD7263D);
     c.RoundRect(108, 20, 24, 22, 3);
-    c.Colour(0xD7263D); cairo_fill(cr);
+    c.Colour(0xD7263D);
+    cairo_fill(cr);
     c.Rect(100, 78, 40, 7, 0x2E9A3A);
     for (double y : {92.0, 104.0}) c.Circle(120, y, 2.5, 0x222222);
     c.TextOutlined("BONUS!", "DejaVu Sans Bold 16", 120, 160, 0xFFD34D, 0x7A2A10, 3);
@@ -169,8 +177,10 @@ void DrawStamps(Canvas& c, int kind) {
             cairo_new_sub_path(cr);
             for (int i = 0; i <= 36; ++i) {
                 double a = i * M_PI / 18, rr = 16 + 2.2 * std::sin(a * (3 + k) + k);
-                if (i == 0) cairo_move_to(cr, cx + rr * std::cos(a), cy + rr * std::sin(a));
-                else cairo_line_to(cr, cx + rr * std::cos(a), cy + rr * std::sin(a));
+                if (i == 0)
+                    cairo_move_to(cr, cx + rr * std::cos(a), cy + rr * std::sin(a));
+                else
+                    cairo_line_to(cr, cx + rr * std::cos(a), cy + rr * std::sin(a));
             }
             cairo_fill(cr);
         } else if (kind == 2) {  // stars
@@ -178,7 +188,8 @@ void DrawStamps(Canvas& c, int kind) {
             c.Colour(0x000000);
             cairo_fill(cr);
         } else {  // clouds of dabs
-            for (auto [dx, dy, r] : std::array<std::array<double, 3>, 5>{{{0, 0, 11}, {-8, -6, 8}, {8, -6, 8}, {-8, 7, 8}, {8, 7, 8}}})
+            for (auto [dx, dy, r] :
+                 std::array<std::array<double, 3>, 5>{{{0, 0, 11}, {-8, -6, 8}, {8, -6, 8}, {-8, 7, 8}, {8, 7, 8}}})
                 c.Circle(cx + dx * (1 + 0.1 * k), cy + dy, r + k, 0x000000);
         }
         cairo_restore(cr);

@@ -20,7 +20,8 @@ void Cloud(Canvas& c, double x, double y, double s) {
 void Tree(Canvas& c, double x, double ground, double s) {
     c.RoundRect(x - 7 * s, ground - 70 * s, 14 * s, 72 * s, 4 * s);
     FillLine(c, 0x8A5A34, kLine, 1.5);
-    for (auto [dx, dy, r] : std::array<std::array<double, 3>, 4>{{{0, -110, 34}, {-26, -84, 26}, {26, -84, 26}, {0, -80, 28}}}) {
+    for (auto [dx, dy, r] :
+         std::array<std::array<double, 3>, 4>{{{0, -110, 34}, {-26, -84, 26}, {26, -84, 26}, {0, -80, 28}}}) {
         c.Ellipse(x + dx * s, ground + dy * s, r * s, r * s);
         FillLine(c, 0x4CAF50, 0x2E7D32, 1.5);
     }
@@ -102,7 +103,8 @@ void Park(Canvas& c) {
     cairo_move_to(cr, 0, 330);
     cairo_curve_to(cr, 120, 270, 260, 280, 360, 320);
     cairo_curve_to(cr, 460, 280, 560, 270, 640, 310);
-    cairo_line_to(cr, 640, 480); cairo_line_to(cr, 0, 480);
+    cairo_line_to(cr, 640, 480);
+    cairo_line_to(cr, 0, 480);
     cairo_close_path(cr);
     c.Colour(0x9ED47A);
     cairo_fill(cr);
@@ -116,7 +118,8 @@ void Park(Canvas& c) {
     cairo_fill(cr);
     Tree(c, 230, 372, 1.0);
     Tree(c, 590, 380, 0.8);
-    for (int i = 0; i < 7; ++i) Flower(c, 140 + i * 22 + (i % 2) * 5, 420 + (i % 3) * 12, i % 2 ? 0xFF6FA8 : 0xFFFFFF, 0.7);
+    for (int i = 0; i < 7; ++i)
+        Flower(c, 140 + i * 22 + (i % 2) * 5, 420 + (i % 3) * 12, i % 2 ? 0xFF6FA8 : 0xFFFFFF, 0.7);
 }
 
 void Seaside(Canvas& c) {
@@ -131,19 +134,27 @@ void Seaside(Canvas& c) {
         StrokeWith(c, 0xBFE8FF, 2);
     }
     // a sailboat
-    cairo_move_to(cr, 170, 292); cairo_line_to(cr, 250, 292); cairo_line_to(cr, 236, 308); cairo_line_to(cr, 184, 308);
+    cairo_move_to(cr, 170, 292);
+    cairo_line_to(cr, 250, 292);
+    cairo_line_to(cr, 236, 308);
+    cairo_line_to(cr, 184, 308);
     cairo_close_path(cr);
     FillLine(c, 0xE0445A, kLine, 1.5);
-    cairo_move_to(cr, 210, 290); cairo_line_to(cr, 210, 222); cairo_line_to(cr, 246, 284); cairo_close_path(cr);
+    cairo_move_to(cr, 210, 290);
+    cairo_line_to(cr, 210, 222);
+    cairo_line_to(cr, 246, 284);
+    cairo_close_path(cr);
     FillLine(c, 0xFFFFFF, kLine, 1.5);
     cairo_move_to(cr, 0, 360);
     cairo_curve_to(cr, 200, 346, 420, 350, 640, 360);
-    cairo_line_to(cr, 640, 480); cairo_line_to(cr, 0, 480);
+    cairo_line_to(cr, 640, 480);
+    cairo_line_to(cr, 0, 480);
     cairo_close_path(cr);
     c.Colour(0xF6E2AE);
     cairo_fill(cr);
     for (auto [x, y] : std::array<std::array<double, 2>, 2>{{{560, 160}, {600, 180}}}) {
-        cairo_move_to(cr, x - 8, y); cairo_curve_to(cr, x - 4, y - 5, x, y - 4, x, y);
+        cairo_move_to(cr, x - 8, y);
+        cairo_curve_to(cr, x - 4, y - 5, x, y - 4, x, y);
         cairo_curve_to(cr, x, y - 4, x + 4, y - 5, x + 8, y);
         StrokeWith(c, 0x445566, 1.6);
     }
@@ -170,8 +181,12 @@ void Garden(Canvas& c) {
     c.Rect(0, 318, 640, 10, 0xE9D3A6);
     c.Rect(0, 352, 640, 10, 0xE9D3A6);
     for (int x = 6; x < 640; x += 34) {
-        cairo_move_to(cr, x, 396); cairo_line_to(cr, x, 302); cairo_line_to(cr, x + 12, 290);
-        cairo_line_to(cr, x + 24, 302); cairo_line_to(cr, x + 24, 396); cairo_close_path(cr);
+        cairo_move_to(cr, x, 396);
+        cairo_line_to(cr, x, 302);
+        cairo_line_to(cr, x + 12, 290);
+        cairo_line_to(cr, x + 24, 302);
+        cairo_line_to(cr, x + 24, 396);
+        cairo_close_path(cr);
         FillLine(c, 0xFFF1D0, 0xB08A5A, 1.5);
     }
     // bushes and flowers in front of it
@@ -199,7 +214,8 @@ void Snow(Canvas& c) {
     cairo_move_to(cr, 0, 300);
     cairo_curve_to(cr, 140, 240, 300, 250, 400, 300);
     cairo_curve_to(cr, 480, 260, 580, 250, 640, 280);
-    cairo_line_to(cr, 640, 480); cairo_line_to(cr, 0, 480);
+    cairo_line_to(cr, 640, 480);
+    cairo_line_to(cr, 0, 480);
     cairo_close_path(cr);
     c.Colour(0xE8EEF7);
     cairo_fill(cr);
@@ -209,13 +225,19 @@ void Snow(Canvas& c) {
     Ground(c, 356, 0xFAFCFF, 0xE2EAF5);
     // a small snowman
     c.Circle(200, 420, 24, 0xFFFFFF);
-    c.Ellipse(200, 420, 24, 24); StrokeWith(c, 0x9FB2C8, 1.5);
+    c.Ellipse(200, 420, 24, 24);
+    StrokeWith(c, 0x9FB2C8, 1.5);
     c.Circle(200, 384, 16, 0xFFFFFF);
-    c.Ellipse(200, 384, 16, 16); StrokeWith(c, 0x9FB2C8, 1.5);
+    c.Ellipse(200, 384, 16, 16);
+    StrokeWith(c, 0x9FB2C8, 1.5);
     c.Circle(195, 380, 2, 0x222222);
     c.Circle(205, 380, 2, 0x222222);
-    cairo_move_to(cr, 200, 386); cairo_line_to(cr, 212, 389); cairo_line_to(cr, 200, 390); cairo_close_path(cr);
-    c.Colour(0xFF8A3C); cairo_fill(cr);
+    cairo_move_to(cr, 200, 386);
+    cairo_line_to(cr, 212, 389);
+    cairo_line_to(cr, 200, 390);
+    cairo_close_path(cr);
+    c.Colour(0xFF8A3C);
+    cairo_fill(cr);
     Scatter r(4);
     for (int i = 0; i < 70; ++i) {
         double x = r.In(0, 640), y = r.In(0, 470);
@@ -245,7 +267,10 @@ void Circus(Canvas& c) {
     c.Colour(0xE8C27A);
     cairo_fill(cr);
     // a spotlight on the child
-    cairo_move_to(cr, 400, 0); cairo_line_to(cr, 440, 0); cairo_line_to(cr, 560, 450); cairo_line_to(cr, 280, 450);
+    cairo_move_to(cr, 400, 0);
+    cairo_line_to(cr, 440, 0);
+    cairo_line_to(cr, 560, 450);
+    cairo_line_to(cr, 280, 450);
     cairo_close_path(cr);
     c.Colour(0xFFF6C8, 0.18);
     cairo_fill(cr);
@@ -273,15 +298,20 @@ void Night(Canvas& c) {
     cairo_move_to(cr, 0, 360);
     cairo_curve_to(cr, 160, 300, 300, 320, 420, 350);
     cairo_curve_to(cr, 520, 320, 600, 310, 640, 330);
-    cairo_line_to(cr, 640, 480); cairo_line_to(cr, 0, 480);
+    cairo_line_to(cr, 640, 480);
+    cairo_line_to(cr, 0, 480);
     cairo_close_path(cr);
     c.Colour(0x1B2A5C);
     cairo_fill(cr);
     Ground(c, 400, 0x27406E, 0x1A2C50);
     // a little house with a lit window
     c.Rect(140, 310, 80, 70, 0x34487E);
-    cairo_move_to(cr, 130, 312); cairo_line_to(cr, 180, 270); cairo_line_to(cr, 230, 312); cairo_close_path(cr);
-    c.Colour(0x22305E); cairo_fill(cr);
+    cairo_move_to(cr, 130, 312);
+    cairo_line_to(cr, 180, 270);
+    cairo_line_to(cr, 230, 312);
+    cairo_close_path(cr);
+    c.Colour(0x22305E);
+    cairo_fill(cr);
     c.Rect(160, 330, 20, 20, 0xFFD66B);
     c.Rect(190, 330, 16, 50, 0x22305E);
 }
@@ -290,15 +320,18 @@ void Undersea(Canvas& c) {
     cairo_t* cr = c.cr();
     c.VerticalGradient(0, 0, 640, 480, 0x2A86CC, 0x0B2E5A);
     for (int i = 0; i < 5; ++i) {
-        cairo_move_to(cr, 60 + i * 140, 0); cairo_line_to(cr, 100 + i * 140, 0);
-        cairo_line_to(cr, 20 + i * 140, 420); cairo_line_to(cr, -20 + i * 140, 420);
+        cairo_move_to(cr, 60 + i * 140, 0);
+        cairo_line_to(cr, 100 + i * 140, 0);
+        cairo_line_to(cr, 20 + i * 140, 420);
+        cairo_line_to(cr, -20 + i * 140, 420);
         cairo_close_path(cr);
         c.Colour(0xFFFFFF, 0.06);
         cairo_fill(cr);
     }
     cairo_move_to(cr, 0, 420);
     cairo_curve_to(cr, 200, 400, 420, 410, 640, 420);
-    cairo_line_to(cr, 640, 480); cairo_line_to(cr, 0, 480);
+    cairo_line_to(cr, 640, 480);
+    cairo_line_to(cr, 0, 480);
     cairo_close_path(cr);
     c.Colour(0xE6D39A);
     cairo_fill(cr);
@@ -358,17 +391,23 @@ void Castle(Canvas& c) {
             StrokeWith(c, 0x9A9FA9, 1);
         }
     // a window with the sky
-    cairo_move_to(cr, 160, 330); cairo_line_to(cr, 160, 230);
+    cairo_move_to(cr, 160, 330);
+    cairo_line_to(cr, 160, 230);
     cairo_arc(cr, 200, 230, 40, M_PI, 2 * M_PI);
-    cairo_line_to(cr, 240, 330); cairo_close_path(cr);
+    cairo_line_to(cr, 240, 330);
+    cairo_close_path(cr);
     c.Colour(0x8FD3FF);
     cairo_fill_preserve(cr);
     StrokeWith(c, 0x6E737C, 5);
     Cloud(c, 200, 270, 0.5);
     // banners
     for (double x : {560.0, 600.0}) {
-        cairo_move_to(cr, x - 16, 150); cairo_line_to(cr, x + 16, 150); cairo_line_to(cr, x + 16, 260);
-        cairo_line_to(cr, x, 244); cairo_line_to(cr, x - 16, 260); cairo_close_path(cr);
+        cairo_move_to(cr, x - 16, 150);
+        cairo_line_to(cr, x + 16, 150);
+        cairo_line_to(cr, x + 16, 260);
+        cairo_line_to(cr, x, 244);
+        cairo_line_to(cr, x - 16, 260);
+        cairo_close_path(cr);
         FillLine(c, 0xC4222E, 0x7A1020, 1.5);
         c.Star(x, 190, 8, 3.5, 5, 0);
         c.Colour(0xFFD34D);
@@ -376,7 +415,10 @@ void Castle(Canvas& c) {
     }
     Ground(c, 400, 0x9C6B4A, 0x7A5238);
     // a red carpet
-    cairo_move_to(cr, 360, 400); cairo_line_to(cr, 480, 400); cairo_line_to(cr, 520, 480); cairo_line_to(cr, 320, 480);
+    cairo_move_to(cr, 360, 400);
+    cairo_line_to(cr, 480, 400);
+    cairo_line_to(cr, 520, 480);
+    cairo_line_to(cr, 320, 480);
     cairo_close_path(cr);
     c.Colour(0xC4222E);
     cairo_fill(cr);
@@ -394,14 +436,18 @@ void Finale(Canvas& c) {
     }
     // spotlights
     for (auto [x0, x1] : std::array<std::array<double, 2>, 2>{{{120, 360}, {640, 480}}}) {
-        cairo_move_to(cr, x0, 0); cairo_line_to(cr, x0 + 40, 0); cairo_line_to(cr, x1 + 100, 460); cairo_line_to(cr, x1 - 60, 460);
+        cairo_move_to(cr, x0, 0);
+        cairo_line_to(cr, x0 + 40, 0);
+        cairo_line_to(cr, x1 + 100, 460);
+        cairo_line_to(cr, x1 - 60, 460);
         cairo_close_path(cr);
         c.Colour(0xFFF6C8, 0.14);
         cairo_fill(cr);
     }
     Ground(c, 400, 0xB07840, 0x7A4E26);
     for (int x = 0; x < 640; x += 48) {
-        cairo_move_to(cr, x, 400); cairo_line_to(cr, x - 20, 480);
+        cairo_move_to(cr, x, 400);
+        cairo_line_to(cr, x - 20, 480);
         StrokeWith(c, 0x8A5A2E, 1.5);
     }
     for (int i = 0; i < 12; ++i) c.Circle(30 + i * 54, 470, 5, 0xFFE79A);
@@ -417,18 +463,18 @@ const Look& StageLook(int s) {
          Hat::SailorCap, 0xFFFFFF, 0x1E3A8A, 0xFFDDBF, false, 1, 1},
         {0xFF9BD0, 0xFFFFFF, Pattern::Flowers, 0xFF9BD0, 0xFFF3C0, Bottom::Skirt, Pattern::Flowers, 0xC07CFF,
          Hat::FlowerCrown, 0, 0, 0xFFDDBF, false, 2},
-        {0xD7263D, 0xFFFFFF, Pattern::Dots, 0x27408B, 0x27408B, Bottom::Trousers, Pattern::Plain, 0x7A4E26,
-         Hat::Beanie, 0xD7263D, 0xFFFFFF, 0xFFDDBF, false, 3},
+        {0xD7263D, 0xFFFFFF, Pattern::Dots, 0x27408B, 0x27408B, Bottom::Trousers, Pattern::Plain, 0x7A4E26, Hat::Beanie,
+         0xD7263D, 0xFFFFFF, 0xFFDDBF, false, 3},
         {0xC4222E, 0xFFC94D, Pattern::Plain, 0xFFFFFF, 0xF0F0F0, Bottom::Trousers, Pattern::Plain, 0x222222,
          Hat::TopHat, 0x222222, 0xC4222E, 0xFFFFFF, false, 4, 2},
         {0x27408B, 0xFFE066, Pattern::Stars, 0x27408B, 0xFFE066, Bottom::Trousers, Pattern::Stars, 0x8E7BFF,
          Hat::NightCap, 0x27408B, 0xFFE066, 0xFFDDBF, false, 0},
-        {0x2BC4B0, 0xE6FFF8, Pattern::Scales, 0x19A58F, 0x7FF0DC, Bottom::Tail, Pattern::Scales, 0,
-         Hat::Starfish, 0xFF8A5B, 0xFFD34D, 0xFFDDBF, false, 1},
-        {0xFF9A3C, 0xFFFFFF, Pattern::Dots, 0xFF9A3C, 0x7CD957, Bottom::Skirt, Pattern::Dots, 0xFF6FA8,
-         Hat::PartyHat, 0x4DD6FF, 0xFFFFFF, 0xFFDDBF, false, 2},
-        {0x2B4FCF, 0xFFC94D, Pattern::Plain, 0xFFFFFF, 0xF0F0F0, Bottom::Trousers, Pattern::Plain, 0x5A3A22,
-         Hat::Crown, 0xFFC94D, 0, 0xFFDDBF, true, 3, 3},
+        {0x2BC4B0, 0xE6FFF8, Pattern::Scales, 0x19A58F, 0x7FF0DC, Bottom::Tail, Pattern::Scales, 0, Hat::Starfish,
+         0xFF8A5B, 0xFFD34D, 0xFFDDBF, false, 1},
+        {0xFF9A3C, 0xFFFFFF, Pattern::Dots, 0xFF9A3C, 0x7CD957, Bottom::Skirt, Pattern::Dots, 0xFF6FA8, Hat::PartyHat,
+         0x4DD6FF, 0xFFFFFF, 0xFFDDBF, false, 2},
+        {0x2B4FCF, 0xFFC94D, Pattern::Plain, 0xFFFFFF, 0xF0F0F0, Bottom::Trousers, Pattern::Plain, 0x5A3A22, Hat::Crown,
+         0xFFC94D, 0, 0xFFDDBF, true, 3, 3},
         {0x6A2C91, 0xFFD34D, Pattern::Sequins, 0x1A1A22, 0x1A1A22, Bottom::Trousers, Pattern::Plain, 0x1A1A22,
          Hat::TopHat, 0xFFC94D, 0x6A2C91, 0xFFDDBF, false, 4},
     }};
@@ -437,16 +483,16 @@ const Look& StageLook(int s) {
 
 void DrawScenery(Canvas& c, int s) {
     switch (s) {
-    case 0: Park(c); break;
-    case 1: Seaside(c); break;
-    case 2: Garden(c); break;
-    case 3: Snow(c); break;
-    case 4: Circus(c); break;
-    case 5: Night(c); break;
-    case 6: Undersea(c); break;
-    case 7: Party(c); break;
-    case 8: Castle(c); break;
-    default: Finale(c); break;
+        case 0: Park(c); break;
+        case 1: Seaside(c); break;
+        case 2: Garden(c); break;
+        case 3: Snow(c); break;
+        case 4: Circus(c); break;
+        case 5: Night(c); break;
+        case 6: Undersea(c); break;
+        case 7: Party(c); break;
+        case 8: Castle(c); break;
+        default: Finale(c); break;
     }
 }
 

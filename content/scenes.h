@@ -15,9 +15,9 @@ void DrawCurtain(Canvas& c);
 void DrawBunting(Canvas& c);
 void DrawSparkles(Canvas& c);
 // Small pictures: the garden's framed painting, the two bonus cards, the stamps.
-void DrawGardenPainting(Canvas& c);  // 100 x 80
-void DrawSnowCard(Canvas& c);        // 240 x 180
-void DrawPartyCard(Canvas& c);       // 240 x 180
+void DrawGardenPainting(Canvas& c);    // 100 x 80
+void DrawSnowCard(Canvas& c);          // 240 x 180
+void DrawPartyCard(Canvas& c);         // 240 x 180
 void DrawStamps(Canvas& c, int kind);  // 120 x 40, black where it erases, on white
 
 }  // namespace kiv::demo

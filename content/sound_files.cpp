@@ -16,8 +16,14 @@ namespace {
 
 constexpr int kEffectRate = 22050, kVoiceRate = 11025;
 
-void Put16(std::string& b, uint32_t v) { b += char(v & 255); b += char((v >> 8) & 255); }
-void Put32(std::string& b, uint32_t v) { Put16(b, v & 0xFFFF); Put16(b, v >> 16); }
+void Put16(std::string& b, uint32_t v) {
+    b += char(v & 255);
+    b += char((v >> 8) & 255);
+}
+void Put32(std::string& b, uint32_t v) {
+    Put16(b, v & 0xFFFF);
+    Put16(b, v >> 16);
+}
 
 void WriteWav(const std::string& path, const std::string& data, int rate, int bits) {
     std::string b = "RIFF";
@@ -42,7 +48,10 @@ void WriteWav(const std::string& path, const std::string& data, int rate, int bi
 // A tiny fixed noise source, the same on every run.
 struct Noise {
     uint32_t s;
-    float Next() { s = s * 1664525u + 1013904223u; return float(int32_t(s) >> 8) / float(1 << 23); }
+    float Next() {
+        s = s * 1664525u + 1013904223u;
+        return float(int32_t(s) >> 8) / float(1 << 23);
+    }
 };
 
 Samples Silence(double seconds, int rate) { return Samples(size_t(seconds * rate), 0.0f); }
@@ -97,11 +106,14 @@ Samples ReadSpeech(const std::string& path) {
     size_t pos = 12;
     Samples out;
     while (pos + 8 <= b.size()) {
-        uint32_t len = uint8_t(b[pos + 4]) | uint8_t(b[pos + 5]) << 8 | uint8_t(b[pos + 6]) << 16 | uint32_t(uint8_t(b[pos + 7])) << 24;
+        uint32_t len = uint8_t(b[pos + 4]) | uint8_t(b[pos + 5]) << 8 | uint8_t(b[pos + 6]) << 16 |
+                       uint32_t(uint8_t(b[pos + 7])) << 24;
         if (b.compare(pos, 4, "data") == 0) {
             size_t n = std::min<size_t>(len, b.size() - pos - 8) / 2;
             for (size_t i = 0; i + 1 < n; i += 2) {
-                auto at = [&](size_t k) { return float(int16_t(uint8_t(b[pos + 8 + 2 * k]) | uint8_t(b[pos + 9 + 2 * k]) << 8)) / 32768.0f; };
+                auto at = [&](size_t k) {
+                    return float(int16_t(uint8_t(b[pos + 8 + 2 * k]) | uint8_t(b[pos + 9 + 2 * k]) << 8)) / 32768.0f;
+                };
                 out.push_back((at(i) + at(i + 1)) * 0.5f);
             }
             break;
@@ -118,8 +130,15 @@ Samples ReadSpeech(const std::string& path) {
 std::string SpokenText(std::string_view utf8) {
     std::string out;
     for (size_t i = 0; i < utf8.size(); ++i) {
-        if (utf8[i] == '|') { out += ' '; continue; }
-        if (utf8.substr(i, 3) == "\uFF27") { out += "friend"; i += 2; continue; }
+        if (utf8[i] == '|') {
+            out += ' ';
+            continue;
+        }
+        if (utf8.substr(i, 3) == "\uFF27") {
+            out += "friend";
+            i += 2;
+            continue;
+        }
         out += utf8[i];
     }
     return out;
@@ -163,7 +182,8 @@ Samples Murmur(int syllables, unsigned seed) {
             ph += 2 * M_PI * f0 * (1 + 0.08 * std::sin(M_PI * x)) / rate;
             double v = 0;
             for (int h = 1; h <= 8; ++h) {  // harmonics weighted round a vowel formant
-                double fh = f0 * h, w = std::exp(-std::pow((fh - formant) / 450.0, 2)) + 0.6 * std::exp(-std::pow((fh - 350) / 200.0, 2));
+                double fh = f0 * h, w = std::exp(-std::pow((fh - formant) / 450.0, 2)) +
+                                        0.6 * std::exp(-std::pow((fh - 350) / 200.0, 2));
                 v += w * std::sin(h * ph) / h;
             }
             double env = std::sin(M_PI * x);
@@ -185,19 +205,46 @@ void WriteEffects(const std::string& dir) {
         WriteWav16(dir + name, s, r);
     };
     Samples s;
-    s = Silence(0.12, r); Hiss(s, r, 0, 0.12, 1, 0.25, 12, 11); out(1, s);            // rub
-    s = Silence(0.1, r); Tone(s, r, 0, 0.09, 1300, 1900, 1, 18, 0.3); out(2, s);     // squeak
-    s = Silence(0.3, r); Tone(s, r, 0, 0.12, 280, 760, 1, 8, 0.5);                   // refill: bloop
-    Tone(s, r, 0.12, 0.16, 520, 1040, 0.8, 10, 0.3); out(3, s);
-    s = Silence(0.06, r); Tone(s, r, 0, 0.05, 980, 900, 1, 40, 0.4); Hiss(s, r, 0, 0.02, 0.5, 0.6, 60, 4); out(4, s);  // tick
-    s = Silence(0.45, r); Tone(s, r, 0, 0.4, 880, 880, 0.8, 7, 0.2); Tone(s, r, 0.08, 0.37, 1320, 1320, 0.8, 7, 0.2); out(5, s);  // chime
-    s = Silence(0.03, r); Tone(s, r, 0, 0.025, 2100, 1900, 1, 90, 0.2); out(6, s);   // typing
-    s = Silence(0.03, r); Tone(s, r, 0, 0.025, 1200, 1100, 0.6, 90, 0.1); out(7, s); // typing a blank
-    s = Silence(0.07, r); Tone(s, r, 0, 0.06, 640, 520, 1, 45, 0.6); Hiss(s, r, 0, 0.015, 0.6, 0.7, 90, 8); out(8, s);  // click
-    s = Silence(0.1, r); Tone(s, r, 0, 0.09, 420, 980, 1, 25, 0.2); out(9, s);       // pop
-    s = Silence(0.16, r); Hiss(s, r, 0, 0.16, 1, 0.12, 9, 12); out(10, s);           // soft brush
-    s = Silence(0.2, r); for (int i = 0; i < 4; ++i) Tone(s, r, i * 0.035, 0.08, 2400 + 300 * i, 2600 + 300 * i, 0.6, 25); out(11, s);  // sparkle
-    s = Silence(0.36, r); for (int i = 0; i < 3; ++i) Tone(s, r, i * 0.09, 0.12, 300 + 160 * i, 900 + 200 * i, 0.9, 14, 0.4); out(12, s);  // bubbles
+    s = Silence(0.12, r);
+    Hiss(s, r, 0, 0.12, 1, 0.25, 12, 11);
+    out(1, s);  // rub
+    s = Silence(0.1, r);
+    Tone(s, r, 0, 0.09, 1300, 1900, 1, 18, 0.3);
+    out(2, s);  // squeak
+    s = Silence(0.3, r);
+    Tone(s, r, 0, 0.12, 280, 760, 1, 8, 0.5);  // refill: bloop
+    Tone(s, r, 0.12, 0.16, 520, 1040, 0.8, 10, 0.3);
+    out(3, s);
+    s = Silence(0.06, r);
+    Tone(s, r, 0, 0.05, 980, 900, 1, 40, 0.4);
+    Hiss(s, r, 0, 0.02, 0.5, 0.6, 60, 4);
+    out(4, s);  // tick
+    s = Silence(0.45, r);
+    Tone(s, r, 0, 0.4, 880, 880, 0.8, 7, 0.2);
+    Tone(s, r, 0.08, 0.37, 1320, 1320, 0.8, 7, 0.2);
+    out(5, s);  // chime
+    s = Silence(0.03, r);
+    Tone(s, r, 0, 0.025, 2100, 1900, 1, 90, 0.2);
+    out(6, s);  // typing
+    s = Silence(0.03, r);
+    Tone(s, r, 0, 0.025, 1200, 1100, 0.6, 90, 0.1);
+    out(7, s);  // typing a blank
+    s = Silence(0.07, r);
+    Tone(s, r, 0, 0.06, 640, 520, 1, 45, 0.6);
+    Hiss(s, r, 0, 0.015, 0.6, 0.7, 90, 8);
+    out(8, s);  // click
+    s = Silence(0.1, r);
+    Tone(s, r, 0, 0.09, 420, 980, 1, 25, 0.2);
+    out(9, s);  // pop
+    s = Silence(0.16, r);
+    Hiss(s, r, 0, 0.16, 1, 0.12, 9, 12);
+    out(10, s);  // soft brush
+    s = Silence(0.2, r);
+    for (int i = 0; i < 4; ++i) Tone(s, r, i * 0.035, 0.08, 2400 + 300 * i, 2600 + 300 * i, 0.6, 25);
+    out(11, s);  // sparkle
+    s = Silence(0.36, r);
+    for (int i = 0; i < 3; ++i) Tone(s, r, i * 0.09, 0.12, 300 + 160 * i, 900 + 200 * i, 0.9, 14, 0.4);
+    out(12, s);  // bubbles
 }
 
 int WriteVoices(const std::string& dir, bool useSpeech) {
@@ -216,7 +263,8 @@ int WriteVoices(const std::string& dir, bool useSpeech) {
                     t << SpokenText(line);
                 }
                 // A young voice: higher pitch, a little quicker than the default.
-                std::string cmd = "espeak-ng -v en-us+f4 -p 68 -s 175 -a 160 -w '" + tmpWav + "' -f '" + tmpText + "' 2>/dev/null";
+                std::string cmd =
+                    "espeak-ng -v en-us+f4 -p 68 -s 175 -a 160 -w '" + tmpWav + "' -f '" + tmpText + "' 2>/dev/null";
                 if (std::system(cmd.c_str()) == 0) v = ReadSpeech(tmpWav);
                 if (!v.empty()) ++spoken;
             }

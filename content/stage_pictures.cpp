@@ -46,8 +46,10 @@ void WriteCels(const std::string& dir, int s, int set, bool starEyes) {
 // (white where the picture shows).
 void WriteUpperPicture(const std::string& dir, int s, const StageDesign& d) {
     Canvas c(640, 480);
-    if (s == 9) DrawCurtain(c);
-    else DrawCostume(c, StageLook(s));
+    if (s == 9)
+        DrawCurtain(c);
+    else
+        DrawCostume(c, StageLook(s));
     Image art = c.ToImage();
     if (!d.maskFile) {
         WriteBmpPalettized(dir + Name("D", d.picture, 2, ".bmp"), art, GreyPalette());
@@ -96,8 +98,10 @@ void WriteStagePictures(const std::string& dir) {
         }
         if (d.bonus.R != 0) {
             Canvas c(d.bonus.R - d.bonus.L, d.bonus.B - d.bonus.T);
-            if (d.bonusCels) DrawSnowCard(c);
-            else DrawPartyCard(c);
+            if (d.bonusCels)
+                DrawSnowCard(c);
+            else
+                DrawPartyCard(c);
             WriteJpeg(dir + Name("G", s + 1, 2, ".jpg"), c.ToOpaque(0), 90);
         }
     }

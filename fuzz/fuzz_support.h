@@ -40,10 +40,10 @@ void ScriptInput(const uint8_t* data, size_t size);
 
 // The libFuzzer entry point of a target, compiled only into the fuzzer binaries.
 #ifdef KIV_FUZZER
-#define KIV_FUZZ_ENTRY(body)                                                         \
-    extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {      \
-        body(data, size);                                                           \
-        return 0;                                                                   \
+#define KIV_FUZZ_ENTRY(body)                                                  \
+    extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) { \
+        body(data, size);                                                     \
+        return 0;                                                             \
     }
 #else
 #define KIV_FUZZ_ENTRY(body)

@@ -37,7 +37,8 @@ void CheckTheCheckingRead(std::string_view bytes, const Config& plain, const Con
     if (!r.ok) {
         Require(!notes.BadNumbers.empty(), "a malformed number is noted");
         const auto& first = notes.BadNumbers.front();
-        Require(r.message.find("\"" + first.Token + "\"") != std::string::npos, "the first noted is the one that stops");
+        Require(r.message.find("\"" + first.Token + "\"") != std::string::npos,
+                "the first noted is the one that stops");
         return;
     }
     Require(notes.BadNumbers.empty(), "a file read whole has no malformed number");

@@ -52,8 +52,10 @@ public:
         return out;
     }
     CheckReport Check() {
-        if (!rawText.empty()) dir.Write("Kiv.txt", rawText);
-        else dir.Write("Kiv.txt", Joined());
+        if (!rawText.empty())
+            dir.Write("Kiv.txt", rawText);
+        else
+            dir.Write("Kiv.txt", Joined());
         return CheckGameFolder(dir.Path());
     }
 

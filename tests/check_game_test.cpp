@@ -31,7 +31,9 @@ testing::AssertionResult OnlyFinding(const CheckReport& r, bool error, const std
     return testing::AssertionSuccess();
 }
 
-std::string Grey(int w, int h) { return MakeBmp(w, h, [](int, int) { return 0x808080u; }); }
+std::string Grey(int w, int h) {
+    return MakeBmp(w, h, [](int, int) { return 0x808080u; });
+}
 
 TEST(CheckGame, TheBundledDemoHasNothingToReport) {
     const CheckReport r = CheckGameFolder(std::string(KIV_GAME_DIR) + "/");
@@ -49,9 +51,9 @@ TEST(CheckGame, TheBundledDemoHasNothingToReport) {
 
 TEST(CheckGame, EveryMalformedNumberIsReportedAtItsLineAndNothingFollowsFromIt) {
     DemoCopy d;
-    d.SetNumber(27, 0, "1x");     // stage 3's next scene: no chain fault may follow from it
-    d.SetNumber(51, 3, "12q");    // a check point of stage 1
-    d.SetNumber(110, 4, "$G");    // a music number
+    d.SetNumber(27, 0, "1x");   // stage 3's next scene: no chain fault may follow from it
+    d.SetNumber(51, 3, "12q");  // a check point of stage 1
+    d.SetNumber(110, 4, "$G");  // a music number
     const CheckReport r = d.Check();
     ASSERT_EQ(r.Findings.size(), 3u) << Listed(r);
     EXPECT_EQ(FormatFinding(r.Findings[0]), "Kiv.txt:27: StageParams of stage 3: \"1x\" is not a number");
@@ -99,14 +101,17 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         PictureFault{"decoration_of_two_stages", [](DemoCopy& d) { d.Remove("D21.bmp"); }, "D21.bmp",
                      "missing, and no D21.jpg either: decoration 1 of stage 5 (Kiv.txt:29) needs it"},
-        PictureFault{"insert", [](DemoCopy& d) { d.Remove("E03.jpg"); }, "E03.bmp", "the insert picture of stage 3 (Kiv.txt:15)"},
-        PictureFault{"bonus", [](DemoCopy& d) { d.Remove("G04.jpg"); }, "G04.bmp", "the bonus picture of stage 4 (Kiv.txt:16)"},
+        PictureFault{"insert", [](DemoCopy& d) { d.Remove("E03.jpg"); }, "E03.bmp",
+                     "the insert picture of stage 3 (Kiv.txt:15)"},
+        PictureFault{"bonus", [](DemoCopy& d) { d.Remove("G04.jpg"); }, "G04.bmp",
+                     "the bonus picture of stage 4 (Kiv.txt:16)"},
         PictureFault{"bonus_cels", [](DemoCopy& d) { d.Remove("F112.bmp"); }, "F112.bmp",
                      "the bonus picture's cels of stage 4 (Kiv.txt:16)"},
         PictureFault{"cels", [](DemoCopy& d) { d.Remove("F053.bmp"); }, "F053.bmp", "the cels of stage 5 (Kiv.txt:29)"},
         PictureFault{"stamp", [](DemoCopy& d) { d.Remove("M03.bmp"); }, "M03.bmp", "the stamp sheet of stage 4"},
         PictureFault{"ending", [](DemoCopy& d) { d.Remove("End2.bmp"); }, "End2.bmp", "the ending (Kiv.txt:23)"},
-        PictureFault{"sheet", [](DemoCopy& d) { d.Remove("Pchzd.bmp"); }, "Pchzd.bmp", "the emblem sheet of closed stages"},
+        PictureFault{"sheet", [](DemoCopy& d) { d.Remove("Pchzd.bmp"); }, "Pchzd.bmp",
+                     "the emblem sheet of closed stages"},
         PictureFault{"damaged_background",
                      [](DemoCopy& d) { d.dir.Write("C03.jpg", d.dir.Read("C03.jpg").substr(0, 600)); }, "C03.jpg",
                      "cannot be read"},
@@ -146,8 +151,8 @@ TEST(CheckGame, TextLinesNeedTheirEndCodeOnTheTypingStepsAndAtMost95Bytes) {
 
     DemoCopy shifted;
     shifted.Line(125) = "x" + shifted.Line(125);  // a one-byte letter before double-byte text
-    EXPECT_TRUE(OnlyFinding(shifted.Check(), true, "Kiv.txt", 125,
-                            "text line 4 of stage 2: its end code \"_/\" at byte"));
+    EXPECT_TRUE(
+        OnlyFinding(shifted.Check(), true, "Kiv.txt", 125, "text line 4 of stage 2: its end code \"_/\" at byte"));
 
     DemoCopy tooLong;
     tooLong.Line(116) = std::string(98, 'a') + "_/";
@@ -202,7 +207,8 @@ TEST(CheckGame, ACheckPointThatCountsFromTheStartIsOnlyAWarning) {
 
     DemoCopy outside;
     outside.SetFirstPoint(50, 700, 20);
-    EXPECT_TRUE(OnlyFinding(outside.Check(), false, "Kiv.txt", 50, "point 6 (700, 20) lies outside the 640x480 picture"));
+    EXPECT_TRUE(
+        OnlyFinding(outside.Check(), false, "Kiv.txt", 50, "point 6 (700, 20) lies outside the 640x480 picture"));
 }
 
 TEST(CheckGame, EveryChainOfStagesMustReachTheEnding) {
@@ -214,7 +220,8 @@ TEST(CheckGame, EveryChainOfStagesMustReachTheEnding) {
 
     DemoCopy opening;
     opening.SetNumber(34, 0, "0");  // stage 10 leads to the menu
-    EXPECT_TRUE(OnlyFinding(opening.Check(), true, "Kiv.txt", 34, "StageParams of stage 10: a clear leads to scene 1;"));
+    EXPECT_TRUE(
+        OnlyFinding(opening.Check(), true, "Kiv.txt", 34, "StageParams of stage 10: a clear leads to scene 1;"));
 
     DemoCopy empty;
     empty.Line(34) = "0 0 0 0 0 0 0 0 0 0 0 0 0";
@@ -223,7 +230,8 @@ TEST(CheckGame, EveryChainOfStagesMustReachTheEnding) {
 
     DemoCopy gap;  // the menu opens stage 7 once stage 8 has been played
     gap.Line(31) = "0 0 0 0 0 0 0 0 0 0 0 0 0";
-    EXPECT_TRUE(OnlyFinding(gap.Check(), true, "Kiv.txt", 31, "StageParams of stage 7 are all 0, but the menu offers it"));
+    EXPECT_TRUE(
+        OnlyFinding(gap.Check(), true, "Kiv.txt", 31, "StageParams of stage 7 are all 0, but the menu offers it"));
 
     DemoCopy unreachable;  // stage 9 ends the course: nothing leads to stage 10 any more
     unreachable.SetNumber(33, 0, "11");
@@ -255,21 +263,20 @@ TEST_P(CheckWarning, IsReportedOnceAndLeavesTheExitStatusAtZero) {
 
 INSTANTIATE_TEST_SUITE_P(
     SoundsAndTexts, CheckWarning,
-    testing::Values(
-        SoundOrTextFault{"effect", [](DemoCopy& d) { d.Remove("Q05.wav"); }, "Q05.wav", 0,
-                         "missing: effect slot 4 (Kiv.txt:36) stays silent"},
-        SoundOrTextFault{"stage_effect", [](DemoCopy& d) { d.dir.Write("Q10.wav", "RIFF....WAVEjunk"); }, "Q10.wav", 0,
-                         "cannot be played"},
-        SoundOrTextFault{"voice", [](DemoCopy& d) { d.Remove("V013.wav"); }, "V013.wav", 0,
-                         "missing: text line 4 of stage 1 (Kiv.txt:115) is typed without its voice"},
-        SoundOrTextFault{"music", [](DemoCopy& d) { d.dir.Write("Kv03.mid", "MThd broken"); }, "Kv03.mid", 0,
-                         "cannot be read as a Standard MIDI File: music slot 3 (Kiv.txt:110)"},
-        SoundOrTextFault{"missing_music", [](DemoCopy& d) { d.Remove("Kv08.mid"); }, "Kv08.mid", 0,
-                         "missing: music slot 22 (Kiv.txt:110) stays silent"},
-        SoundOrTextFault{"odd_name", [](DemoCopy& d) { d.Line(1) = "Bob"; }, "Kiv.txt", 1,
-                         "the default player name \"Bob\" has 3 bytes, an odd number"},
-        SoundOrTextFault{"shift_jis", [](DemoCopy& d) { d.Line(213) += " \x85\x40"; }, "Kiv.txt", 213,
-                         "the help line: byte"}),
+    testing::Values(SoundOrTextFault{"effect", [](DemoCopy& d) { d.Remove("Q05.wav"); }, "Q05.wav", 0,
+                                     "missing: effect slot 4 (Kiv.txt:36) stays silent"},
+                    SoundOrTextFault{"stage_effect", [](DemoCopy& d) { d.dir.Write("Q10.wav", "RIFF....WAVEjunk"); },
+                                     "Q10.wav", 0, "cannot be played"},
+                    SoundOrTextFault{"voice", [](DemoCopy& d) { d.Remove("V013.wav"); }, "V013.wav", 0,
+                                     "missing: text line 4 of stage 1 (Kiv.txt:115) is typed without its voice"},
+                    SoundOrTextFault{"music", [](DemoCopy& d) { d.dir.Write("Kv03.mid", "MThd broken"); }, "Kv03.mid",
+                                     0, "cannot be read as a Standard MIDI File: music slot 3 (Kiv.txt:110)"},
+                    SoundOrTextFault{"missing_music", [](DemoCopy& d) { d.Remove("Kv08.mid"); }, "Kv08.mid", 0,
+                                     "missing: music slot 22 (Kiv.txt:110) stays silent"},
+                    SoundOrTextFault{"odd_name", [](DemoCopy& d) { d.Line(1) = "Bob"; }, "Kiv.txt", 1,
+                                     "the default player name \"Bob\" has 3 bytes, an odd number"},
+                    SoundOrTextFault{"shift_jis", [](DemoCopy& d) { d.Line(213) += " \x85\x40"; }, "Kiv.txt", 213,
+                                     "the help line: byte"}),
     [](const testing::TestParamInfo<SoundOrTextFault>& i) { return std::string(i.param.name); });
 
 TEST(CheckGame, AFolderWithoutKivTxtOrAtAllIsAnError) {

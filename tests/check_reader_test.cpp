@@ -12,8 +12,8 @@ namespace {
 
 TEST(CheckReader, NotesEveryMalformedNumberWhileTheGameStopsAtTheFirst) {
     KivTextLines k;
-    k.lines[26] = "4 2y 1 2 3 3 1 3 3 0 0 0 0";   // StageParams of stage 3
-    k.lines[50] = "1 2 3 4 5 6 7 8 9 1.5";          // CheckPoints of stage 1, point 15's Y
+    k.lines[26] = "4 2y 1 2 3 3 1 3 3 0 0 0 0";         // StageParams of stage 3
+    k.lines[50] = "1 2 3 4 5 6 7 8 9 1.5";              // CheckPoints of stage 1, point 15's Y
     k.lines[22] = "$ 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0";  // the ending's layout
     k.lines[111] = "Hi_/";
     Config cfg;
@@ -93,7 +93,9 @@ TEST(CheckReader, FirstInvalidShiftJisByte) {
     EXPECT_EQ(FirstInvalidSjisByte("plain text"), std::string_view::npos);
     EXPECT_EQ(FirstInvalidSjisByte("\x83\x7D\x83\x58 ok \xB1"), std::string_view::npos);  // kana, half-width kana
     EXPECT_EQ(FirstInvalidSjisByte(""), std::string_view::npos);
-    EXPECT_EQ(FirstInvalidSjisByte("ab\x80" "cd"), 2u);
+    EXPECT_EQ(FirstInvalidSjisByte("ab\x80"
+                                   "cd"),
+              2u);
     EXPECT_EQ(FirstInvalidSjisByte("\x82\x66\xFD"), 2u);
     EXPECT_EQ(FirstInvalidSjisByte("abc\x82"), 3u);  // a double-byte character cut at the end
 }

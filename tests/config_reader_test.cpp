@@ -32,7 +32,8 @@ struct KivText {
         lines[107] = "123456";
         lines[109] = "1 0 3 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0";
         for (int s = 0; s < 10; ++s)
-            for (int i = 1; i <= 10; ++i) lines[110 + 10 * s + i] = "text " + std::to_string(s) + "-" + std::to_string(i) + "_/";
+            for (int i = 1; i <= 10; ++i)
+                lines[110 + 10 * s + i] = "text " + std::to_string(s) + "-" + std::to_string(i) + "_/";
         lines[212] = "Help line";
     }
 
@@ -143,8 +144,8 @@ TEST(ConfigReader, NumberFormsAndTruncation) {
     EXPECT_EQ(f[5], -16);
     EXPECT_EQ(f[6], 7);
     EXPECT_EQ(f[7], -32768);
-    EXPECT_EQ(f[8], 1);          // low 16 bits of 65537
-    EXPECT_EQ(f[9], 4464);       // 70000 - 65536
+    EXPECT_EQ(f[8], 1);     // low 16 bits of 65537
+    EXPECT_EQ(f[9], 4464);  // 70000 - 65536
     EXPECT_EQ(f[10], -1);
     EXPECT_EQ(cfg.StageParams[0][0], 0);
     EXPECT_EQ(cfg.StageParams[0][1], 1);

@@ -215,10 +215,14 @@ TEST_F(DemoGame, EveryTextLineTypesToItsEnd) {
             bool ended = false;
             for (int p = 1; p + 1 <= t.Length() && !ended; p += 2) {
                 uint8_t a = t.At(p), b = t.At(p + 1);
-                if (a == '_' && b == '/') ended = p + 1 == t.Length();
-                else if (a == '_' && b == '_') continue;
-                else if (IsSjisLeadByte(a)) EXPECT_GE(b, 0x40) << "bad trail byte at " << p + 1;
-                else EXPECT_FALSE(IsSjisLeadByte(b)) << "a double-byte character splits at " << p + 1;
+                if (a == '_' && b == '/')
+                    ended = p + 1 == t.Length();
+                else if (a == '_' && b == '_')
+                    continue;
+                else if (IsSjisLeadByte(a))
+                    EXPECT_GE(b, 0x40) << "bad trail byte at " << p + 1;
+                else
+                    EXPECT_FALSE(IsSjisLeadByte(b)) << "a double-byte character splits at " << p + 1;
             }
             EXPECT_TRUE(ended) << "no \"_/\" at a unit boundary at the end";
         }
@@ -257,7 +261,8 @@ TEST_F(DemoGame, EveryFileTheGameAsksForIsThere) {
         if (w[11]) ExpectPicture("G" + Two(s + 1), w[11] - w[9], w[12] - w[10], true);
         for (int k = 2; k <= 4; ++k) EXPECT_TRUE(Exists("Q" + Two(p[size_t(k)]) + ".wav"));
         for (int i = 0; i < 10; ++i)
-            EXPECT_EQ(Exists("V" + Two(s + 1) + std::to_string(i) + ".wav"), bool(kVoicedLines & (1u << i))) << "voice " << i;
+            EXPECT_EQ(Exists("V" + Two(s + 1) + std::to_string(i) + ".wav"), bool(kVoicedLines & (1u << i)))
+                << "voice " << i;
     }
     for (uint8_t n : cfg_->SoundNumbers) EXPECT_TRUE(Exists("Q" + Two(n) + ".wav")) << int(n);
 }
@@ -312,8 +317,10 @@ TEST_F(DemoGame, EveryCheckPointCanBeUncovered) {
         std::string base = "D" + Two(p[8]);
         Picture picture, mask;
         bool hasMask = Exists(base + "mask.bmp");
-        if (hasMask) ASSERT_TRUE(ReadBmp(kDir + base + "mask.bmp", mask));
-        else ASSERT_TRUE(ReadBmp(kDir + base + ".bmp", picture)) << "a derived mask needs a BMP picture";
+        if (hasMask)
+            ASSERT_TRUE(ReadBmp(kDir + base + "mask.bmp", mask));
+        else
+            ASSERT_TRUE(ReadBmp(kDir + base + ".bmp", picture)) << "a derived mask needs a BMP picture";
         Picture stamp;
         ASSERT_TRUE(ReadBmp(kDir + "M" + Two(p[6]) + ".bmp", stamp));
         for (const Point16& pt : cfg_->CheckPoints[size_t(s)]) {

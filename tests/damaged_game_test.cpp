@@ -55,10 +55,11 @@ TEST_F(DamagedGame, APictureCutShortEmptyOrTooLargeStopsTheGameWithItsNameAndKee
         std::function<void(DamagedGame&)> damage;
     };
     const Case cases[] = {
-        {"Ptit.bmp", [](DamagedGame& t) { t.Cut("Ptit.bmp", 20000); }},      // at start-up
-        {"Ptitm.bmp", [](DamagedGame& t) { t.Cut("Ptitm.bmp", 0); }},        // zero bytes
-        {"C01.jpg", [](DamagedGame& t) { t.Cut("C01.jpg", 3000); }},         // at the stage's set-up
-        {"D01.bmp", [](DamagedGame& t) {                                     // 9000 pixels wide
+        {"Ptit.bmp", [](DamagedGame& t) { t.Cut("Ptit.bmp", 20000); }},  // at start-up
+        {"Ptitm.bmp", [](DamagedGame& t) { t.Cut("Ptitm.bmp", 0); }},    // zero bytes
+        {"C01.jpg", [](DamagedGame& t) { t.Cut("C01.jpg", 3000); }},     // at the stage's set-up
+        {"D01.bmp",
+         [](DamagedGame& t) {  // 9000 pixels wide
              std::string b = t.game.Read("D01.bmp");
              b[18] = static_cast<char>(9000 & 0xFF);
              b[19] = static_cast<char>(9000 >> 8);
@@ -86,7 +87,8 @@ TEST_F(DamagedGame, SoundsThatAreNotSoundsAndTunesOfNoOrEndlessLengthPlayOnInSil
     const std::string header = std::string("MThd\0\0\0\x06\0\0\0\x01\x01\xe0", 14);
     game.Write("Kv02.mid", header + std::string("MTrk\0\0\0\x04\0\xff\x2f\0", 12));
     game.Write("Kv03.mid", header + std::string("MTrk\0\0\0\x12\0\xff\x51\x03\xff\xff\xff\x8f\xff\xff\x7f\x90\x3c\x40"
-                                                "\0\xff\x2f\0", 26));
+                                                "\0\xff\x2f\0",
+                                                26));
     const Outcome r = Play();
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_FALSE(r.AnyMessage());
@@ -130,7 +132,8 @@ TEST_F(DamagedGame, BytesThatAreNotShiftJisInTheTextsAreShownAsTheyCome) {
 TEST_F(DamagedGame, AbsurdRecordsAreReadAsTheyStandAndSavedReadable) {
     game.Write("Kiv.ini",
                "[Kiv]\r\nStage=300\r\nRank01=abc\r\nRank02=\r\nRank03=zzzzzzzzzzzzzzzzzzzzzzzzzzzz\r\n"
-               "Rank04=*****master99999\r\nRank05=*****master-1234\r\nMyName=" + std::string(3000, 'a') + "\r\n");
+               "Rank04=*****master99999\r\nRank05=*****master-1234\r\nMyName=" +
+                   std::string(3000, 'a') + "\r\n");
     const Outcome r = Play();
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_FALSE(r.Sanitized()) << r.err;

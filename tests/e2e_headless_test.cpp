@@ -19,8 +19,10 @@ protected:
 
 TEST_F(HeadlessBinary, ScriptedRunShowsWindowClockAndKeys) {
     WriteMinimalGame(game);
-    ProgramRun r = Run(Data() + " --seed 7", "frames 3\nkey ctrl\nframes 2\nkey f12\nkey ctrl\nframes 1\n"
-                                            "screenshot " + out.File("shot.bmp") + "\n");
+    ProgramRun r = Run(Data() + " --seed 7",
+                       "frames 3\nkey ctrl\nframes 2\nkey f12\nkey ctrl\nframes 1\n"
+                       "screenshot " +
+                           out.File("shot.bmp") + "\n");
     EXPECT_EQ(r.status, 0) << r.err;
     const std::string& t = r.trace;
     EXPECT_NE(t.find("\"ev\":\"window\",\"w\":640,\"h\":480,\"visible\":true,\"border\":true"), std::string::npos) << t;
@@ -58,7 +60,8 @@ TEST_F(HeadlessBinary, MissingKivTxtHaltsWithoutSaving) {
     size_t shown = r.trace.find("\"visible\":true");
     ASSERT_NE(shown, std::string::npos);
     EXPECT_NE(r.trace.find("{\"t\":40,\"frame\":0,\"ev\":\"window\",\"w\":640,\"h\":480,\"visible\":false", shown),
-              std::string::npos) << r.trace;
+              std::string::npos)
+        << r.trace;
     EXPECT_EQ(r.trace.find("\"ev\":\"frame\""), std::string::npos);
     EXPECT_NE(r.trace.find("\"ev\":\"exit\",\"status\":1"), std::string::npos);
     EXPECT_NE(r.err.find("not find  Kiv.txt"), std::string::npos);

@@ -23,7 +23,8 @@ bool InsetAShows(ClosingGame& t) {
     for (int y = 0; y < 10; ++y)
         for (int x = 0; x < 20; ++x)
             for (int d = 0; d < 4; ++d)
-                if (t.Window(kInsetA.Left + 2 * x + d % 2, kInsetA.Top + 2 * y + d / 2) != End2Pixel(x, y)) return false;
+                if (t.Window(kInsetA.Left + 2 * x + d % 2, kInsetA.Top + 2 * y + d / 2) != End2Pixel(x, y))
+                    return false;
     return true;
 }
 bool InsetBShows(ClosingGame& t) {

@@ -35,11 +35,13 @@ TEST(ErasingEndToEnd, AScriptedPlayerClearsTheFirstStageOfTheBundledGame) {
         "until-scene 2 200\nuntil-step 4 3000\nclick 320 240\nuntil-step 50 20\n" +
         clickOn(w[5], w[6]) + "frames 1\n";
     // A drag out of the window on both sides, released outside; the next move erases nothing.
-    script += "press 300 470\nframes 1\nmove -60 -40\nframes 1\nmove 900 700\nframes 1\nrelease 900 700\n"
-              "move 300 300\nframes 2\n";
+    script +=
+        "press 300 470\nframes 1\nmove -60 -40\nframes 1\nmove 900 700\nframes 1\nrelease 900 700\n"
+        "move 300 300\nframes 2\n";
     for (const Point16& p : cfg->CheckPoints[0]) script += clickOn(p.X, p.Y) + "frames 1\n";
-    script += "click 320 240 right\nuntil-step 84 500\nclick 320 240\nuntil-step 98 500\nclick 320 240\n"
-              "until-scene 3 50\nframes 2\n";
+    script +=
+        "click 320 240 right\nuntil-step 84 500\nclick 320 240\nuntil-step 98 500\nclick 320 240\n"
+        "until-scene 3 50\nframes 2\n";
     const ProgramRun run = RunProgram(out, "--headless --seed 7 --data " + game.Path(), script);
     ASSERT_EQ(run.status, 0) << run.err;
     const std::string& trace = run.trace;

@@ -28,14 +28,14 @@ inline bool StampErases(int r, int cx, int cy) {
 }
 
 // Places of stage 1 (scene 2).
-constexpr int kRefillX = 600, kRefillY = 60;          // refill spot, radius 35
-constexpr int kSpeechX = 20, kSpeechY = 470;          // tag's bottom-left corner
+constexpr int kRefillX = 600, kRefillY = 60;  // refill spot, radius 35
+constexpr int kSpeechX = 20, kSpeechY = 470;  // tag's bottom-left corner
 constexpr int kTagCloseX = kSpeechX + 60, kTagCloseY = kSpeechY - 19;
 constexpr int kGuardX = 520, kGuardY = 200, kGuardR = 30;  // protected circle
-constexpr int kZoneAX = 200, kZoneAY = 200;           // radius 55
+constexpr int kZoneAX = 200, kZoneAY = 200;                // radius 55
 constexpr int kZoneDX = 240, kZoneDY = 200, kZoneDR = 30;
 constexpr int kZoneEX = 400, kZoneEY = 330, kZoneER = 40;
-constexpr int kPlainX = 330, kPlainY = 120;           // a place in no zone
+constexpr int kPlainX = 330, kPlainY = 120;  // a place in no zone
 
 // Stage 1 in play (scene 2, step 50) on the headless platform, with layers, a stamp sheet and
 // spots made here. Ink is 0, as at the start of a stage.
@@ -65,8 +65,7 @@ struct ErasingStage {
         Fill(m.EraseMapBmp, [](int, int) { return 0u; });
         m.StampBmp = CreateSurface(120, 40);
         for (int y = 0; y < 40; ++y)
-            for (int x = 0; x < 120; ++x)
-                m.StampBmp.Row(y)[x] = StampErases(x / 40, x % 40, y) ? 0u : 0xFFFFFFu;
+            for (int x = 0; x < 120; ++x) m.StampBmp.Row(y)[x] = StampErases(x / 40, x % 40, y) ? 0u : 0xFFFFFFu;
 
         g.Shell.SceneNo = 2;
         g.Shell.SceneCounters[kStep] = kStepPlay;
@@ -103,14 +102,10 @@ struct ErasingStage {
     uint32_t Back(int x, int y) { return G().Media.BackBmp.Row(y)[x]; }
     uint32_t Window(int x, int y) { return game->platform.WindowImage()[static_cast<size_t>(y) * 640 + x]; }
     // What the layers show at (x, y).
-    uint32_t Layered(int x, int y) {
-        return (G().Media.StageBackBmp.Row(y)[x] & Map(x, y)) | Pic(x, y);
-    }
+    uint32_t Layered(int x, int y) { return (G().Media.StageBackBmp.Row(y)[x] & Map(x, y)) | Pic(x, y); }
     // What the window shows for a frame after a stroke: the picture and the erase map one
     // pixel lower over the background in place.
-    uint32_t LayeredLower(int x, int y) {
-        return (G().Media.StageBackBmp.Row(y)[x] & Map(x, y - 1)) | Pic(x, y - 1);
-    }
+    uint32_t LayeredLower(int x, int y) { return (G().Media.StageBackBmp.Row(y)[x] & Map(x, y - 1)) | Pic(x, y - 1); }
     bool Erased(int x, int y) { return Pic(x, y) == 0 && Map(x, y) == 0xFFFFFFu; }
     bool Untouched(int x, int y) { return Pic(x, y) == PicPixel(x, y) && Map(x, y) == 0; }
 

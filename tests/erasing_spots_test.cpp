@@ -74,7 +74,8 @@ TEST(ErasingSpots, TheTagAreaNeverErasesAndItsCloseSpotRemovesTheTag) {
     EXPECT_TRUE(tagShows(true));
     for (bool visible : {true, false}) {
         t.G().Play.TagVisible = visible;
-        for (const auto& p : {std::array<int, 2>{kTagCloseX + 89, kTagCloseY}, {kTagCloseX - 50, kTagCloseY - 70},
+        for (const auto& p : {std::array<int, 2>{kTagCloseX + 89, kTagCloseY},
+                              {kTagCloseX - 50, kTagCloseY - 70},
                               {kTagCloseX + 10, kTagCloseY}}) {
             t.PressAt(p[0], p[1]);
             EXPECT_EQ(t.G().Play.ScrapeState, 0) << p[0] << "," << p[1];
@@ -106,7 +107,7 @@ TEST(ErasingSpots, TheProtectedCircleRefusesStrokesAndPointsOnACircleAreOutside)
     t.G().Rand.RandSeed = 9;
     t.PressAt(kGuardX + 29, kGuardY);
     EXPECT_EQ(t.G().Play.ScrapeState, 0);
-    EXPECT_EQ(t.G().Rand.RandSeed, 9u);  // refused before any reaction
+    EXPECT_EQ(t.G().Rand.RandSeed, 9u);     // refused before any reaction
     t.PressAt(kGuardX - 18, kGuardY + 24);  // exactly on the circle (18, 24, 30)
     EXPECT_EQ(t.G().Play.ScrapeState, 1);
     t.Release();
@@ -122,7 +123,7 @@ TEST(ErasingSpots, TheProtectedCircleRefusesStrokesAndPointsOnACircleAreOutside)
     // Far points: 16-bit differences, and sums that do not wrap into "inside".
     g.Play.StrokeX = -32768;
     g.Play.StrokeY = -32768;
-    EXPECT_FALSE(PointerInCircle(g, 21, 19, 32767));  // dx = dy = -32768
+    EXPECT_FALSE(PointerInCircle(g, 21, 19, 32767));    // dx = dy = -32768
     EXPECT_TRUE(PointerInCircle(g, 32767, 32767, 40));  // -32768 + 21 - 32767 wraps to 22
 }
 
@@ -222,8 +223,8 @@ TEST(ErasingSpots, AssistKeysActOnlyInStepFiftyOfAStage) {
         int16_t step;
     };
     ErasingStage t;
-    for (Where w : {Where{2, 4}, Where{2, 84}, Where{2, 99}, Where{11, 51}, Where{1, 50}, Where{12, 50},
-                    Where{13, 50}, Where{0, 50}}) {
+    for (Where w : {Where{2, 4}, Where{2, 84}, Where{2, 99}, Where{11, 51}, Where{1, 50}, Where{12, 50}, Where{13, 50},
+                    Where{0, 50}}) {
         t.G().Shell.SceneNo = w.scene;
         t.Sc(kStep) = w.step;
         const std::vector<uint32_t> before = t.G().Media.BackBmp.Pixels;
@@ -240,12 +241,12 @@ TEST(ErasingSpots, AssistKeysActOnlyInStepFiftyOfAStage) {
     // F11: outlines of the circles with the pen, nothing filled; no assist.
     t.Form().KeyUp(vk::F11, false);
     EXPECT_FALSE(t.G().Play.CheatUsed);
-    EXPECT_EQ(t.Back(kRefillX - 35, kRefillY), 0u);           // left edge of the refill circle
+    EXPECT_EQ(t.Back(kRefillX - 35, kRefillY), 0u);  // left edge of the refill circle
     EXPECT_EQ(t.Back(kRefillX, kRefillY), PicPixel(kRefillX, kRefillY));
-    EXPECT_EQ(t.Back(kZoneAX, kZoneAY - 55), 0u);              // top of zone A
+    EXPECT_EQ(t.Back(kZoneAX, kZoneAY - 55), 0u);  // top of zone A
     EXPECT_EQ(t.Back(kZoneDX + kZoneDR, kZoneDY), 0u);
     EXPECT_EQ(t.Back(kZoneEX, kZoneEY + kZoneER), 0u);
-    EXPECT_EQ(t.Back(kTagCloseX + 90, kTagCloseY), 0u);        // the tag area
+    EXPECT_EQ(t.Back(kTagCloseX + 90, kTagCloseY), 0u);  // the tag area
     EXPECT_EQ(t.Back(kGuardX, kGuardY - kGuardR), 0u);
     EXPECT_EQ(t.Window(kRefillX - 35, kRefillY), 0u);
     EXPECT_EQ(t.G().Media.BackBmp.Brush, BrushStyle::Solid);

@@ -16,8 +16,7 @@ int StampUsedAt(ErasingStage& t, int left, int top) {
     for (int r = 0; r < 3; ++r) {
         bool all = true;
         for (int cy = 0; cy < 40 && all; ++cy)
-            for (int cx = 0; cx < 40 && all; ++cx)
-                all = t.Erased(left + cx, top + cy) == StampErases(r, cx, cy);
+            for (int cx = 0; cx < 40 && all; ++cx) all = t.Erased(left + cx, top + cy) == StampErases(r, cx, cy);
         if (all) return r;
     }
     return -1;
@@ -232,8 +231,10 @@ TEST(ErasingStrokes, StrokesAtTheCornersAndADragOutsideTheWindowStayInsideTheSur
             EXPECT_EQ(t.G().Play.ScrapeState, 1) << c[0] << "," << c[1];
             t.Frame();
             // The drag leaves the window and is released outside it.
-            for (const auto& m : {std::array<int, 2>{c[0] * 2 - 320, c[1] * 2 - 240}, {-100000, 100000},
-                                  {100000, -100000}, {c[0] + 30, c[1] - 30}}) {
+            for (const auto& m : {std::array<int, 2>{c[0] * 2 - 320, c[1] * 2 - 240},
+                                  {-100000, 100000},
+                                  {100000, -100000},
+                                  {c[0] + 30, c[1] - 30}}) {
                 t.Form().MouseMove(shift, m[0], m[1]);
                 t.Frame();
             }

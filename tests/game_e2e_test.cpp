@@ -26,9 +26,12 @@ std::string LetterClick(char c) {
 // The script of a challenge run that clears every stage by one press on each check point and
 // enters `name`; with `assist`, F5 is pressed once in the first stage.
 std::string ChallengeRun(const Config& cfg, const std::string& name, bool assist) {
-    auto onPoint = [](int x, int y) { return "click " + std::to_string(x - 9) + " " + std::to_string(y - 7) + "\nframes 1\n"; };
-    std::string s = "frames 5\nclick 320 240\nuntil-scene 1 300\nuntil-step 12 300\n"
-                    "click 530 245\nuntil-step 14 100\nclick 530 245\n";  // the challenge item, confirmed
+    auto onPoint = [](int x, int y) {
+        return "click " + std::to_string(x - 9) + " " + std::to_string(y - 7) + "\nframes 1\n";
+    };
+    std::string s =
+        "frames 5\nclick 320 240\nuntil-scene 1 300\nuntil-step 12 300\n"
+        "click 530 245\nuntil-step 14 100\nclick 530 245\n";  // the challenge item, confirmed
     for (int stage = 0; stage < 10; ++stage) {
         const auto& w = cfg.StageLayout[static_cast<size_t>(stage)];
         s += "until-scene " + std::to_string(stage + 2) + " 300\nuntil-step 4 3000\nclick 320 240\nuntil-step 50 20\n";
@@ -74,10 +77,12 @@ TEST_F(GameEndToEnd, AChallengeRunClearsEveryStageAndTheNamedResultRanksFirst) {
 
     // Every stage was cleared with its twenty points, each leading to the next and the last to
     // the ending; the kept times of stages 1..8 make the total.
-    const std::regex stageEvent("\"ev\":\"stage\",\"stage\":([0-9]+),\"points\":([0-9]+),\"outcome\":([0-9]+),"
-                                "\"time\":([0-9]+),\"next\":([0-9]+)");
+    const std::regex stageEvent(
+        "\"ev\":\"stage\",\"stage\":([0-9]+),\"points\":([0-9]+),\"outcome\":([0-9]+),"
+        "\"time\":([0-9]+),\"next\":([0-9]+)");
     int stages = 0, total = 0;
-    for (auto it = std::sregex_iterator(r.trace.begin(), r.trace.end(), stageEvent); it != std::sregex_iterator(); ++it) {
+    for (auto it = std::sregex_iterator(r.trace.begin(), r.trace.end(), stageEvent); it != std::sregex_iterator();
+         ++it) {
         const int stage = std::stoi((*it)[1]);
         ++stages;
         EXPECT_EQ(stage, stages);

@@ -134,8 +134,10 @@ TEST(GlyphText, BlinkWaitShowsTheUnderscoreTwoFramesInFourAndEndsHidden) {
     for (int call = 1; call <= 32; ++call) {
         BlinkWait(t.g, 8);
         const int phase = (call - 1) % 4;
-        if (phase == 0 || phase == 1) EXPECT_TRUE(t.WindowShows(300, 99, 156, 42)) << call;
-        else EXPECT_TRUE(t.WindowShows(300, 99, 162, 42)) << call;
+        if (phase == 0 || phase == 1)
+            EXPECT_TRUE(t.WindowShows(300, 99, 156, 42)) << call;
+        else
+            EXPECT_TRUE(t.WindowShows(300, 99, 162, 42)) << call;
         EXPECT_EQ(t.g.Records.TextX, 300);
         EXPECT_EQ(sc[1], call == 32 ? 1 : 0) << call;
     }
@@ -190,13 +192,12 @@ TEST(GlyphText, TimesAndTimerDigits) {
     auto partsAt = [&](int x, int y) { return parts.Row(y)[x]; };
     const int xs[5] = {99, 107, 115, 127, 135};
     const int digits[5] = {7, 0, 2, 9, 0};
-    for (int k = 0; k < 5; ++k)
-        EXPECT_TRUE(GlyphGame::ShowsCell(partsAt, xs[k], 7, 6 * digits[k], 35)) << k;
+    for (int k = 0; k < 5; ++k) EXPECT_TRUE(GlyphGame::ShowsCell(partsAt, xs[k], 7, 6 * digits[k], 35)) << k;
     EXPECT_EQ(partsAt(104, 10), SheetPixel(104, 10));  // the gaps keep the panel
     EXPECT_EQ(partsAt(123, 10), SheetPixel(123, 10));
     EXPECT_EQ(t.g.Records.TextX, 143);
     EXPECT_EQ(t.g.Records.TextY, 8);
-    EXPECT_EQ(t.Window(99, 7), 0u);  // the sheet is not the screen
+    EXPECT_EQ(t.Window(99, 7), 0u);     // the sheet is not the screen
     DrawTimerDigits(t.g, -1000000000);  // no digits at all: the panel stays
     EXPECT_TRUE(GlyphGame::ShowsCell(partsAt, 99, 7, 42, 35));
 }
@@ -210,11 +211,11 @@ TEST(GlyphText, RankRowsDrawFromTheirOwnCursorAndLeaveTheRunStart) {
     EXPECT_EQ(t.g.Records.TextX, 9 + 8 * 17);  // "01S 029:50 master"
     EXPECT_EQ(t.g.Records.TextStartX, 1);
     EXPECT_EQ(t.g.Records.TextStartY, 2);
-    EXPECT_TRUE(t.BackShows(9, 62, 0, 35));                   // 0
-    EXPECT_TRUE(t.BackShows(25, 62, 60, 35));                 // S
-    EXPECT_TRUE(t.BackShows(33, 62, 162, 42));                // blank
-    EXPECT_TRUE(t.BackShows(65, 62, 84, 35));                 // ":"
-    EXPECT_TRUE(t.BackShows(9 + 8 * 11, 62, 6 * 12, 42));     // m
+    EXPECT_TRUE(t.BackShows(9, 62, 0, 35));                // 0
+    EXPECT_TRUE(t.BackShows(25, 62, 60, 35));              // S
+    EXPECT_TRUE(t.BackShows(33, 62, 162, 42));             // blank
+    EXPECT_TRUE(t.BackShows(65, 62, 84, 35));              // ":"
+    EXPECT_TRUE(t.BackShows(9 + 8 * 11, 62, 6 * 12, 42));  // m
 }
 
 }  // namespace

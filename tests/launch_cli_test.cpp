@@ -32,10 +32,26 @@ TEST(CommandLineHelp, HelpNamesEveryFlagTheFoldersAndTheExitStatuses) {
     const Ran r = RunKiv("--help");
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, UsageText());
-    for (const char* word : {"wideflower", "--data DIR", "--seed N", "--headless", "--script FILE", "--trace FILE",
-                             "--scale N", "--fullscreen", "--check", "--help", "--version", "Kiv.txt",
-                             "folder of the kiv program", "share/kiv/demo", "Kiv.ini", ".local/share/kiv", "  0  ",
-                             "  1  ", "  2  ", "  3  "})
+    for (const char* word : {"wideflower",
+                             "--data DIR",
+                             "--seed N",
+                             "--headless",
+                             "--script FILE",
+                             "--trace FILE",
+                             "--scale N",
+                             "--fullscreen",
+                             "--check",
+                             "--help",
+                             "--version",
+                             "Kiv.txt",
+                             "folder of the kiv program",
+                             "share/kiv/demo",
+                             "Kiv.ini",
+                             ".local/share/kiv",
+                             "  0  ",
+                             "  1  ",
+                             "  2  ",
+                             "  3  "})
         EXPECT_NE(r.out.find(word), std::string::npos) << word;
     EXPECT_EQ(RunKiv("wideflower --headless --help").status, 0);  // it does not start the game
 }
@@ -62,15 +78,16 @@ TEST(CommandLineCheck, ChecksTheProgramsOwnFolderOrTheDataFolder) {
     EXPECT_EQ(own.out, std::string(KIV_GAME_DIR) + "/: 0 errors, 0 warnings\n");
 
     DemoCopy broken;
-    broken.SetNumber(30, 0, "12");   // stage 6 skips the ending
-    broken.Remove("Q09.wav");        // effect slot 8 is silent
-    broken.Check();                  // writes Kiv.txt
+    broken.SetNumber(30, 0, "12");  // stage 6 skips the ending
+    broken.Remove("Q09.wav");       // effect slot 8 is silent
+    broken.Check();                 // writes Kiv.txt
     const Ran r = RunKiv("--check --data " + broken.dir.Path());
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.out, "Kiv.txt:30: StageParams of stage 6: a clear leads to scene 13; byte 0 must lead on to "
-                     "a stage (1 to 10 for scenes 2 to 11) or to the ending (11)\n"
-                     "Q09.wav: warning: missing: effect slot 8 (Kiv.txt:36) stays silent\n" +
-                         broken.dir.Path() + ": 1 error, 1 warning\n");
+    EXPECT_EQ(r.out,
+              "Kiv.txt:30: StageParams of stage 6: a clear leads to scene 13; byte 0 must lead on to "
+              "a stage (1 to 10 for scenes 2 to 11) or to the ending (11)\n"
+              "Q09.wav: warning: missing: effect slot 8 (Kiv.txt:36) stays silent\n" +
+                  broken.dir.Path() + ": 1 error, 1 warning\n");
     EXPECT_TRUE(r.err.empty()) << r.err;
 }
 

@@ -26,7 +26,9 @@ using media_test::WriteBmp;
 using media_test::WriteJpeg;
 
 // A picture with a different colour in each pixel, to catch swapped rows, columns or channels.
-uint32_t Pattern(int x, int y) { return uint32_t(0x100000 * (x * 7 % 16) + 0x1000 * (y * 5 % 16) + 0x10 * ((x + y) % 16)); }
+uint32_t Pattern(int x, int y) {
+    return uint32_t(0x100000 * (x * 7 % 16) + 0x1000 * (y * 5 % 16) + 0x10 * ((x + y) % 16));
+}
 
 // An 8-bit run-length bitmap of w x h in colour index 1: runs of up to 255 pixels and an
 // end-of-line code a row, as a paint program writes them.
@@ -150,19 +152,31 @@ TEST_F(MediaImages, BitmapsOfEveryDepthReadInTheirOwnColours) {
     }
     // 16 bits: five bits a channel widen to eight as (v << 3) | (v >> 2), 0x1F giving 0xFF.
     auto c16 = [](int x, int y) { return uint32_t(x == 0 ? 0xFFFFFF : (x == 1 ? 0x000000 : 0x8040F8 + y * 0x080000)); };
-    auto widen5 = [](uint32_t v8) { uint32_t v = v8 >> 3; return (v << 3) | (v >> 2); };
-    auto widen6 = [](uint32_t v8) { uint32_t v = v8 >> 2; return (v << 2) | (v >> 4); };
-    ExpectBmp(WriteBmp(w, h, {16}, c16), w, h, Expect(w, h, [&](int x, int y) {
-                  uint32_t v = c16(x, y);
-                  return widen5(v >> 16) << 16 | widen5((v >> 8) & 0xFF) << 8 | widen5(v & 0xFF);
-              }), "16 bits 5-5-5");
+    auto widen5 = [](uint32_t v8) {
+        uint32_t v = v8 >> 3;
+        return (v << 3) | (v >> 2);
+    };
+    auto widen6 = [](uint32_t v8) {
+        uint32_t v = v8 >> 2;
+        return (v << 2) | (v >> 4);
+    };
+    ExpectBmp(WriteBmp(w, h, {16}, c16), w, h,
+              Expect(w, h,
+                     [&](int x, int y) {
+                         uint32_t v = c16(x, y);
+                         return widen5(v >> 16) << 16 | widen5((v >> 8) & 0xFF) << 8 | widen5(v & 0xFF);
+                     }),
+              "16 bits 5-5-5");
     BmpOptions o565;
     o565.bits = 16;
     o565.rgb565 = true;
-    ExpectBmp(WriteBmp(w, h, o565, c16), w, h, Expect(w, h, [&](int x, int y) {
-                  uint32_t v = c16(x, y);
-                  return widen5(v >> 16) << 16 | widen6((v >> 8) & 0xFF) << 8 | widen5(v & 0xFF);
-              }), "16 bits 5-6-5");
+    ExpectBmp(WriteBmp(w, h, o565, c16), w, h,
+              Expect(w, h,
+                     [&](int x, int y) {
+                         uint32_t v = c16(x, y);
+                         return widen5(v >> 16) << 16 | widen6((v >> 8) & 0xFF) << 8 | widen5(v & 0xFF);
+                     }),
+              "16 bits 5-6-5");
     EXPECT_EQ(g.Media.LastImageExt, ".bmp");
 }
 
@@ -193,7 +207,8 @@ TEST_F(MediaImages, RunLengthBitmapsTooShortForTheirSizeAreRefused) {
     media_test::Put32(tiny, 22, 4096);
     BmpPixels pixels;
     std::string why;
-    EXPECT_FALSE(DecodeBmp(reinterpret_cast<const uint8_t*>(tiny.data()), tiny.size(), kMaxSurfaceSide, kMaxSurfacePixels, pixels, why));
+    EXPECT_FALSE(DecodeBmp(reinterpret_cast<const uint8_t*>(tiny.data()), tiny.size(), kMaxSurfaceSide,
+                           kMaxSurfacePixels, pixels, why));
     EXPECT_NE(why.find("too short"), std::string::npos) << why;
     EXPECT_TRUE(pixels.Pixels.empty());
     ExpectRefused("Tiny8.bmp", tiny, "RLE8 claiming 4096 x 4096");
@@ -271,7 +286,8 @@ TEST_F(MediaImages, JpegPicturesDecodeAtTheirOwnSize) {
         EXPECT_EQ(bad, 0) << "progressive " << progressive;
     }
     // A grey picture comes out as grey colours, not as a grey-only surface.
-    dir.Write("Grey.jpg", WriteJpeg(16, 8, [](int x, int) { return x < 8 ? 40u : 200u; }, 100, true));
+    dir.Write("Grey.jpg", WriteJpeg(
+                              16, 8, [](int x, int) { return x < 8 ? 40u : 200u; }, 100, true));
     Surface grey;
     LoadJpegImage(g, "Grey", grey);
     ASSERT_EQ(grey.Width, 16);
@@ -463,7 +479,8 @@ TEST_F(MediaImages, JpgIsPreferredAndAMissingPictureIsReportedAsBmp) {
 }
 
 TEST_F(MediaImages, LoadImageToPaletteGivesANewSurfaceWithTheSamePixels) {
-    dir.Write("C01.bmp", WriteBmp(6, 5, {8, false, {0x102030, 0xA0B0C0}}, [](int x, int y) { return uint32_t((x + y) % 2); }));
+    dir.Write("C01.bmp",
+              WriteBmp(6, 5, {8, false, {0x102030, 0xA0B0C0}}, [](int x, int y) { return uint32_t((x + y) % 2); }));
     Surface s = CreateSurface(640, 480);
     LoadImageToPalette(g, "C01", s);
     ASSERT_EQ(s.Width, 6);
@@ -553,8 +570,8 @@ TEST_F(MediaImages, BuildMaskWithAMaskFileCutsThePicture) {
     CreateScreenSurfaces(g);
     CreateStageSurfaces(g);
     // The mask file is white where the picture shows (left half) and black elsewhere.
-    dir.Write("D12mask.bmp", WriteBmp(640, 480, {1, false, {0x000000, 0xFFFFFF}},
-                                      [](int x, int) { return x < 320 ? 1u : 0u; }));
+    dir.Write("D12mask.bmp",
+              WriteBmp(640, 480, {1, false, {0x000000, 0xFFFFFF}}, [](int x, int) { return x < 320 ? 1u : 0u; }));
     Surface& pic = g.Media.StagePicBmp;
     std::fill(pic.Pixels.begin(), pic.Pixels.end(), 0x8899AAu);
     BuildMask(g, g.Media.MaskBmp, pic, 12);

@@ -76,11 +76,13 @@ TEST_F(MediaScreen, ClearSurfacePresentsOnlyTheBackSurface) {
 
     Fill(g.Media.WorkBmp, 0xABCDEF);
     ClearSurface(g, g.Media.WorkBmp);
-    EXPECT_TRUE(std::all_of(g.Media.WorkBmp.Pixels.begin(), g.Media.WorkBmp.Pixels.end(), [](uint32_t p) { return p == 0; }));
+    EXPECT_TRUE(
+        std::all_of(g.Media.WorkBmp.Pixels.begin(), g.Media.WorkBmp.Pixels.end(), [](uint32_t p) { return p == 0; }));
     EXPECT_EQ(Window(0, 0), 0x123456u);
 
     ClearSurface(g, g.Media.BackBmp);
-    EXPECT_TRUE(std::all_of(platform.WindowImage().begin(), platform.WindowImage().end(), [](uint32_t p) { return p == 0; }));
+    EXPECT_TRUE(
+        std::all_of(platform.WindowImage().begin(), platform.WindowImage().end(), [](uint32_t p) { return p == 0; }));
 }
 
 TEST_F(MediaScreen, PresentRectShowsOnlyDstRect) {

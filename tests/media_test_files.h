@@ -153,7 +153,8 @@ inline std::string WriteCmykJpeg(int w, int h, uint8_t c, uint8_t m, uint8_t y, 
     jpeg_set_quality(&cinfo, 100, TRUE);
     jpeg_start_compress(&cinfo, TRUE);
     std::vector<unsigned char> row;
-    for (int x = 0; x < w; ++x) row.insert(row.end(), {uint8_t(255 - c), uint8_t(255 - m), uint8_t(255 - y), uint8_t(255 - k)});
+    for (int x = 0; x < w; ++x)
+        row.insert(row.end(), {uint8_t(255 - c), uint8_t(255 - m), uint8_t(255 - y), uint8_t(255 - k)});
     while (cinfo.next_scanline < cinfo.image_height) {
         JSAMPROW p = row.data();
         jpeg_write_scanlines(&cinfo, &p, 1);

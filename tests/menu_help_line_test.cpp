@@ -46,7 +46,8 @@ bool StartHelpLine(MenuGame& t) {
 bool StripShows(MenuGame& t, const Surface& picture, int from, int s, int pictureWidth) {
     for (int y = 0; y < 12; ++y)
         for (int x = 0; x < 120 && s + x < pictureWidth; ++x)
-            if (t.Window(kStripX + x, kStripY + y) != picture.Pixels[static_cast<size_t>(y) * picture.Width + (s + x - from)])
+            if (t.Window(kStripX + x, kStripY + y) !=
+                picture.Pixels[static_cast<size_t>(y) * picture.Width + (s + x - from)])
                 return false;
     return true;
 }
@@ -150,16 +151,13 @@ TEST(MenuHelpLine, AFiveThousandByteLineScrollsWithItsPicturesBesideIt) {
     frame();
     EXPECT_EQ(frame(), 850);  // a black patch over the picture place
     jumpTo(949);
-    while (frame() < 950) {
-    }
+    while (frame() < 950) {}
     EXPECT_TRUE(t.ShowsParts(54, 0, 89, 35, 415, 288));  // the refill icon
     jumpTo(1249);
-    while (frame() < 1250) {
-    }
+    while (frame() < 1250) {}
     EXPECT_TRUE(t.ShowsParts(91, 0, 159, 25, 399, 288));  // the tag panel
     jumpTo(1799);
-    while (frame() < 1800) {
-    }
+    while (frame() < 1800) {}
     for (int y = 288; y < 323; ++y)
         for (int x = 399; x < 467; ++x) ASSERT_EQ(t.Window(x, y), 0u) << x << "," << y;
 

@@ -90,9 +90,9 @@ TEST(MenuScene, BuildsUpInSixtySevenFramesWithSlicesButtonsPanelAndRanking) {
     // Ranking rows in glyph text: "01S 029:50" at y 63 and "30T" at y 411.
     EXPECT_TRUE(t.ShowsParts(0, 35, 5, 43, 9, 62));
     EXPECT_TRUE(t.ShowsParts(6, 35, 11, 43, 17, 62));
-    EXPECT_TRUE(t.ShowsParts(60, 35, 65, 43, 25, 62));   // S
-    EXPECT_TRUE(t.ShowsParts(54, 35, 59, 43, 57, 62));   // 9
-    EXPECT_TRUE(t.ShowsParts(84, 35, 89, 43, 65, 62));   // :
+    EXPECT_TRUE(t.ShowsParts(60, 35, 65, 43, 25, 62));  // S
+    EXPECT_TRUE(t.ShowsParts(54, 35, 59, 43, 57, 62));  // 9
+    EXPECT_TRUE(t.ShowsParts(84, 35, 89, 43, 65, 62));  // :
     EXPECT_TRUE(t.ShowsParts(18, 35, 23, 43, 9, 410));
     EXPECT_TRUE(t.ShowsParts(78, 35, 83, 43, 25, 410));  // T
 }
@@ -106,7 +106,7 @@ TEST(MenuScene, RingsPulseInTheWindowOnlyAtTheirOwnCorners) {
     t.Frames(31);  // the first pause: the counter runs from 50 to 80
     EXPECT_EQ(t.Sc(kRingFrame), 0);
     EXPECT_EQ(t.Window(300, 279), 0u);  // nothing was presented there yet
-    t.Frames(1);  // n = 0: boxes (244, 236)-(315, 323) and (246, 234)-(313, 325)
+    t.Frames(1);                        // n = 0: boxes (244, 236)-(315, 323) and (246, 234)-(313, 325)
     EXPECT_EQ(t.Window(243, 279), 0xFFFFFFu);
     EXPECT_EQ(t.Window(244, 279), 0u);
     EXPECT_EQ(t.Window(245, 279), 0xFFFFFFu);
@@ -114,10 +114,10 @@ TEST(MenuScene, RingsPulseInTheWindowOnlyAtTheirOwnCorners) {
     EXPECT_EQ(t.Window(300, 279), 0xFFFFFFu);  // outlines only
     EXPECT_EQ(t.Window(312, 279), 0u);
     EXPECT_EQ(t.Window(314, 279), 0u);
-    EXPECT_EQ(t.Back(244, 279), 0xFFFFFFu);    // BackBmp never holds the rings
-    t.Frames(17);  // n = 17: the second ring's box is (228, 149)-(331, 410)
+    EXPECT_EQ(t.Back(244, 279), 0xFFFFFFu);  // BackBmp never holds the rings
+    t.Frames(17);                            // n = 17: the second ring's box is (228, 149)-(331, 410)
     EXPECT_EQ(t.Window(330, 279), 0u);
-    t.Frames(1);   // n = 18: 5n reaches 90, only the first ring: (261, 182)-(298, 377)
+    t.Frames(1);  // n = 18: 5n reaches 90, only the first ring: (261, 182)-(298, 377)
     EXPECT_EQ(t.Window(335, 279), 0xFFFFFFu);
     EXPECT_EQ(t.Window(330, 279), 0xFFFFFFu);
     EXPECT_EQ(t.Window(297, 279), 0u);
@@ -273,7 +273,7 @@ TEST(MenuScene, MemoriesClearClosesStagesTwoToEightAndSavesAtOnce) {
         EXPECT_TRUE(SquareAt(t, a, 0, ClosedColour(a))) << a;
         EXPECT_EQ(t.Window(c[0], c[1]), ClosedColour(a)) << a;
     }
-    EXPECT_TRUE(SquareAt(t, 0, 0, OpenColour(0)));  // stage 1 was never redrawn
+    EXPECT_TRUE(SquareAt(t, 0, 0, OpenColour(0)));          // stage 1 was never redrawn
     EXPECT_TRUE(t.ShowsParts(162, 42, 167, 50, 282, 112));  // blanked
     t.Frames(1);
     EXPECT_EQ(t.Step(), kStepWait);
@@ -304,7 +304,8 @@ TEST(MenuScene, RankingClearRewritesAllThirtyPresetsInSixtyFramesAndSavesThem) {
     t.Frames(1);
     EXPECT_EQ(t.Step(), kStepCancel);
     EXPECT_EQ(t.NewEffects(3), 60);
-    for (int k = 1; k <= 30; ++k) EXPECT_EQ(t.g().Records.RankTable[static_cast<size_t>(k)].View(), PresetRankEntry(t.g(), k).View()) << k;
+    for (int k = 1; k <= 30; ++k)
+        EXPECT_EQ(t.g().Records.RankTable[static_cast<size_t>(k)].View(), PresetRankEntry(t.g(), k).View()) << k;
     // Row 1 back in place with its preset time: "01S 029:50".
     EXPECT_TRUE(t.ShowsParts(0, 35, 5, 43, 9, 62));
     EXPECT_TRUE(t.ShowsParts(54, 35, 59, 43, 57, 62));

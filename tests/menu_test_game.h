@@ -13,8 +13,12 @@
 
 namespace kiv::menu_test {
 
-inline uint32_t PartsPixel(int x, int y) { return 0x800000u | (static_cast<uint32_t>(x) << 9) | static_cast<uint32_t>(y); }
-inline uint32_t MaskSheetPixel(int x, int y) { return 0x400000u | (static_cast<uint32_t>(x) << 9) | static_cast<uint32_t>(y); }
+inline uint32_t PartsPixel(int x, int y) {
+    return 0x800000u | (static_cast<uint32_t>(x) << 9) | static_cast<uint32_t>(y);
+}
+inline uint32_t MaskSheetPixel(int x, int y) {
+    return 0x400000u | (static_cast<uint32_t>(x) << 9) | static_cast<uint32_t>(y);
+}
 inline uint32_t OpenColour(int a) { return 0x20A0E0u + static_cast<uint32_t>(a); }
 inline uint32_t ClosedColour(int a) { return 0x808000u + static_cast<uint32_t>(a); }
 
@@ -70,7 +74,9 @@ struct MenuGame {
     int16_t Step() { return Sc(menu::kStep); }
     uint32_t Window(int x, int y) { return game->platform.WindowImage()[static_cast<size_t>(y) * 640 + x]; }
     uint32_t Back(int x, int y) { return g().Media.BackBmp.Pixels[static_cast<size_t>(y) * 640 + x]; }
-    uint32_t Parts(int x, int y) { return g().Media.PartsBmp.Pixels[static_cast<size_t>(y) * g().Media.PartsBmp.Width + x]; }
+    uint32_t Parts(int x, int y) {
+        return g().Media.PartsBmp.Pixels[static_cast<size_t>(y) * g().Media.PartsBmp.Width + x];
+    }
     void Frames(int n) { game->Frames(n); }
     void Click(int x, int y, MouseButton button = MouseButton::Left) {
         game->form.MouseDown(button, false, x, y);

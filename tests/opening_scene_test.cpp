@@ -37,7 +37,10 @@ struct OpeningGame {
     Game& g() { return game->game; }
     int16_t Sc(int k) { return g().Shell.SceneCounters[static_cast<size_t>(k)]; }
     uint32_t Window(int x, int y) { return game->platform.WindowImage()[static_cast<size_t>(y) * 640 + x]; }
-    void Click() { game->form.MouseDown(MouseButton::Left, false, 5, 5); game->form.MouseUp(MouseButton::Left, false, 5, 5); }
+    void Click() {
+        game->form.MouseDown(MouseButton::Left, false, 5, 5);
+        game->form.MouseUp(MouseButton::Left, false, 5, 5);
+    }
 
     // The window's logo area is exactly the sheet's logo.
     bool ShowsWholeLogo() {
@@ -136,7 +139,7 @@ TEST(OpeningScene, AClickInTheFirstFrameShowsTheLogoThenHandsOverAfterTheDisc) {
     EXPECT_EQ(t.game->platform.Cursor(), kCursorNone);
     t.game->Frames(1);
     EXPECT_TRUE(t.ShowsWholeLogo());  // every letter at once; the disc starts at radius 0
-    t.Click();  // more clicks neither speed up nor restart the disc
+    t.Click();                        // more clicks neither speed up nor restart the disc
     t.game->Frames(20);
     t.Click();
     t.game->Frames(14);
@@ -152,7 +155,8 @@ TEST(OpeningScene, AClickInTheFirstFrameShowsTheLogoThenHandsOverAfterTheDisc) {
     t.game->platform.GetTrace().Open(t.dir.File("other.jsonl"));
     std::string trace = t.dir.Read("trace.jsonl");
     size_t effects = 0;
-    for (size_t at = trace.find("\"ev\":\"effect\""); at != std::string::npos; at = trace.find("\"ev\":\"effect\"", at + 1))
+    for (size_t at = trace.find("\"ev\":\"effect\""); at != std::string::npos;
+         at = trace.find("\"ev\":\"effect\"", at + 1))
         ++effects;
     EXPECT_EQ(effects, 3u);
     EXPECT_NE(trace.find("\"slot\":7"), std::string::npos) << trace;

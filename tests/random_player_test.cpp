@@ -38,10 +38,10 @@ TEST(RandomPlayer, RecordsChecksRefuseWhatTheGameNeverWrites) {
         dir.Write("Kiv.ini", text);
         return randomplay::CheckRecordsFile(dir.File("Kiv.ini"), "master");
     };
-    EXPECT_NE(bad("Rank30=*****master01500\r\n", ""), "");           // a rank missing
-    EXPECT_NE(bad("kvmhzalice_02961", "kvmhzAlice_02961"), "");      // a letter the game has not
-    EXPECT_NE(bad("*****master02000", "*****master03000"), "");      // out of order
-    EXPECT_NE(bad("*****master02000", "*****master0200"), "");       // cut short
+    EXPECT_NE(bad("Rank30=*****master01500\r\n", ""), "");       // a rank missing
+    EXPECT_NE(bad("kvmhzalice_02961", "kvmhzAlice_02961"), "");  // a letter the game has not
+    EXPECT_NE(bad("*****master02000", "*****master03000"), "");  // out of order
+    EXPECT_NE(bad("*****master02000", "*****master0200"), "");   // cut short
     EXPECT_EQ(randomplay::CheckRecordsFile(dir.File("none.ini"), "master"), "no Kiv.ini after the run");
 }
 

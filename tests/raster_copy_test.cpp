@@ -21,7 +21,7 @@ Surface Row(const std::vector<uint32_t>& pixels) {
 TEST(RasterCopy, RopsCombineEachChannelBitwise) {
     const uint32_t d = 0xFF8040, s = 0x0F0F0F;
     const std::pair<Rop, uint32_t> expected[] = {
-        {Rop::SRCCOPY, 0x0F0F0F},   {Rop::SRCAND, 0x0F0000},    {Rop::SRCPAINT, 0xFF8F4F},
+        {Rop::SRCCOPY, 0x0F0F0F},    {Rop::SRCAND, 0x0F0000},    {Rop::SRCPAINT, 0xFF8F4F},
         {Rop::NOTSRCCOPY, 0xF0F0F0}, {Rop::SRCINVERT, 0xF08F4F}, {Rop::MERGEPAINT, 0xFFF0F0},
     };
     for (auto [rop, want] : expected) {
@@ -83,9 +83,9 @@ TEST(RasterCopy, SelfCopyMatchesACopyFromADuplicate) {
     // Mirrored, reversed, stretched, shrunk and partly outside: a copy within one surface gives
     // what the same copy from an untouched duplicate gives.
     const Rect cases[][2] = {
-        {{2, 1, 9, 6}, {0, 0, 7, 5}},       {{9, 6, 2, 1}, {0, 0, 7, 5}},   {{2, 1, 9, 6}, {7, 5, 0, 0}},
-        {{9, 1, 2, 6}, {7, 5, 0, 0}},       {{0, 0, 11, 7}, {3, 2, 6, 4}},  {{1, 1, 4, 3}, {0, 0, 11, 7}},
-        {{-3, -2, 8, 9}, {-5, 4, 20, -3}},  {{5, 5, 2, 2}, {9, -4, -6, 12}}, {{0, 0, 11, 7}, {12, 0, 20, 7}},
+        {{2, 1, 9, 6}, {0, 0, 7, 5}},      {{9, 6, 2, 1}, {0, 0, 7, 5}},    {{2, 1, 9, 6}, {7, 5, 0, 0}},
+        {{9, 1, 2, 6}, {7, 5, 0, 0}},      {{0, 0, 11, 7}, {3, 2, 6, 4}},   {{1, 1, 4, 3}, {0, 0, 11, 7}},
+        {{-3, -2, 8, 9}, {-5, 4, 20, -3}}, {{5, 5, 2, 2}, {9, -4, -6, 12}}, {{0, 0, 11, 7}, {12, 0, 20, 7}},
         {{4, 2, 6, 5}, {10, 6, 8, 3}},
     };
     for (StretchMode mode : {StretchMode::BlackOnWhite, StretchMode::ColorOnColor}) {

@@ -74,8 +74,7 @@ inline ::testing::AssertionResult SameImage(const Surface& actual, const Surface
     if (actual.Width != expected.Width || actual.Height != expected.Height)
         return ::testing::AssertionFailure() << "size " << actual.Width << "x" << actual.Height << ", expected "
                                              << expected.Width << "x" << expected.Height;
-    if (actual.Monochrome != expected.Monochrome)
-        return ::testing::AssertionFailure() << "monochrome flag differs";
+    if (actual.Monochrome != expected.Monochrome) return ::testing::AssertionFailure() << "monochrome flag differs";
     int wrong = 0;
     std::ostringstream first;
     for (int y = 0; y < actual.Height; ++y)

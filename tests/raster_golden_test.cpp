@@ -46,7 +46,7 @@ GoldenCase RopCase(const std::string& id, Rop rop) {
 }
 
 const std::vector<std::pair<std::string, Rop>> kRops = {
-    {"c1_srccopy", Rop::SRCCOPY},       {"c1_srcand", Rop::SRCAND},         {"c1_srcpaint", Rop::SRCPAINT},
+    {"c1_srccopy", Rop::SRCCOPY},       {"c1_srcand", Rop::SRCAND},       {"c1_srcpaint", Rop::SRCPAINT},
     {"c1_notsrccopy", Rop::NOTSRCCOPY}, {"c1_srcinvert", Rop::SRCINVERT}, {"c1_mergepaint", Rop::MERGEPAINT},
 };
 
@@ -105,10 +105,10 @@ std::vector<GoldenCase> StretchCases() {
             cases.push_back(StretchCase(id, "in_Rows32x26.ppm", 32, h, coc));
         }
     for (bool coc : {false, true}) {
-        cases.push_back(StretchCase(std::string("c2_grow_35x35_") + (coc ? "coloroncolor" : "default"),
-                                    "in_Grid5.ppm", 35, 35, coc));
-        cases.push_back(StretchCase(std::string("c2_grow_68x35_") + (coc ? "coloroncolor" : "default"),
-                                    "in_Grid5.ppm", 68, 35, coc));
+        cases.push_back(StretchCase(std::string("c2_grow_35x35_") + (coc ? "coloroncolor" : "default"), "in_Grid5.ppm",
+                                    35, 35, coc));
+        cases.push_back(StretchCase(std::string("c2_grow_68x35_") + (coc ? "coloroncolor" : "default"), "in_Grid5.ppm",
+                                    68, 35, coc));
         cases.push_back(StretchCase(std::string("c2_cols_11x4_") + (coc ? "coloroncolor" : "default"),
                                     "in_Cols40x4.ppm", 11, 4, coc));
     }
@@ -331,10 +331,9 @@ std::vector<GoldenCase> ShapeCases() {
     cases.push_back({"c4_lines", "c4_lines.ppm", [] {
                          Surface dst = ShapeCanvas(Paint::Solid);
                          const int segments[][4] = {
-                             {2, 2, 20, 2},   {20, 5, 2, 5},     {24, 2, 24, 20},  {27, 20, 27, 2},
-                             {2, 8, 12, 18},  {22, 8, 12, 18},   {30, 2, 60, 9},   {30, 12, 34, 14},
-                             {44, 14, 40, 12}, {50, 12, 52, 16}, {58, 16, 56, 12}, {5, 25, 5, 25},
-                             {8, 25, 9, 25},
+                             {2, 2, 20, 2},    {20, 5, 2, 5},  {24, 2, 24, 20},  {27, 20, 27, 2},  {2, 8, 12, 18},
+                             {22, 8, 12, 18},  {30, 2, 60, 9}, {30, 12, 34, 14}, {44, 14, 40, 12}, {50, 12, 52, 16},
+                             {58, 16, 56, 12}, {5, 25, 5, 25}, {8, 25, 9, 25},
                          };
                          for (const auto& s : segments) {
                              MoveTo(dst, s[0], s[1]);

@@ -39,10 +39,10 @@ std::array<RankEntry, 31> Ranks(const std::string& prefix) {
 
 TEST(RecordsDamagedIni, EveryEditorsLineEndsAndTheByteOrderMarkReadAndSaveAlike) {
     const std::string bodies[] = {
-        "[Kiv]\rStage=3\rRank01=old\rMyName=Hanako\r",              // lone CR
-        "[Kiv]\nStage=3\nRank01=old\nMyName=Hanako",                 // LF, no end on the last line
+        "[Kiv]\rStage=3\rRank01=old\rMyName=Hanako\r",                      // lone CR
+        "[Kiv]\nStage=3\nRank01=old\nMyName=Hanako",                        // LF, no end on the last line
         "\xEF\xBB\xBF[Kiv]\r\nStage=3\r\nRank01=old\r\nMyName=Hanako\r\n",  // UTF-8 mark
-        "[Kiv]\r\n\r\nStage=3\n\rRank01=old\r\r\nMyName=Hanako\r\n",  // mixed
+        "[Kiv]\r\n\r\nStage=3\n\rRank01=old\r\r\nMyName=Hanako\r\n",        // mixed
     };
     for (const std::string& text : bodies) {
         SCOPED_TRACE(testing::PrintToString(text));
@@ -160,8 +160,10 @@ TEST(RecordsDamagedIni, AReadOnlyFolderKeepsTheOldFileWholeAndTheRecordsGoToTheP
     std::string err;
     EXPECT_TRUE(SaveQuietly(sg.g, err));
     std::filesystem::permissions(dir.Path(), std::filesystem::perms::owner_all);
-    if (had) ::setenv("XDG_DATA_HOME", before.c_str(), 1);
-    else ::unsetenv("XDG_DATA_HOME");
+    if (had)
+        ::setenv("XDG_DATA_HOME", before.c_str(), 1);
+    else
+        ::unsetenv("XDG_DATA_HOME");
     sg.platform.GetTrace().Open(data.File("other.jsonl"));  // flushes the first trace
 
     EXPECT_EQ(dir.Read("Kiv.ini"), old);

@@ -4,8 +4,8 @@
 // an eighth of that).
 #include <fcntl.h>
 #include <gtest/gtest.h>
-#include <signal.h>
 #include <poll.h>
+#include <signal.h>
 #include <spawn.h>
 #include <sys/inotify.h>
 #include <sys/wait.h>
@@ -69,8 +69,7 @@ public:
     // Forgets the events seen so far.
     void Drain() {
         char buf[4096];
-        while (fd_ >= 0 && ::read(fd_, buf, sizeof buf) > 0) {
-        }
+        while (fd_ >= 0 && ::read(fd_, buf, sizeof buf) > 0) {}
     }
 
 private:
@@ -123,10 +122,14 @@ TEST(RecordsKill, ASaveKilledAnywhereLeavesTheOldOrTheNewFileWhole) {
         ASSERT_TRUE(KillAfter(pid, std::chrono::microseconds(std::uniform_int_distribution<int>(0, 15000)(rng))))
             << "the saving child ended on its own";
         const std::string now = dir.Read("Kiv.ini");
-        if (now == old) ++sawOld;
-        else if (now == a) ++sawA;
-        else if (now == b) ++sawB;
-        else ADD_FAILURE() << "kill " << i << " left a damaged Kiv.ini:\n" << now;
+        if (now == old)
+            ++sawOld;
+        else if (now == a)
+            ++sawA;
+        else if (now == b)
+            ++sawB;
+        else
+            ADD_FAILURE() << "kill " << i << " left a damaged Kiv.ini:\n" << now;
         if (dir.Exists("Kiv.ini.tmp")) ++leftTemporary;
     }
     std::printf("%d kills: old file %d, first version %d, second version %d; a temporary file was left %d times\n",
@@ -196,9 +199,12 @@ TEST(RecordsKill, TheProgramKilledAtAnyMomentKeepsTheOldOrTheNewRecords) {
         }
         KillAfter(pid, std::chrono::microseconds(at));
         const std::string now = dir.Read("Kiv.ini");
-        if (now == old) ++sawOld;
-        else if (now == saved) ++sawNew;
-        else ADD_FAILURE() << "kill " << i << " left a damaged Kiv.ini:\n" << now;
+        if (now == old)
+            ++sawOld;
+        else if (now == saved)
+            ++sawNew;
+        else
+            ADD_FAILURE() << "kill " << i << " left a damaged Kiv.ini:\n" << now;
     }
     std::printf("%d kills of the program: old file %d, new file %d\n", kills, sawOld, sawNew);
 }

@@ -25,8 +25,10 @@ public:
         ::setenv(name, value.c_str(), 1);
     }
     ~ScopedEnv() {
-        if (had_) ::setenv(name_, old_.c_str(), 1);
-        else ::unsetenv(name_);
+        if (had_)
+            ::setenv(name_, old_.c_str(), 1);
+        else
+            ::unsetenv(name_);
     }
 
 private:
@@ -106,7 +108,8 @@ TEST(RecordsLocation, AReadOnlyGameKeepsItsRecordsInThePlayersFolderAndReadsThem
 
     std::ifstream in(file, std::ios::binary);
     const std::string saved((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    EXPECT_EQ(saved.rfind("; shipped\r\n[Kiv]\r\nStage=5\r\nMyName=Shipped\r\nRank01=abcdeplayer03000\r\n", 0), 0u) << saved;
+    EXPECT_EQ(saved.rfind("; shipped\r\n[Kiv]\r\nStage=5\r\nMyName=Shipped\r\nRank01=abcdeplayer03000\r\n", 0), 0u)
+        << saved;
 
     RecordsGame again(game.Path());
     LoadRecords(again.g);

@@ -133,7 +133,8 @@ TEST(RecordsStore, EveryLineTheUserWroteStaysWhereItStood) {
 
     // New keys follow the last key of the section.
     std::string want = "[Kiv]\r\n; ranks below\r\nRank01=r1\r\nStage=2\r\n";
-    for (int k = 2; k <= 30; ++k) want += "Rank" + std::string(k < 10 ? "0" : "") + std::to_string(k) + "=r" + std::to_string(k) + "\r\n";
+    for (int k = 2; k <= 30; ++k)
+        want += "Rank" + std::string(k < 10 ? "0" : "") + std::to_string(k) + "=r" + std::to_string(k) + "\r\n";
     want += "# my own note\r\njust words\r\n; end of the section\r\n[Other]\r\nKey=1\r\n; last line without an end\r\n";
     EXPECT_EQ(after, want);
     // Saving again changes nothing: no blank lines creep in.

@@ -24,7 +24,8 @@ bool RowReads(ClosingGame& t, int x, int y, std::string_view text) {
     for (size_t i = 0; i < text.size(); ++i) {
         const int cx = x + 8 * static_cast<int>(i);
         const char c = text[i];
-        const bool ok = (c >= 'a' && c <= 'z') || c == '_' || c == ' ' ? t.ShowsLetter(cx, y, c) : t.ShowsDigit(cx, y, c);
+        const bool ok =
+            (c >= 'a' && c <= 'z') || c == '_' || c == ' ' ? t.ShowsLetter(cx, y, c) : t.ShowsDigit(cx, y, c);
         if (!ok) return false;
     }
     return true;
@@ -70,7 +71,8 @@ TEST(ResultsScene, ARankedTotalIsShownTypedAndNamedThenSavedAtOnce) {
     t.Frames(8);
     EXPECT_EQ(t.Sc(kStep), kStepTotalLine);
     EXPECT_EQ(ClosingGame::Count(t.TakeTrace(), {"\"effect\"", "\"slot\":3"}), 8);
-    for (int n = 1; n <= 8; ++n) EXPECT_TRUE(RowReads(t, 270, 14 * n + 152, "stage 0" + std::to_string(n) + " clear time 018:00")) << n;
+    for (int n = 1; n <= 8; ++n)
+        EXPECT_TRUE(RowReads(t, 270, 14 * n + 152, "stage 0" + std::to_string(n) + " clear time 018:00")) << n;
 
     t.Frames(1 + 104);
     EXPECT_EQ(t.Sc(kStep), kStepRankRow);

@@ -114,7 +114,9 @@ TEST_F(ShellTest, CtrlSwitchesToTheTimerWithABeepAndBack) {
 
     h.platform.GetTrace().Open("/dev/null");  // flush and close
     std::string trace = out.Read("trace.jsonl");
-    EXPECT_NE(trace.find("\"ev\":\"clock\",\"mode\":\"timer\"}\n{\"t\":0,\"frame\":0,\"ev\":\"beep\"}"), std::string::npos) << trace;
+    EXPECT_NE(trace.find("\"ev\":\"clock\",\"mode\":\"timer\"}\n{\"t\":0,\"frame\":0,\"ev\":\"beep\"}"),
+              std::string::npos)
+        << trace;
     EXPECT_NE(trace.find("\"ev\":\"clock\",\"mode\":\"idle\""), std::string::npos);
     EXPECT_EQ(trace.find("beep", trace.find("\"mode\":\"idle\"")), std::string::npos);  // no beep going back
 }

@@ -35,8 +35,12 @@ TEST(CommandLine, FlagsStandAnywhereAndOnlyTheFirstWordPicksTheDisplay) {
     EXPECT_EQ(opt.firstArg, "");
     EXPECT_FALSE(opt.headless);
 
-    for (std::vector<const char*> bad : {std::vector<const char*>{"--seed", "1e3"}, {"--seed", "99999999999"},
-                                         {"--seed"}, {"--data"}, {"--script", "s.txt"}, {"--fast"}}) {
+    for (std::vector<const char*> bad : {std::vector<const char*>{"--seed", "1e3"},
+                                         {"--seed", "99999999999"},
+                                         {"--seed"},
+                                         {"--data"},
+                                         {"--script", "s.txt"},
+                                         {"--fast"}}) {
         EXPECT_FALSE(Parse(bad, opt, error)) << bad[0];
         EXPECT_FALSE(error.empty());
     }

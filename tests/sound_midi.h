@@ -38,9 +38,9 @@ inline std::string Chunk(const std::string& id, const std::string& body) {
 }
 
 inline std::string File(int format, int division, const std::vector<std::string>& tracks) {
-    std::string out = Chunk("MThd", Big(static_cast<uint32_t>(format), 2) +
-                                        Big(static_cast<uint32_t>(tracks.size()), 2) +
-                                        Big(static_cast<uint32_t>(division), 2));
+    std::string out =
+        Chunk("MThd", Big(static_cast<uint32_t>(format), 2) + Big(static_cast<uint32_t>(tracks.size()), 2) +
+                          Big(static_cast<uint32_t>(division), 2));
     for (const std::string& t : tracks) out += Chunk("MTrk", t);
     return out;
 }

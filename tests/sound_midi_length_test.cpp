@@ -10,18 +10,17 @@ namespace {
 using namespace midi;
 
 TEST(MidiLength, FormatZeroFollowsTempoChangesThroughRunningStatusSysexAndMeta) {
-    std::string track = Bytes({0}) + Bytes({0xFF, 0x03, 4}) + "Tune"   // track name
-                        + Tempo(0, 500000)                               // 120 a minute
-                        + Event(0, {0xC0, 5})                            // program change: one data byte
-                        + Event(0, {0x90, 60, 100})                      // note on
-                        + Event(240, {62, 100})                          // running status
-                        + Event(0, {0xF0, 3, 0x7E, 0x7F, 0xF7})          // sysex
-                        + Event(240, {64, 100})                          // running status survives it
-                        + Event(480, {0xF7, 1, 0xF7})                    // escaped sysex
-                        + Tempo(0, 250000)                               // twice as fast from tick 960
-                        + Event(960, {0x80, 60, 0})
-                        + EndOfTrack(0)
-                        + Event(9999, {0x90, 70, 1});  // after the end of the track: not played
+    std::string track = Bytes({0}) + Bytes({0xFF, 0x03, 4}) + "Tune"  // track name
+                        + Tempo(0, 500000)                            // 120 a minute
+                        + Event(0, {0xC0, 5})                         // program change: one data byte
+                        + Event(0, {0x90, 60, 100})                   // note on
+                        + Event(240, {62, 100})                       // running status
+                        + Event(0, {0xF0, 3, 0x7E, 0x7F, 0xF7})       // sysex
+                        + Event(240, {64, 100})                       // running status survives it
+                        + Event(480, {0xF7, 1, 0xF7})                 // escaped sysex
+                        + Tempo(0, 250000)                            // twice as fast from tick 960
+                        + Event(960, {0x80, 60, 0}) + EndOfTrack(0) +
+                        Event(9999, {0x90, 70, 1});  // after the end of the track: not played
     // 960 ticks at 500000 us a quarter of 480 ticks = 1000 ms, then 960 at 250000 = 500 ms.
     EXPECT_EQ(MidiLengthMs(File(0, 480, {track})), 1500);
 
@@ -60,8 +59,9 @@ TEST(MidiLength, TimeCodeDivisionCountsTicksPerFrame) {
 }
 
 TEST(MidiLength, DamagedFilesHaveNoLength) {
-    const std::string good = File(1, 480, {Tempo(0, 600000) + EndOfTrack(0),
-                                           Event(0, {0x90, 60, 100}) + Event(480, {62, 100}) + EndOfTrack(480)});
+    const std::string good =
+        File(1, 480,
+             {Tempo(0, 600000) + EndOfTrack(0), Event(0, {0x90, 60, 100}) + Event(480, {62, 100}) + EndOfTrack(480)});
     ASSERT_EQ(MidiLengthMs(good), 1200);
     // Cut anywhere, the file is recognised as damaged.
     for (size_t n = 0; n < good.size(); ++n) EXPECT_EQ(MidiLengthMs(good.substr(0, n)), -1) << "cut at " << n;

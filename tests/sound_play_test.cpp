@@ -176,7 +176,7 @@ TEST_F(Sound, MusicWithoutAReadableLengthLoopsWhenThePlayerSaysItEnded) {
     const std::string notes = Event(0, {0x90, 60, 100}) + Event(480, {0x80, 60, 0}) + EndOfTrack(0);
     std::string moreTracks = File(1, 480, {notes});  // the header claims three tracks, the file holds one
     moreTracks[11] = 3;
-    const std::string pastEnd = File(0, 480, {notes}).substr(0, 30);  // the track chunk runs past the end
+    const std::string pastEnd = File(0, 480, {notes}).substr(0, 30);        // the track chunk runs past the end
     const std::string stray = File(0, 480, {Event(0, {0xF1, 0}) + notes});  // a stray system status byte
     dir.Write("Kv01.mid", moreTracks);
     dir.Write("Kv02.mid", pastEnd);

@@ -20,10 +20,12 @@ TEST(SoundStartup, TitleMusicPlaysAtStartAndLoops) {
     EXPECT_EQ(run.status, 0) << run.err;
     const std::string& t = run.trace;
     EXPECT_NE(t.find("{\"t\":0,\"frame\":0,\"ev\":\"music\",\"action\":\"play\",\"file\":\"Kv01.mid\"}"),
-              std::string::npos) << t;
+              std::string::npos)
+        << t;
     // 40 ms frames: the first frame at or past 200 ms restarts the tune.
     EXPECT_NE(t.find("{\"t\":200,\"frame\":5,\"ev\":\"music\",\"action\":\"loop\",\"file\":\"Kv01.mid\"}"),
-              std::string::npos) << t;
+              std::string::npos)
+        << t;
     EXPECT_NE(t.find("\"ev\":\"music\",\"action\":\"stop\",\"file\":\"Kv01.mid\"}"), std::string::npos) << t;
 }
 

@@ -76,12 +76,12 @@ TEST(Speech, ALineWithoutItsEndCodeEndsAfterItsLastByte) {
     {
         StageGame t(WithIntro("X_/"));  // the code off the two-byte grid
         t.Enter(1);
-        EXPECT_EQ(IntroFrames(t), 3);   // "X_", "/", the end
+        EXPECT_EQ(IntroFrames(t), 3);  // "X_", "/", the end
     }
     {
         std::string full;
         while (full.size() < 95) full += "Ab";
-        StageGame t(WithIntro(full));   // cut to 95 bytes
+        StageGame t(WithIntro(full));  // cut to 95 bytes
         t.Enter(1);
         EXPECT_EQ(t.g().Cfg.StageTexts[0][1].Length(), 95);
         EXPECT_EQ(IntroFrames(t), 49);  // 47 units, the last byte, the end

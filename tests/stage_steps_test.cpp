@@ -36,7 +36,7 @@ TEST(StageSteps, IntroductionBlinksTheIconTypesLineOneAndWaitsForAClick) {
 
     t.Frames(1);  // "Hi"
     EXPECT_EQ(t.Window(60, 420), kIconColour);
-    t.Frames(1);  // "__" and "Ok" on the second row
+    t.Frames(1);                                // "__" and "Ok" on the second row
     EXPECT_EQ(t.Window(60, 420), kBackColour);  // third blink frame: the window shows the background
     EXPECT_EQ(t.Back(60, 420), kIconColour);    // the back surface keeps the icon
     EXPECT_EQ(t.g().Play.SpeechY, kTextY + 18);
@@ -65,7 +65,7 @@ TEST(StageSteps, IntroductionBlinksTheIconTypesLineOneAndWaitsForAClick) {
     EXPECT_EQ(t.game->platform.Cursor(), 1);
     EXPECT_EQ(t.Window(60, 420), kBackColour);  // the icon is gone for good
     EXPECT_EQ(t.Back(60, 420), kBackColour);
-    EXPECT_EQ(t.g().Play.StageTime, 70290);     // the time runs only in play
+    EXPECT_EQ(t.g().Play.StageTime, 70290);  // the time runs only in play
 }
 
 TEST(StageSteps, PlayCountsDownInTheBadgeAndThePausePromptResumes) {
@@ -144,8 +144,8 @@ TEST(StageSteps, FinishingThroughThePromptWithFewerPointsTypesLineTwoAndEnds) {
     EXPECT_TRUE(Has(speech[2], "\"line\":2,\"text\":\"Lost_/\"")) << speech[2];
     auto stage = t.Events("stage");
     ASSERT_EQ(stage.size(), 1u);
-    EXPECT_TRUE(Has(stage[0], "\"stage\":1,\"points\":5,\"outcome\":1,\"time\":" + std::to_string(time) +
-                                  ",\"next\":12"))
+    EXPECT_TRUE(
+        Has(stage[0], "\"stage\":1,\"points\":5,\"outcome\":1,\"time\":" + std::to_string(time) + ",\"next\":12"))
         << stage[0];
 }
 
@@ -223,7 +223,7 @@ TEST(StageSteps, AClearedStageKeepsItsTimeAndLeadsToTheNextScene) {
     t.Frames(1);
     EXPECT_EQ(t.g().Shell.SceneNo, 3);
     EXPECT_EQ(t.g().Cfg.StageLayout[0][8], static_cast<int16_t>(time));  // its low 16 bits
-    t.Frames(1);  // stage 2 starts at its set-up
+    t.Frames(1);                                                         // stage 2 starts at its set-up
     EXPECT_EQ(t.Step(), kStepIntroStart);
     EXPECT_EQ(t.g().Shell.FrameInterval, 80);
 }
@@ -267,7 +267,7 @@ TEST(StageSteps, TheBonusPictureNeedsAllPointsAndARectangle) {
     EXPECT_EQ(FullPresents(b), fullBefore + 1);
     EXPECT_EQ(b.Window(150, 150), kBonusColour);  // "G01" in (100, 100, 300, 200)
     EXPECT_EQ(b.Window(299, 199), kBonusColour);
-    EXPECT_EQ(b.Window(300, 300), kBackColour);   // the whole background, no picture
+    EXPECT_EQ(b.Window(300, 300), kBackColour);  // the whole background, no picture
     // The bonus cels are on the face at once (mood 3 restarts the face).
     const int cel = b.Sc(kEyeCel);
     ASSERT_NE(cel, 0);
@@ -347,8 +347,9 @@ TEST(StageSteps, APauseCancelsAReactionLine) {
 TEST(StageSteps, ClicksOutsideTheWaitingStepsAreIgnored) {
     StageGame t;
     t.Enter(1);
-    for (int step : std::initializer_list<int>{kStepIntroStart, kStepIntroDone, kStepPauseStart, kStepTypePrompt, kStepFinish, kStepBonus,
-                     kStepEndPause, kStepTypeClosing, kStepClosingCursor, 60}) {
+    for (int step :
+         std::initializer_list<int>{kStepIntroStart, kStepIntroDone, kStepPauseStart, kStepTypePrompt, kStepFinish,
+                                    kStepBonus, kStepEndPause, kStepTypeClosing, kStepClosingCursor, 60}) {
         t.Sc(kStep) = static_cast<int16_t>(step);
         t.Click(MouseButton::Right);
         t.Click(MouseButton::Left, true);

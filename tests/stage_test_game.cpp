@@ -21,9 +21,7 @@ uint32_t PartsPixel(int x, int y) {
     return 0x404040;
 }
 
-uint32_t PartsMaskPixel(int x, int y) {
-    return In(x, y, 91, 0, 159, 25) || In(x, y, 54, 0, 89, 35) ? 0 : 0xFFFFFF;
-}
+uint32_t PartsMaskPixel(int x, int y) { return In(x, y, 91, 0, 159, 25) || In(x, y, 54, 0, 89, 35) ? 0 : 0xFFFFFF; }
 
 std::string Numbers(std::initializer_list<int> values) {
     std::string s;
@@ -34,7 +32,8 @@ std::string Numbers(std::initializer_list<int> values) {
 std::string PointsLine(int stage, int j, int open) {
     std::string s;
     for (int k = 5 * j; k < 5 * j + 5; ++k)
-        s += (s.empty() ? "" : " ") + std::to_string(PointX(k, stage == 0 ? open : 0)) + " " + std::to_string(PointY(k));
+        s +=
+            (s.empty() ? "" : " ") + std::to_string(PointX(k, stage == 0 ? open : 0)) + " " + std::to_string(PointY(k));
     return s;
 }
 
@@ -51,7 +50,8 @@ void WriteStageFolder(const TempDir& dir, const StageFolderOptions& o) {
         const bool second = s == 1;
         text.lines[static_cast<size_t>(1 + s)] = face;
         text.lines[static_cast<size_t>(12 + s)] =
-            second ? Numbers({500, 400, 10, kTextX, kTextY, kRefillX, kRefillY, o.carryIntoStage2, 0, 0, 0, 0, 0, 0, 0, 0, 0})
+            second ? Numbers({500, 400, 10, kTextX, kTextY, kRefillX, kRefillY, o.carryIntoStage2, 0, 0, 0, 0, 0, 0, 0,
+                              0, 0})
                    : Numbers({500, 400, 10, kTextX, kTextY, kRefillX, kRefillY, o.bonusCels * 10, 0, 100, 100,
                               o.bonusRight, 200, 0, 0, 0, 0});
         text.lines[static_cast<size_t>(24 + s)] =
@@ -80,7 +80,8 @@ void WriteStageFolder(const TempDir& dir, const StageFolderOptions& o) {
             dir.Write("F0" + std::to_string(set) + std::to_string(c) + ".bmp",
                       MakeBmp(64, 56, [set, c](int x, int y) { return CelPixel(set, c, x, y); }));
     for (int n = 0; n <= 9; ++n) {
-        for (int stage = 1; stage <= 10; ++stage) dir.Write("V" + ZeroPad(2, stage) + std::to_string(n) + ".wav", "RIFF");
+        for (int stage = 1; stage <= 10; ++stage)
+            dir.Write("V" + ZeroPad(2, stage) + std::to_string(n) + ".wav", "RIFF");
         dir.Write("Q0" + std::to_string(n) + ".wav", "RIFF");
     }
     for (const char* tune : {"Kv01.mid", "Kv02.mid", "Kv03.mid", "Kv12.mid", "Kv13.mid"})

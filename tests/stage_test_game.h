@@ -16,7 +16,7 @@ constexpr uint32_t kSecondPicture = 0x60C060;  // picture "D02" below y = 240 (b
 constexpr uint32_t kTagColour = 0x00C000;      // the tag sprite on the parts sheet
 constexpr uint32_t kBadgeColour = 0x00E0E0;    // the badge inside it
 constexpr uint32_t kIconColour = 0xE000E0;     // the refill icon sprite
-constexpr uint32_t kBonusColour = 0xF0F000;   // bonus picture "G01"
+constexpr uint32_t kBonusColour = 0xF0F000;    // bonus picture "G01"
 constexpr int kPictureLeft = 200;
 
 // Pixel (x, y) of cel c (1..4) of cel set `set` (1, or 2 for the bonus): each pixel its own colour.
@@ -34,8 +34,8 @@ constexpr int kEye2L = 420, kEye2R = 428;
 constexpr int kMouthL = 408, kMouthT = 130, kMouthR = 424, kMouthB = 136;
 
 // The texts of stage 1 (two-byte units): the introduction has two rows.
-inline const std::vector<std::string> kStage1Texts{
-    "Hi__Ok_/", "Lost_/", "Cleared!_/", "Finish_/", "Aa_/", "Bb_/", "Cc_/", "Dd_/", "Ee_/", "Ff_/"};
+inline const std::vector<std::string> kStage1Texts{"Hi__Ok_/", "Lost_/", "Cleared!_/", "Finish_/", "Aa_/",
+                                                   "Bb_/",     "Cc_/",   "Dd_/",       "Ee_/",     "Ff_/"};
 
 // Check point k of stage 1: the first `open` of them on the picture's black part (open from the
 // start), the rest on the picture.
@@ -43,12 +43,12 @@ int PointX(int k, int open = 0);
 constexpr int PointY(int k) { return 240 + 8 * k; }
 
 struct StageFolderOptions {
-    int openPoints = 0;           // check points of stage 1 on the picture's transparent part
+    int openPoints = 0;  // check points of stage 1 on the picture's transparent part
     std::string playerName = "Player";
     std::vector<std::string> stage1Texts = kStage1Texts;
-    int bonusRight = 0;           // w11 of stage 1 (the bonus rectangle is (100, 100, w11, 200))
-    int bonusCels = 0;            // w7 div 10 of stage 1
-    int carryIntoStage2 = 0;      // w7 mod 10 of stage 2
+    int bonusRight = 0;       // w11 of stage 1 (the bonus rectangle is (100, 100, w11, 200))
+    int bonusCels = 0;        // w7 div 10 of stage 1
+    int carryIntoStage2 = 0;  // w7 mod 10 of stage 2
     // Stages 3..10 are copies of stage 1 (each leading to the next), stage 2 shows "D02" and
     // leads to scene 12.
     int speechColour = 1;

@@ -76,8 +76,8 @@ bool CopyDemoGame(const TempDir& into) {
 
 ProgramRun RunProgram(const TempDir& out, const std::string& args, const std::string& script) {
     out.Write("script.txt", script);
-    const std::string cmd = std::string(KIV_BINARY) + " " + args + " --script " + out.File("script.txt") +
-                            " --trace " + out.File("trace.jsonl") + " 2>" + out.File("stderr.txt");
+    const std::string cmd = std::string(KIV_BINARY) + " " + args + " --script " + out.File("script.txt") + " --trace " +
+                            out.File("trace.jsonl") + " 2>" + out.File("stderr.txt");
     const int raw = std::system(cmd.c_str());
     ProgramRun r;
     r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;

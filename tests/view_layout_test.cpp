@@ -33,7 +33,8 @@ TEST(ViewLayout, WholeScalesMapEveryWindowPixelBackToItsGamePixel) {
 
     const ViewLayout three = FitPicture(1920, 1440, 640, 480);
     EXPECT_EQ(three.Scale, 3);
-    ExpectMapping(three, {{2, 2, true, 0, 0}, {3, 5, true, 1, 1}, {960, 720, true, 320, 240}, {1919, 1439, true, 639, 479}});
+    ExpectMapping(three,
+                  {{2, 2, true, 0, 0}, {3, 5, true, 1, 1}, {960, 720, true, 320, 240}, {1919, 1439, true, 639, 479}});
 }
 
 TEST(ViewLayout, FullScreenCentresTheLargestWholeScaleAndTheBorderIsNoGamePixel) {
@@ -58,7 +59,8 @@ TEST(ViewLayout, FullScreenCentresTheLargestWholeScaleAndTheBorderIsNoGamePixel)
     EXPECT_EQ(small.Scale, 2);
     EXPECT_EQ(small.OffsetX, 380);
     EXPECT_EQ(small.OffsetY, 160);
-    ExpectMapping(small, {{380, 160, true, 0, 0}, {380 + 1159, 160 + 759, true, 579, 379}, {380 + 1160, 500, false, 580, 170}});
+    ExpectMapping(
+        small, {{380, 160, true, 0, 0}, {380 + 1159, 160 + 759, true, 579, 379}, {380 + 1160, 500, false, 580, 170}});
 }
 
 TEST(ViewLayout, AWindowResizedByOthersKeepsTheMouseOnThePicture) {
@@ -79,7 +81,8 @@ TEST(ViewLayout, AWindowResizedByOthersKeepsTheMouseOnThePicture) {
 TEST(ViewLayout, PresentedRectanglesAreClippedToThePictureAndEnlarged) {
     const ViewLayout v = FitPicture(2048, 1536, 580, 380);
     ASSERT_EQ(v.Scale, 3);
-    EXPECT_EQ(v.ToWindow(Rect{10, 20, 30, 40}), (Rect{v.OffsetX + 30, v.OffsetY + 60, v.OffsetX + 90, v.OffsetY + 120}));
+    EXPECT_EQ(v.ToWindow(Rect{10, 20, 30, 40}),
+              (Rect{v.OffsetX + 30, v.OffsetY + 60, v.OffsetX + 90, v.OffsetY + 120}));
     // Beyond the 580 x 380 picture nothing shows.
     EXPECT_EQ(v.ToWindow(Rect{570, 370, 640, 480}),
               (Rect{v.OffsetX + 1710, v.OffsetY + 1110, v.OffsetX + 1740, v.OffsetY + 1140}));

@@ -21,7 +21,7 @@ struct PictureProbe {
     std::string File;  // the file the game reads: base + ".jpg" when there is one, else ".bmp"
     bool Found = false;
     bool Readable = false;
-    std::string Why;   // why it cannot be read
+    std::string Why;  // why it cannot be read
     int Width = 0;
     int Height = 0;
 };

@@ -21,11 +21,11 @@ struct SheetPiece {
 
 // What the opening, the menu, stage play and the glyph text take from the parts sheet.
 constexpr SheetPiece kPartsPieces[] = {
-    {"the menu markers", 0, 0, 52, 25},        {"the ink pot", 54, 0, 89, 35},
-    {"the tag panel", 91, 0, 159, 25},         {"the opening logo", 167, 0, 265, 90},
-    {"the digit glyphs", 0, 35, 89, 43},       {"the letter glyphs", 0, 42, 167, 50},
-    {"the title panel", 0, 49, 152, 78},       {"the challenge button", 114, 78, 152, 107},
-    {"the black patch", 0, 90, 5, 95},         {"the help and end buttons", 0, 94, 110, 108},
+    {"the menu markers", 0, 0, 52, 25},       {"the ink pot", 54, 0, 89, 35},
+    {"the tag panel", 91, 0, 159, 25},        {"the opening logo", 167, 0, 265, 90},
+    {"the digit glyphs", 0, 35, 89, 43},      {"the letter glyphs", 0, 42, 167, 50},
+    {"the title panel", 0, 49, 152, 78},      {"the challenge button", 114, 78, 152, 107},
+    {"the black patch", 0, 90, 5, 95},        {"the help and end buttons", 0, 94, 110, 108},
     {"the gauge strips", 185, 104, 265, 108},
 };
 // The shapes the menu and stage play take from the mask sheet.
@@ -58,8 +58,7 @@ const PictureProbe* Require(CheckContext& c, const std::string& base, const std:
 // Stage pictures, backgrounds, masks and the ending picture cover the screen exactly.
 void ExpectScreenSize(CheckContext& c, const PictureProbe* p, const char* kind) {
     if (!p || (p->Width == kScreenW && p->Height == kScreenH)) return;
-    if (c.Once(std::string("screen:") + p->File))
-        c.Error(p->File, 0, Size(*p) + ", " + kind + " must be 640x480");
+    if (c.Once(std::string("screen:") + p->File)) c.Error(p->File, 0, Size(*p) + ", " + kind + " must be 640x480");
 }
 
 // A picture that a rectangle of (0, 0, w, h) is taken from.
@@ -83,8 +82,9 @@ void CheckSheet(CheckContext& c, const char* base, const char* role, const Sheet
                    RectText(piece.Left, piece.Top, piece.Right, piece.Bottom);
     }
     if (!missing.empty())
-        c.Error(p->File, 0, Size(*p) + " does not hold " + missing + ": " + role + " must be at least " +
-                                 std::to_string(needW) + "x" + std::to_string(needH));
+        c.Error(p->File, 0,
+                Size(*p) + " does not hold " + missing + ": " + role + " must be at least " + std::to_string(needW) +
+                    "x" + std::to_string(needH));
 }
 
 void CheckStartupSheets(CheckContext& c) {
@@ -108,7 +108,11 @@ void CheckLayerPicture(CheckContext& c, uint8_t number, const std::string& role,
 void CheckCels(CheckContext& c, size_t s, int set, const std::string& role, int line) {
     const auto& f = c.Cfg.FaceTable[s];
     const bool faceKnown = !c.Tainted("FaceTable", int(s));
-    struct Part { const char* What; int Word; int Cels; };
+    struct Part {
+        const char* What;
+        int Word;
+        int Cels;
+    };
     constexpr Part kParts[] = {{"the first eye", 3, 3}, {"the second eye", 7, 3}, {"the mouth", 11, 4}};
     for (int i = 1; i <= 4; ++i) {
         const PictureProbe* p = Require(c, Numbered("F", 3, set * 10 + i), role, line);
@@ -121,8 +125,8 @@ void CheckCels(CheckContext& c, size_t s, int set, const std::string& role, int 
             if (l < 0 || t < 0) {
                 if (c.Once("celoffset:" + std::to_string(s) + part.What))
                     c.Error("Kiv.txt", c.Notes.FaceTableLine[s],
-                            "FaceTable of " + StageName(int(s)) + ": " + part.What + " lies left of or above the cels: " +
-                                RectText(l, t, r, b) + " in cel coordinates");
+                            "FaceTable of " + StageName(int(s)) + ": " + part.What +
+                                " lies left of or above the cels: " + RectText(l, t, r, b) + " in cel coordinates");
             } else if (r > p->Width || b > p->Height) {
                 notHeld += (notHeld.empty() ? "" : ", ") + std::string(part.What) + " " + RectText(l, t, r, b);
             }
@@ -141,8 +145,9 @@ void CheckPlacedPicture(CheckContext& c, size_t s, const char* prefix, int word,
     const int line = c.Notes.StageLayoutLine[s];
     const std::string role = std::string(what) + " of " + StageName(int(s));
     if (r <= l || b <= t) {
-        c.Error("Kiv.txt", line, "StageLayout of " + StageName(int(s)) + ": the rectangle of " + what + " " +
-                                     RectText(l, t, r, b) + " is empty or upside down");
+        c.Error("Kiv.txt", line,
+                "StageLayout of " + StageName(int(s)) + ": the rectangle of " + what + " " + RectText(l, t, r, b) +
+                    " is empty or upside down");
         return;
     }
     ExpectAtLeast(c, Require(c, Numbered(prefix, 2, int(s) + 1), role, line), r - l, b - t,

@@ -15,7 +15,7 @@ namespace kiv::check {
 
 namespace {
 
-constexpr int kCell = 40;        // a stroke's cell, with its top-left corner at the mouse - 12
+constexpr int kCell = 40;  // a stroke's cell, with its top-left corner at the mouse - 12
 constexpr int kCellOffset = 12;
 constexpr int kHitX = 9, kHitY = 7;  // a press is tested at the mouse + (9, 7)
 
@@ -37,7 +37,8 @@ struct NoRubCircle {
 std::vector<NoRubCircle> Circles(const CheckContext& c, size_t s) {
     const auto& w = c.Cfg.StageLayout[s];
     auto text = [](const char* what, int x, int y, int r) {
-        return std::string(what) + " (" + std::to_string(x) + ", " + std::to_string(y) + ", radius " + std::to_string(r) + ")";
+        return std::string(what) + " (" + std::to_string(x) + ", " + std::to_string(y) + ", radius " +
+               std::to_string(r) + ")";
     };
     const int16_t tagX = int16_t(w[3] + 60), tagY = int16_t(w[4] - 19);
     return {{w[5], w[6], 35, text("the ink spot", w[5], w[6], 35)},
@@ -146,8 +147,9 @@ void CheckStagePoints(CheckContext& c, size_t s) {
                                   std::to_string(pt.X) + ", " + std::to_string(pt.Y) + ")";
         if (pt.X < 0 || pt.Y < 0 || pt.X >= kScreenWidth || pt.Y >= kScreenHeight) {
             c.Warning("Kiv.txt", line,
-                      where + " lies outside the 640x480 picture: no stroke reaches it, and it counts as "
-                              "uncovered from the start");
+                      where +
+                          " lies outside the 640x480 picture: no stroke reaches it, and it counts as "
+                          "uncovered from the start");
             continue;
         }
         const bool coveredAtStart = GetPixel(c.G.Media.EraseMapBmp, pt.X, pt.Y) == 0;

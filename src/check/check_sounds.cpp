@@ -42,8 +42,7 @@ void CheckEffects(CheckContext& c) {
         if (!c.Reachable[s] || c.Tainted("StageParams", int(s))) continue;
         for (int slot = 0; slot < 3; ++slot)
             CheckWav(c, EffectName(c.Cfg.StageParams[s][size_t(slot) + 2]),
-                     "effect slot " + std::to_string(slot) + " of " + StageName(int(s)),
-                     c.Notes.StageParamsLine[s]);
+                     "effect slot " + std::to_string(slot) + " of " + StageName(int(s)), c.Notes.StageParamsLine[s]);
     }
 }
 
@@ -72,7 +71,8 @@ void CheckMusic(CheckContext& c) {
         if (path.empty())
             c.Warning(name, 0, "missing: " + role + " stays silent");
         else if (MidiFileLengthMs(path) < 0)
-            c.Warning(name, 0, "cannot be read as a Standard MIDI File: " + role + " may stay silent and does not loop");
+            c.Warning(name, 0,
+                      "cannot be read as a Standard MIDI File: " + role + " may stay silent and does not loop");
     }
 }
 

@@ -45,7 +45,8 @@ void ReportLoop(CheckContext& c, const std::vector<int>& loop) {
         names += (k == 0 ? "" : k + 1 == members.size() ? " and " : ", ") + std::to_string(members[k] + 1);
     ReportOnce(c, back,
                "a clear leads back to " + StageName(NextScene(c, back) - 2) + ", so stage" +
-                   (members.size() > 1 ? "s " : " ") + names + " go round in a loop and never reach the ending (scene 12)");
+                   (members.size() > 1 ? "s " : " ") + names +
+                   " go round in a loop and never reach the ending (scene 12)");
 }
 
 // Follows the clears from stage `start`; marks what it reaches and reports where it goes wrong.

@@ -29,8 +29,9 @@ bool CheckLineEnds(CheckContext& c) {
     const std::string which =
         lone == 1 ? std::string("this line ends") : "this line and " + std::to_string(lone - 1) + " more end";
     c.Error("Kiv.txt", c.Notes.FirstLoneLineFeed,
-            which + " with LF alone: the game ends a line only at CR or CR LF, so it reads such a line "
-                    "together with the next one, and every value after it from the wrong place");
+            which +
+                " with LF alone: the game ends a line only at CR or CR LF, so it reads such a line "
+                "together with the next one, and every value after it from the wrong place");
     return false;
 }
 
@@ -127,8 +128,10 @@ void CheckTextLine(CheckContext& c, size_t s, int i) {
     if (name.size() % 2 != 0) name += ' ';
     ReplaceAllSjisBytes(kNamePlaceholder, name, int32_t(kTextCapacity), withName);
     if (TypedEndCode(withName) == std::string_view::npos)
-        c.Warning("Kiv.txt", line,
-                  where + ": with the player's name in place of \"\xEF\xBC\xA7\" it is cut to 95 bytes and loses its end code");
+        c.Warning(
+            "Kiv.txt", line,
+            where +
+                ": with the player's name in place of \"\xEF\xBC\xA7\" it is cut to 95 bytes and loses its end code");
 }
 
 void CheckTexts(CheckContext& c) {

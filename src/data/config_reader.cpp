@@ -34,7 +34,8 @@ public:
         record_ = record;
         place_ = table_;
         if (record_ >= 0)
-            place_ += table_ == "StageLayout" && record_ == 10 ? " of the ending" : " of stage " + std::to_string(record_ + 1);
+            place_ += table_ == "StageLayout" && record_ == 10 ? " of the ending"
+                                                               : " of stage " + std::to_string(record_ + 1);
     }
 
     void NextLine() {
@@ -303,9 +304,8 @@ ConfigResult ParseConfiguration(std::string_view bytes, const std::string& appDi
         cfg.TickerText = in.ReadText(std::string::npos);
         n.TickerLine = in.LastLine();
     } catch (const MalformedNumber& e) {
-        return ConfigResult{false,
-                            "Kiv.txt line " + std::to_string(e.line) + ": \"" + e.token + "\" is not a valid number",
-                            ""};
+        return ConfigResult{
+            false, "Kiv.txt line " + std::to_string(e.line) + ": \"" + e.token + "\" is not a valid number", ""};
     }
     ConfigResult done;
     done.warning = warning;

@@ -28,7 +28,7 @@ struct ConfigNotes {
         int Record = -1;    // its 0-based record in that table; -1 for a table of one record
     };
     std::vector<BadNumber> BadNumbers;
-    int LoneLineFeeds = 0;     // LFs not after a CR: the game does not end a line there
+    int LoneLineFeeds = 0;      // LFs not after a CR: the game does not end a line there
     int FirstLoneLineFeed = 0;  // the line that such an LF ends
     int PlayerNameLine = 0, PresetNameLine = 0, SoundNumbersLine = 0, TickerLine = 0;
     std::string PlayerNameText, PresetNameText;  // lines 1 and 12 whole, before any cut

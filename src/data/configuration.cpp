@@ -51,8 +51,8 @@ bool LoadConfiguration(Game& g, std::string& error) {
     }
     std::string bytes;
     if (!ReadWholeFile(path, bytes, kMaxTextFileBytes)) {
-        error = "Kiv.txt cannot be read, or is larger than " + std::to_string(kMaxTextFileBytes >> 20) +
-                " MB (" + path + ")";
+        error = "Kiv.txt cannot be read, or is larger than " + std::to_string(kMaxTextFileBytes >> 20) + " MB (" +
+                path + ")";
         return false;
     }
     ConfigResult r = ParseConfiguration(bytes, g.Cfg.AppDir, g.Cfg);

@@ -10,9 +10,7 @@ namespace kiv {
 // differs only in letter case (game folders made on Windows mix cases freely), otherwise "".
 std::string FindDataFile(const std::string& dir, const std::string& name);
 
-inline bool DataFileExists(const std::string& dir, const std::string& name) {
-    return !FindDataFile(dir, name).empty();
-}
+inline bool DataFileExists(const std::string& dir, const std::string& name) { return !FindDataFile(dir, name).empty(); }
 
 // Text files of a game (Kiv.txt, Kiv.ini) are small; anything larger is not one of them.
 constexpr size_t kMaxTextFileBytes = 16u << 20;

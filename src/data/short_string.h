@@ -24,10 +24,18 @@ struct ShortString {
     ShortString(const char* s) { Assign(std::string_view(s)); }
 
     template <int M>
-    ShortString(const ShortString<M>& other) { Assign(other.View()); }
+    ShortString(const ShortString<M>& other) {
+        Assign(other.View());
+    }
 
-    ShortString& operator=(std::string_view s) { Assign(s); return *this; }
-    ShortString& operator=(const char* s) { Assign(std::string_view(s)); return *this; }
+    ShortString& operator=(std::string_view s) {
+        Assign(s);
+        return *this;
+    }
+    ShortString& operator=(const char* s) {
+        Assign(std::string_view(s));
+        return *this;
+    }
 
     void Assign(std::string_view s) {
         Len = static_cast<uint8_t>(std::min<size_t>(s.size(), N));
@@ -45,7 +53,9 @@ struct ShortString {
 
     bool operator==(std::string_view s) const { return View() == s; }
     template <int M>
-    bool operator==(const ShortString<M>& o) const { return View() == o.View(); }
+    bool operator==(const ShortString<M>& o) const {
+        return View() == o.View();
+    }
 
     // First 1-based position of sub at or after position from, 0 when there is none or sub is empty.
     int Pos(std::string_view sub, int from = 1) const {

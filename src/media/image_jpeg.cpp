@@ -114,9 +114,9 @@ const char* Decode(JpegSession* s, const uint8_t* data, size_t size, Surface& ou
     const int w = int(ci->output_width), h = int(ci->output_height);
     if (w <= 0 || h <= 0 || w > kMaxSurfaceSide || h > kMaxSurfaceSide) return "picture of a bad size";
     out = CreateSurface(w, h);
-    JSAMPARRAY cmykRow = cmyk ? (*ci->mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(ci), JPOOL_IMAGE,
-                                                            JDIMENSION(w) * 4, 1)
-                              : nullptr;
+    JSAMPARRAY cmykRow =
+        cmyk ? (*ci->mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(ci), JPOOL_IMAGE, JDIMENSION(w) * 4, 1)
+             : nullptr;
     while (ci->output_scanline < ci->output_height) {
         uint32_t* row = out.Row(int(ci->output_scanline));
         if (cmyk) {

@@ -1,9 +1,9 @@
 #include "media/images.h"
 
+#include <strings.h>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
-#include <strings.h>
 #include <utility>
 
 #include "data/data_files.h"
@@ -44,8 +44,8 @@ bool DecodeJpegFile(const std::string& bytes, Surface& out, std::string& why) {
 
 bool DecodeBmpFile(const std::string& bytes, Surface& out, std::string& why) {
     BmpPixels bmp;
-    if (!DecodeBmp(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), kMaxSurfaceSide, kMaxSurfacePixels, bmp,
-                   why))
+    if (!DecodeBmp(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), kMaxSurfaceSide, kMaxSurfacePixels,
+                   bmp, why))
         return false;
     out = Surface{};
     out.Width = bmp.Width;
@@ -128,9 +128,7 @@ bool ReadPictureFile(const std::string& dir, const std::string& fileName, Surfac
     return decode(bytes, out, why);
 }
 
-void ReportMissingImage(Game& g, const std::string& fileName) {
-    HaltOverImage(g, "not find  " + SjisToUtf8(fileName));
-}
+void ReportMissingImage(Game& g, const std::string& fileName) { HaltOverImage(g, "not find  " + SjisToUtf8(fileName)); }
 
 void ReportUnreadableImage(Game& g, const std::string& fileName) {
     // Not "not find": the file is there, and a game maker must look at its contents instead.
@@ -142,9 +140,7 @@ void LoadJpegImage(Game& g, const std::string& name, Surface& surface) {
     SelectSurfacePalette(g, surface);
 }
 
-void LoadBmpImage(Game& g, const std::string& name, Surface& surface) {
-    LoadPicture(g, name, ".bmp", surface);
-}
+void LoadBmpImage(Game& g, const std::string& name, Surface& surface) { LoadPicture(g, name, ".bmp", surface); }
 
 void LoadImage(Game& g, const std::string& name, Surface& surface) {
     if (EndsWith(PictureFileName(g.Cfg.AppDir, name), ".jpg"))

@@ -33,19 +33,19 @@ struct PaletteHandle {
 
 // Surfaces, palette and the shared rectangles.
 struct MediaState {
-    Surface BackBmp;       // the back buffer every scene composes its frame in
-    Surface WorkBmp;       // a second full-size work surface
-    Surface MaskBmp;       // mask of the stage picture: white where the background shows
-    Surface EraseMapBmp;   // erase map of the stage picture: erased places white
-    Surface StageBackBmp;  // stage background with its decorations
-    Surface StagePicBmp;   // the picture the player erases
-    Surface StampBmp;      // the stage's erase stamp
+    Surface BackBmp;                 // the back buffer every scene composes its frame in
+    Surface WorkBmp;                 // a second full-size work surface
+    Surface MaskBmp;                 // mask of the stage picture: white where the background shows
+    Surface EraseMapBmp;             // erase map of the stage picture: erased places white
+    Surface StageBackBmp;            // stage background with its decorations
+    Surface StagePicBmp;             // the picture the player erases
+    Surface StampBmp;                // the stage's erase stamp
     std::array<Surface, 4> CelBmps;  // cel pictures of the stage or closing scene
-    Surface PartsBmp;      // parts sheet: logo, glyphs, buttons, icons
-    Surface PartsMaskBmp;  // its mask sheet
-    Surface IconBmp;       // stage-choice icons of open stages
-    Surface IconOffBmp;    // the same icons for stages not yet open
-    Surface IconMaskBmp;   // mask of both icon sheets
+    Surface PartsBmp;                // parts sheet: logo, glyphs, buttons, icons
+    Surface PartsMaskBmp;            // its mask sheet
+    Surface IconBmp;                 // stage-choice icons of open stages
+    Surface IconOffBmp;              // the same icons for stages not yet open
+    Surface IconMaskBmp;             // mask of both icon sheets
 
     // The window's own canvas, used when a presented surface cannot be shown straight.
     Surface WindowBmp;
@@ -53,9 +53,9 @@ struct MediaState {
     LogPalette PalRec;
     PaletteHandle GamePalette;
 
-    Rect SrcRect;                         // source of CopyToSurface
-    Rect DstRect;                         // destination of the copies; what PresentRect shows
-    Rect FullRect{0, 0, 640, 480};        // never changed
+    Rect SrcRect;                   // source of CopyToSurface
+    Rect DstRect;                   // destination of the copies; what PresentRect shows
+    Rect FullRect{0, 0, 640, 480};  // never changed
 
     ShortString<4> LastImageExt = ".bmp";  // extension of the file the last loader was about
 };

@@ -187,8 +187,8 @@ void SourceSpan(i64 dExt, i64 sOrg, i64 sExt, int sSize, i64& first, i64& end) {
     end = std::min<i64>(end, sSize);
 }
 
-void StretchCopyWith(Surface& dst, Rect dr, const Surface& srcIn, Rect sr, Rop rop, ColorRef srcBk,
-                     ColorRef dstText, ColorRef dstBk) {
+void StretchCopyWith(Surface& dst, Rect dr, const Surface& srcIn, Rect sr, Rop rop, ColorRef srcBk, ColorRef dstText,
+                     ColorRef dstBk) {
     if (!Usable(dst) || !Usable(srcIn)) return;
     i64 dx = dr.Left, dy = dr.Top, dw = i64(dr.Right) - dr.Left, dh = i64(dr.Bottom) - dr.Top;
     i64 sx = sr.Left, sy = sr.Top, sw = i64(sr.Right) - sr.Left, sh = i64(sr.Bottom) - sr.Top;
@@ -370,8 +370,7 @@ void StretchCopy(Surface& dst, Rect dstRect, const Surface& src, Rect srcRect, R
 }
 
 void CanvasCopyRect(Surface& dst, Rect dstRect, const Surface& src, Rect srcRect) {
-    StretchCopyWith(dst, dstRect, src, srcRect, dst.CopyMode, CanvasBkColor(src), dst.Font.Color,
-                    CanvasBkColor(dst));
+    StretchCopyWith(dst, dstRect, src, srcRect, dst.CopyMode, CanvasBkColor(src), dst.Font.Color, CanvasBkColor(dst));
 }
 
 void FillRectangle(Surface& s, Rect rect) {
@@ -427,8 +426,7 @@ void Ellipse(Surface& s, int l, int t, int r, int b) {
     const size_t q = quadrant.size();
     for (size_t i = 0; i < q; ++i) loop.emplace_back(L + quadrant[i].first, T + quadrant[i].second);
     for (size_t i = q; i-- > 0;) loop.emplace_back(L + W - 1 - quadrant[i].first, T + quadrant[i].second);
-    for (size_t i = 0; i < q; ++i)
-        loop.emplace_back(L + W - 1 - quadrant[i].first, T + H - 1 - quadrant[i].second);
+    for (size_t i = 0; i < q; ++i) loop.emplace_back(L + W - 1 - quadrant[i].first, T + H - 1 - quadrant[i].second);
     for (size_t i = q; i-- > 0;) loop.emplace_back(L + quadrant[i].first, T + H - 1 - quadrant[i].second);
 
     std::vector<std::pair<i64, i64>> outline;
@@ -467,8 +465,7 @@ void MoveTo(Surface& s, int x, int y) {
 void LineTo(Surface& s, int x, int y) {
     if (Usable(s)) {
         uint32_t pen = DeviceColor(s, s.PenColor);
-        WalkLine(s.PenX, s.PenY, x, y, 0, s.Width, 0, s.Height,
-                 [&](i64 px, i64 py) { Plot(s, px, py, pen); });
+        WalkLine(s.PenX, s.PenY, x, y, 0, s.Width, 0, s.Height, [&](i64 px, i64 py) { Plot(s, px, py, pen); });
     }
     s.PenX = x;
     s.PenY = y;

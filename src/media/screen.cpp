@@ -55,8 +55,8 @@ void BuildPalette(Game& g) {
 
 void ReleaseScreenSurfaces(Game& g) {
     MediaState& m = g.Media;
-    for (Surface* s : {&m.BackBmp, &m.WorkBmp, &m.MaskBmp, &m.EraseMapBmp, &m.StageBackBmp, &m.StagePicBmp,
-                       &m.StampBmp})
+    for (Surface* s :
+         {&m.BackBmp, &m.WorkBmp, &m.MaskBmp, &m.EraseMapBmp, &m.StageBackBmp, &m.StagePicBmp, &m.StampBmp})
         *s = Surface{};
     for (Surface& cel : m.CelBmps) cel = Surface{};
     for (Surface* s : {&m.PartsBmp, &m.PartsMaskBmp, &m.IconBmp, &m.IconOffBmp, &m.IconMaskBmp}) *s = Surface{};
@@ -90,7 +90,8 @@ void PresentArea(Game& g, const Surface& src, const Rect& r) {
         return;
     }
     Surface& window = g.Media.WindowBmp;
-    if (window.Pixels.size() != size_t(kScreenWidth) * kScreenHeight) window = CreateSurface(kScreenWidth, kScreenHeight);
+    if (window.Pixels.size() != size_t(kScreenWidth) * kScreenHeight)
+        window = CreateSurface(kScreenWidth, kScreenHeight);
     // Start from what the window shows: pixels the source does not cover stay as they are.
     const std::vector<uint32_t>& image = g.P.WindowImage();
     if (image.size() == window.Pixels.size())

@@ -15,9 +15,9 @@ namespace {
 
 constexpr int kEffectSlots = 9;
 constexpr int kMusicSlots = 23;
-constexpr uint32_t kRetryMs = 1000;              // a music start that failed is tried again after this
-constexpr size_t kMaxMidiBytes = 16u << 20;      // far beyond any tune; no reading of a huge file
-constexpr int64_t kMaxWaveBytes = 64 << 20;      // minutes of CD sound; a larger file is not a game's sound
+constexpr uint32_t kRetryMs = 1000;          // a music start that failed is tried again after this
+constexpr size_t kMaxMidiBytes = 16u << 20;  // far beyond any tune; no reading of a huge file
+constexpr int64_t kMaxWaveBytes = 64 << 20;  // minutes of CD sound; a larger file is not a game's sound
 
 void TraceMusic(Game& g, std::string_view action, std::string_view file) {
     g.P.TraceEvent("music", {{"action", Trace::Str(action)}, {"file", Trace::Str(file)}});
@@ -94,7 +94,7 @@ void PlayVoice(Game& g, int index) {
     audio.PlayEffectFile("");
     audio.PlayWave(index - 1);
     g.P.TraceEvent("voice", {{"player", Trace::Num(index - 1)},
-                            {"file", Trace::Str(s.WavePlayers[static_cast<size_t>(index - 1)].Name)}});
+                             {"file", Trace::Str(s.WavePlayers[static_cast<size_t>(index - 1)].Name)}});
 }
 
 void PlayMusic(Game& g, int slot) {
@@ -122,8 +122,7 @@ void PlayMusic(Game& g, int slot) {
     if (len < 0) {
         // The player took the file, so it is heard; with no length to count, it starts again
         // when the player reports its end.
-        std::fprintf(stderr, "kiv: the length of the music %s cannot be read: it loops when it ends\n",
-                     name.c_str());
+        std::fprintf(stderr, "kiv: the length of the music %s cannot be read: it loops when it ends\n", name.c_str());
         s.MusicLoopsAtEnd = true;
         if (StartMusic(g, 0)) TraceMusic(g, "play", name);
         return;

@@ -9,8 +9,8 @@ namespace {
 bool SizeAllowed(int width, int height) {
     if (width <= 0 || height <= 0) return false;
     if (width > kMaxSurfaceSide || height > kMaxSurfaceSide) {
-        std::fprintf(stderr, "kiv: refused a %dx%d surface (at most %d pixels a side)\n", width,
-                     height, kMaxSurfaceSide);
+        std::fprintf(stderr, "kiv: refused a %dx%d surface (at most %d pixels a side)\n", width, height,
+                     kMaxSurfaceSide);
         return false;
     }
     if (int64_t(width) * height > kMaxSurfacePixels) {

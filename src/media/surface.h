@@ -30,9 +30,7 @@ constexpr ColorRef MakeColorRef(uint8_t r, uint8_t g, uint8_t b) {
 }
 
 // Pixels are stored as 0x00RRGGBB.
-constexpr uint32_t PixelFromColorRef(ColorRef c) {
-    return ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
-}
+constexpr uint32_t PixelFromColorRef(ColorRef c) { return ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF); }
 constexpr ColorRef ColorRefFromPixel(uint32_t p) { return PixelFromColorRef(p); }
 
 struct FontState {

@@ -64,8 +64,8 @@ bool CheckHeader(const uint8_t* data, size_t size, int maxSide, int64_t maxPixel
     if (rle && uint64_t(size) < uint64_t(width) * uint64_t(rows) / 256) {
         // A run codes at most 255 pixels in two bytes and a line ends with two more, so a file
         // written line by line is far longer; one this short only claims a size to be allocated.
-        error = "file too short for a run-length picture of " + std::to_string(width) + " x " +
-                std::to_string(rows) + " pixels";
+        error = "file too short for a run-length picture of " + std::to_string(width) + " x " + std::to_string(rows) +
+                " pixels";
         return false;
     }
     if (plain) {
@@ -106,7 +106,8 @@ uint32_t Widen(uint32_t pixel, uint32_t mask) {
 bool ToRgb(SDL_Surface* s, BmpPixels& out, std::string& error) {
     const SDL_PixelFormat* f = s->format;
     const int bytes = f->BytesPerPixel;
-    if (s->w <= 0 || s->h <= 0 || !(bytes >= 1 && bytes <= 4) || (bytes == 1 && (!f->palette || f->palette->ncolors <= 0))) {
+    if (s->w <= 0 || s->h <= 0 || !(bytes >= 1 && bytes <= 4) ||
+        (bytes == 1 && (!f->palette || f->palette->ncolors <= 0))) {
         error = "unexpected bitmap layout";
         return false;
     }
@@ -137,8 +138,7 @@ bool ToRgb(SDL_Surface* s, BmpPixels& out, std::string& error) {
 
 }  // namespace
 
-bool DecodeBmp(const uint8_t* data, size_t size, int maxSide, int64_t maxPixels, BmpPixels& out,
-               std::string& error) {
+bool DecodeBmp(const uint8_t* data, size_t size, int maxSide, int64_t maxPixels, BmpPixels& out, std::string& error) {
     out = BmpPixels{};
     if (!data || !CheckHeader(data, size, maxSide, maxPixels, error)) return false;
     if (size > size_t(INT32_MAX)) {

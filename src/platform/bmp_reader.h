@@ -19,7 +19,6 @@ struct BmpPixels {
 // checked before anything is allocated: a file that is not a bitmap, is cut short, is 0 pixels
 // on a side, over maxSide on a side or over maxPixels in all, or (run-length coded) far too
 // short for its size gives false and a reason.
-bool DecodeBmp(const uint8_t* data, size_t size, int maxSide, int64_t maxPixels, BmpPixels& out,
-               std::string& error);
+bool DecodeBmp(const uint8_t* data, size_t size, int maxSide, int64_t maxPixels, BmpPixels& out, std::string& error);
 
 }  // namespace kiv

@@ -48,8 +48,8 @@ private:
 
     std::thread thread_;
     std::atomic<bool> done_{false};
-    std::unique_ptr<AudioDevice> opened_;   // written by the thread before done_
-    std::unique_ptr<AudioDevice> device_;   // the game thread's, after adoption
+    std::unique_ptr<AudioDevice> opened_;  // written by the thread before done_
+    std::unique_ptr<AudioDevice> device_;  // the game thread's, after adoption
     bool present_ = false;
     std::vector<Call> waiting_;
 };

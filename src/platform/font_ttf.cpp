@@ -3,11 +3,11 @@
 #include <SDL2/SDL_ttf.h>
 #include <fontconfig/fontconfig.h>
 
+#include <strings.h>
 #include <algorithm>
 #include <cstdio>
 #include <map>
 #include <string>
-#include <strings.h>
 #include <utility>
 
 namespace kiv {
@@ -75,8 +75,7 @@ public:
 private:
     FontCache() {
         if (TTF_Init() != 0) {
-            std::fprintf(stderr, "kiv: font engine unavailable (%s); text is not drawn\n",
-                         TTF_GetError());
+            std::fprintf(stderr, "kiv: font engine unavailable (%s); text is not drawn\n", TTF_GetError());
             return;
         }
         initialised_ = true;
@@ -84,8 +83,7 @@ private:
         if (file_.empty()) file_ = FindFontFile("IPAGothic", true);
         if (file_.empty()) {
             file_ = FindFontFile("IPAPGothic", false);
-            if (!file_.empty())
-                std::fprintf(stderr, "kiv: no Japanese Gothic font found; using %s\n", file_.c_str());
+            if (!file_.empty()) std::fprintf(stderr, "kiv: no Japanese Gothic font found; using %s\n", file_.c_str());
         }
         if (file_.empty()) {
             std::fprintf(stderr, "kiv: no font found; text is not drawn\n");

@@ -21,8 +21,10 @@ void Platform::SetVisible(bool visible) {
 }
 
 void Platform::WindowChanged() {
-    TraceEvent("window", {{"w", Trace::Num(clientW_)}, {"h", Trace::Num(clientH_)},
-                          {"visible", Trace::Bool(visible_)}, {"border", Trace::Bool(border_)},
+    TraceEvent("window", {{"w", Trace::Num(clientW_)},
+                          {"h", Trace::Num(clientH_)},
+                          {"visible", Trace::Bool(visible_)},
+                          {"border", Trace::Bool(border_)},
                           {"topmost", Trace::Bool(topmost_)}});
     DoSetWindow();
 }

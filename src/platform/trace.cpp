@@ -45,8 +45,8 @@ std::string Trace::RectJson(const Rect& r) {
 
 void Trace::Event(std::string_view ev, std::initializer_list<Field> fields) {
     if (!file_) return;
-    std::string line = "{\"t\":" + Num(tick_) + ",\"frame\":" + Num(static_cast<int64_t>(frames_)) +
-                       ",\"ev\":" + Str(ev);
+    std::string line =
+        "{\"t\":" + Num(tick_) + ",\"frame\":" + Num(static_cast<int64_t>(frames_)) + ",\"ev\":" + Str(ev);
     for (const Field& f : fields) {
         line += ",\"";
         line += f.name;

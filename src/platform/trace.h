@@ -23,7 +23,10 @@ public:
     bool Open(const std::string& path);
     bool Active() const { return file_ != nullptr; }
 
-    void SetClock(uint32_t tick, uint64_t frames) { tick_ = tick; frames_ = frames; }
+    void SetClock(uint32_t tick, uint64_t frames) {
+        tick_ = tick;
+        frames_ = frames;
+    }
 
     // A field of an event: a name and its JSON text, made by the helpers below.
     struct Field {

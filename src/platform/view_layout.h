@@ -8,8 +8,8 @@ namespace kiv {
 // (nearest neighbour, crisp pixels) and centred on black. The picture is the client area
 // (640 x 480, or 580 x 380) of the game's own image.
 struct ViewLayout {
-    int Scale = 1;     // each game pixel is Scale x Scale window pixels
-    int OffsetX = 0;   // window pixel of the picture's top-left corner
+    int Scale = 1;    // each game pixel is Scale x Scale window pixels
+    int OffsetX = 0;  // window pixel of the picture's top-left corner
     int OffsetY = 0;
     int PictureW = 0;  // the client area in game pixels
     int PictureH = 0;

@@ -12,7 +12,7 @@ namespace ending {
 
 // What the SceneCounters hold during the ending.
 enum Counter : int {
-    kSubFrame = 0,     // frames of the typewriter and the blinking cursor; the final flicker
+    kSubFrame = 0,  // frames of the typewriter and the blinking cursor; the final flicker
     kStep = 1,
     kInsetBPhase = 2,  // frames since inset B was last shown
     kRhythmIndex = 3,  // the entry of kBlinkRhythm that inset B follows

@@ -23,9 +23,7 @@ constexpr int kTimerDigitsY = 8;
 // The cell at the cursor: one row above the text line down to six below it.
 Rect CursorCell(const RecordsState& r) { return MakeRect(r.TextX, r.TextY - 1, r.TextX + kCellWidth, r.TextY + 7); }
 
-Rect GlyphCell(int index, int rowTop) {
-    return MakeRect(6 * index, rowTop, 6 * index + kCellWidth, rowTop + 8);
-}
+Rect GlyphCell(int index, int rowTop) { return MakeRect(6 * index, rowTop, 6 * index + kCellWidth, rowTop + 8); }
 
 // Copies a cell of the parts sheet to the cursor on BackBmp and moves the cursor on.
 void DrawCell(Game& g, const Rect& cell) {

@@ -69,8 +69,8 @@ void NameResult(Game& g, int rank, int32_t total, const std::string& name) {
 }
 
 std::string RankRowText(const RankEntry& e, int k) {
-    return ZeroPad(2, k) + RankSuffixLetter(static_cast<uint8_t>(k)) + " " + e.Copy(12, 3) + ":" + e.Copy(15, 2) +
-           " " + e.Copy(6, 6);
+    return ZeroPad(2, k) + RankSuffixLetter(static_cast<uint8_t>(k)) + " " + e.Copy(12, 3) + ":" + e.Copy(15, 2) + " " +
+           e.Copy(6, 6);
 }
 
 void DrawRankRow(Game& g, int k, int x, int y) {

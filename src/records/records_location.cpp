@@ -29,10 +29,12 @@ std::string FolderName(const std::string& path) {
     for (unsigned char c : path) hash = (hash ^ c) * 16777619u;
     std::string name;
     for (char c : path) {
-        const bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '.' ||
-                           c == '-';
-        if (plain) name += c;
-        else if (!name.empty() && name.back() != '_') name += '_';
+        const bool plain =
+            (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '.' || c == '-';
+        if (plain)
+            name += c;
+        else if (!name.empty() && name.back() != '_')
+            name += '_';
     }
     while (!name.empty() && name.back() == '_') name.pop_back();
     if (name.size() > kMaxNameChars) name.erase(0, name.size() - kMaxNameChars);
@@ -47,8 +49,10 @@ std::string UserRecordsDir(const std::string& gameDir) {
     std::string base;
     const char* xdg = std::getenv("XDG_DATA_HOME");
     // The XDG rules ignore a relative path.
-    if (xdg && xdg[0] == '/') base = xdg;
-    else base = HomeDir() + "/.local/share";
+    if (xdg && xdg[0] == '/')
+        base = xdg;
+    else
+        base = HomeDir() + "/.local/share";
     while (base.size() > 1 && base.back() == '/') base.pop_back();
     return base + "/kiv/" + FolderName(gameDir) + "/";
 }

@@ -11,7 +11,7 @@ namespace kiv {
 // $XDG_DATA_HOME/kiv/<name>/, or ~/.local/share/kiv/<name>/, where <name> is made from the
 // game folder's path so that every game folder has its own.
 struct RecordsLocation {
-    std::string Dir;        // the folder Kiv.ini is written to, with its trailing '/'
+    std::string Dir;          // the folder Kiv.ini is written to, with its trailing '/'
     bool UserFolder = false;  // Dir is the player's data folder, not the game folder
 };
 

@@ -30,8 +30,8 @@ struct RecordsState {
     Rect EndRectB;
     ShortString<6> EnteredName;
 
-    std::string SaveError;  // why the last save of the records failed; empty after a good one
-    std::string IniDir;     // the folder Kiv.ini is read from and written to (chosen at the first read)
+    std::string SaveError;         // why the last save of the records failed; empty after a good one
+    std::string IniDir;            // the folder Kiv.ini is read from and written to (chosen at the first read)
     bool IniInUserFolder = false;  // IniDir is the player's data folder, not the game folder
 };
 

@@ -113,8 +113,10 @@ std::vector<IniLine> SectionKeys(std::string_view text) {
     std::vector<IniLine> keys;
     bool inSection = false;
     for (const IniLine& l : ClassifyLines(SplitLines(text))) {
-        if (l.kind == IniLine::Kind::Section) inSection = SameName(l.name, kSection);
-        else if (l.kind == IniLine::Kind::Key && inSection) keys.push_back(l);
+        if (l.kind == IniLine::Kind::Section)
+            inSection = SameName(l.name, kSection);
+        else if (l.kind == IniLine::Kind::Key && inSection)
+            keys.push_back(l);
     }
     return keys;
 }
@@ -235,8 +237,7 @@ StoredRecords ParseRecordsIni(std::string_view bytes, const std::array<RankEntry
     return r;
 }
 
-std::string UpdateRecordsIni(std::string_view existing, int8_t stagesOpen,
-                             const std::array<RankEntry, 31>& rankTable) {
+std::string UpdateRecordsIni(std::string_view existing, int8_t stagesOpen, const std::array<RankEntry, 31>& rankTable) {
     struct Value {
         std::string key, value;
         bool written = false;
@@ -330,8 +331,8 @@ bool SaveTo(Game& g, const std::string& dir, const std::string& seedFrom, std::s
         }
     }
     if (ok) {
-        ok = ReplaceFile(target, target + ".tmp",
-                         UpdateRecordsIni(existing, g.Records.StagesOpen, g.Records.RankTable), why);
+        ok = ReplaceFile(target, target + ".tmp", UpdateRecordsIni(existing, g.Records.StagesOpen, g.Records.RankTable),
+                         why);
     }
     return ok;
 }
@@ -369,8 +370,8 @@ bool SaveRecords(Game& g) {
         ok = MakeFolders(g.Records.IniDir, why) && SaveTo(g, g.Records.IniDir, gameIni, path, why);
     } else {
         ok = SaveTo(g, g.Records.IniDir, std::string(), path, why);
-        const bool readOnly = !ok && (errno == EROFS || errno == EACCES || errno == EPERM ||
-                                      !FolderWritable(g.Records.IniDir));
+        const bool readOnly =
+            !ok && (errno == EROFS || errno == EACCES || errno == EPERM || !FolderWritable(g.Records.IniDir));
         if (readOnly) {
             // A game folder that turns out to be read-only does not cost the player a result:
             // the records go to the player's own folder from now on.

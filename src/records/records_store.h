@@ -32,8 +32,7 @@ StoredRecords ParseRecordsIni(std::string_view bytes, const std::array<RankEntry
 // The file after writing Stage and the thirty ranks into existing (which may be empty): keys
 // replaced in place, new ones after the last key of the section, every other line (comments,
 // lines without '=', blank lines, other sections) kept where it stood; CR LF line ends.
-std::string UpdateRecordsIni(std::string_view existing, int8_t stagesOpen,
-                             const std::array<RankEntry, 31>& rankTable);
+std::string UpdateRecordsIni(std::string_view existing, int8_t stagesOpen, const std::array<RankEntry, 31>& rankTable);
 
 // The integer of an INI value as the profile reader takes it: decimal or hexadecimal ("$",
 // "x" or "0x" prefix); false when it is neither.

@@ -114,8 +114,8 @@ void RankRow(Game& g) {
         GoTo(g, kStepWaitNotRanked);
         return;
     }
-    g.Records.MessageText = ZeroPad(2, rank) + RankSuffixLetter(static_cast<uint8_t>(rank)) + " " +
-                            FormatTime(Sc(g, kTotal)) + " ";
+    g.Records.MessageText =
+        ZeroPad(2, rank) + RankSuffixLetter(static_cast<uint8_t>(rank)) + " " + FormatTime(Sc(g, kTotal)) + " ";
     SetTextPos(g, kRowX, RowY(rank));
     GoTo(g, kStepTypeRankRow);
 }

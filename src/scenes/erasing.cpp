@@ -18,17 +18,17 @@ namespace {
 
 constexpr int16_t kInkFull = 141;
 constexpr int16_t kRefillRadius = 35;
-constexpr int16_t kTagAreaRadius = 90;   // no erasing anywhere near the tag, shown or not
+constexpr int16_t kTagAreaRadius = 90;  // no erasing anywhere near the tag, shown or not
 constexpr int16_t kTagCloseRadius = 10;
 constexpr int16_t kZoneRadiusA = 55, kZoneRadiusB = 70, kZoneRadiusC = 80;
-constexpr int kStrokeOffset = 12;        // the stroke cell's corner lies up and left of the pointer
+constexpr int kStrokeOffset = 12;  // the stroke cell's corner lies up and left of the pointer
 constexpr int kStampSize = 40;
-constexpr int kSpreadStep = 16;          // the spread strokes stand 16 * f0 pixels apart
+constexpr int kSpreadStep = 16;  // the spread strokes stand 16 * f0 pixels apart
 
 // Effect slots of erasing.
 constexpr int kSoundStroke = 0;
-constexpr int kSoundStrokeRare = 1;      // one stroke in eight
-constexpr int kSoundSpot = 2;            // the refill spot and the tag's close spot
+constexpr int kSoundStrokeRare = 1;  // one stroke in eight
+constexpr int kSoundSpot = 2;        // the refill spot and the tag's close spot
 
 // Cursor ids of stage play.
 constexpr int16_t kCursorNoInk = 1;
@@ -268,11 +268,8 @@ void StageKey(Game& g, uint16_t key) {
             DrawBadge(g);
             g.Play.CheatUsed = true;
             break;
-        case vk::F11:
-            DrawSpotOutlines(g);
-            break;
-        default:
-            break;
+        case vk::F11: DrawSpotOutlines(g); break;
+        default: break;
     }
 }
 

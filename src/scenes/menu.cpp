@@ -28,7 +28,7 @@ constexpr int kSlideDistance = 5;  // pixels a moving element lies out from its 
 constexpr int kRankRows = 30;
 constexpr int kRankRowX = 9;
 constexpr int kBlinkCycle = 30;
-constexpr int kFlashDone = 20;     // the confirm flash ends when [0] comes round to it
+constexpr int kFlashDone = 20;  // the confirm flash ends when [0] comes round to it
 constexpr int kRingFrames = 30;
 constexpr int kRingCycleEnd = 80;
 constexpr int kRingsFirstWait = 50;
@@ -320,8 +320,8 @@ void DrawButton(Game& g, int a, int b, int c) {
     const int k = (b - Sc(g, kSubFrame)) * c;
     MediaState& m = g.Media;
     m.SrcRect = bt.Src;
-    m.DstRect = MakeRect(bt.Dst.Left + k * bt.Dx, bt.Dst.Top + k * bt.Dy, bt.Dst.Right + k * bt.Dx,
-                         bt.Dst.Bottom + k * bt.Dy);
+    m.DstRect =
+        MakeRect(bt.Dst.Left + k * bt.Dx, bt.Dst.Top + k * bt.Dy, bt.Dst.Right + k * bt.Dx, bt.Dst.Bottom + k * bt.Dy);
     CopyToSurface(g, m.BackBmp, m.PartsBmp);
     PresentRect(g, m.BackBmp);
 }

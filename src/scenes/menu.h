@@ -20,16 +20,16 @@ enum Counter : int {
 
 // The steps of MenuScene; the press routine tests the same numbers.
 enum Step : int16_t {
-    kStepFirstSlice = 0,  // 0..7: the slices slide in, one every six frames
-    kStepFirstButton = 8,  // 8..10: the three buttons slide in
-    kStepShowMenu = 11,    // title panel, ranking, 40 ms a frame
-    kStepWait = 12,        // waiting for a choice
-    kStepSelect = 13,      // the chosen element moves out
+    kStepFirstSlice = 0,    // 0..7: the slices slide in, one every six frames
+    kStepFirstButton = 8,   // 8..10: the three buttons slide in
+    kStepShowMenu = 11,     // title panel, ranking, 40 ms a frame
+    kStepWait = 12,         // waiting for a choice
+    kStepSelect = 13,       // the chosen element moves out
     kStepWaitConfirm = 14,  // its marker blinks: left press confirms, another cancels
     kStepCancel = 15,       // marker hidden
     kStepCancelBack = 16,   // the element moves back
     kStepCancelDone = 17,
-    kStepConfirm = 18,      // confirm sound
+    kStepConfirm = 18,       // confirm sound
     kStepConfirmFlash = 19,  // the confirm marker flashes (26 frames)
     kStepCarryOut = 20,
 };
@@ -40,9 +40,9 @@ enum Item : int16_t {
     kItemChallenge = 9,
     kItemEnd = 10,
     kItemHelp = 11,
-    kItemMemories = 12,      // "memories clear"; 13..18 carry its slice animation on
+    kItemMemories = 12,  // "memories clear"; 13..18 carry its slice animation on
     kItemMemoriesLast = 18,
-    kItemRanking = 19,       // "ranking clear"
+    kItemRanking = 19,  // "ranking clear"
 };
 
 }  // namespace menu

@@ -49,10 +49,9 @@ constexpr std::array<ButtonSpec, 4> kButtons{{
 // Top-left corners of the 25 x 25 item markers, index item - 1 (items 12..18 share one place).
 constexpr int kMarkerSize = 25;
 constexpr std::array<Point16, 19> kMarkerPlaces{{
-    {306, 104}, {397, 137}, {430, 228}, {397, 318}, {306, 351}, {216, 318}, {183, 228}, {216, 137},
-    {531, 285}, {476, 290}, {419, 290},
-    {242, 104}, {242, 104}, {242, 104}, {242, 104}, {242, 104}, {242, 104}, {242, 104},
-    {5, 30},
+    {306, 104}, {397, 137}, {430, 228}, {397, 318}, {306, 351}, {216, 318}, {183, 228},
+    {216, 137}, {531, 285}, {476, 290}, {419, 290}, {242, 104}, {242, 104}, {242, 104},
+    {242, 104}, {242, 104}, {242, 104}, {242, 104}, {5, 30},
 }};
 
 // The pictures beside the help line: a black patch over their place, the refill icon, the tag

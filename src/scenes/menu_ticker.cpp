@@ -16,8 +16,8 @@ using namespace menu;
 namespace {
 
 constexpr int kLineHeight = 12;
-constexpr int kTextLeft = 132;    // the text enters from the right of the strip
-constexpr int kEndMargin = 136;   // the line has run out once s passes the text width + this
+constexpr int kTextLeft = 132;   // the text enters from the right of the strip
+constexpr int kEndMargin = 136;  // the line has run out once s passes the text width + this
 constexpr int kScrollStep = 2;
 constexpr uint32_t kInk = 0x00FFFFFF;
 
@@ -69,7 +69,8 @@ void ShowWindow(Game& g, int32_t s) {
         const int32_t from = static_cast<int32_t>(lo - s);
         const int32_t to = static_cast<int32_t>(hi - s);
         media.SrcRect = MakeRect(from, 0, to, kLineHeight);
-        media.DstRect = MakeRect(kTickerStrip.Left + from, kTickerStrip.Top, kTickerStrip.Left + to, kTickerStrip.Bottom);
+        media.DstRect =
+            MakeRect(kTickerStrip.Left + from, kTickerStrip.Top, kTickerStrip.Left + to, kTickerStrip.Bottom);
         CopyToSurface(g, media.BackBmp, m.TickerWindow);
     }
     media.SrcRect = MakeRect(s, 0, s + kTickerStrip.Width(), kLineHeight);

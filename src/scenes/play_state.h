@@ -8,21 +8,21 @@ namespace kiv {
 
 // Stage-play state shared by the stage, the menu and the closing scenes.
 struct PlayState {
-    int32_t StageTime = 0;         // remaining stage time; falls by 2 each play frame
-    uint8_t PointsUncovered = 0;   // most check points found uncovered in this stage (0..20)
-    uint8_t StageOutcome = 0;      // 0 normal or cleared, 1 not all points, 2 time ran out
-    bool ChallengeMode = false;    // a run through all stages from the menu's challenge item
-    uint8_t CarryOverMode = 0;     // 0, 1 or 2: how the next stage builds its erase map
+    int32_t StageTime = 0;        // remaining stage time; falls by 2 each play frame
+    uint8_t PointsUncovered = 0;  // most check points found uncovered in this stage (0..20)
+    uint8_t StageOutcome = 0;     // 0 normal or cleared, 1 not all points, 2 time ran out
+    bool ChallengeMode = false;   // a run through all stages from the menu's challenge item
+    uint8_t CarryOverMode = 0;    // 0, 1 or 2: how the next stage builds its erase map
     bool TagVisible = true;
     bool CheatUsed = false;
 
     // Erasing.
-    bool RedrawLastStroke = false; // the next play frame recomposes StrokeRect
-    uint8_t ScrapeState = 0;       // 0 none, 1 just pressed on an erasable place, 2 dragging
-    uint8_t PendingStroke = 0;     // 0 none, 1 stamp stroke, 2 dab stroke
-    int16_t StrokeX = 0;           // mouse position minus 12: top-left of the 40 x 40 stroke cell
+    bool RedrawLastStroke = false;  // the next play frame recomposes StrokeRect
+    uint8_t ScrapeState = 0;        // 0 none, 1 just pressed on an erasable place, 2 dragging
+    uint8_t PendingStroke = 0;      // 0 none, 1 stamp stroke, 2 dab stroke
+    int16_t StrokeX = 0;            // mouse position minus 12: top-left of the 40 x 40 stroke cell
     int16_t StrokeY = 0;
-    Rect StrokeRect;               // the last stroke (the refill icon during the introduction)
+    Rect StrokeRect;  // the last stroke (the refill icon during the introduction)
 
     // The tag panel: its close spot and the badge copied into it every play frame.
     int16_t TagCloseX = 0;
@@ -36,7 +36,7 @@ struct PlayState {
     uint8_t FaceMouthRow = 2;
     int16_t SpeechX = 0;
     int16_t SpeechY = 0;
-    int16_t SpeechRight = 0;       // largest right edge the typed line reached
+    int16_t SpeechRight = 0;  // largest right edge the typed line reached
 };
 
 }  // namespace kiv

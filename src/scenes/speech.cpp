@@ -44,8 +44,10 @@ void BeginLine(Game& g, int n) {
 
 // A reaction line starts its hold; a scripted line moves the stage to its next step.
 void EndLine(Game& g) {
-    if (Sc(g, kSpeechState) < 0) Sc(g, kSpeechState) = kHoldFrames;
-    else ++Sc(g, kStep);
+    if (Sc(g, kSpeechState) < 0)
+        Sc(g, kSpeechState) = kHoldFrames;
+    else
+        ++Sc(g, kStep);
     Sc(g, kSubFrame) = 0;
 }
 

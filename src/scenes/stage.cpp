@@ -28,7 +28,7 @@ constexpr int16_t kCursorIntro = 3;
 constexpr int16_t kCursorPrompt = 4;
 constexpr int16_t kCursorEnd = 5;
 
-constexpr int kIdleLimit = 16;     // frames without erasing before the face calms down
+constexpr int kIdleLimit = 16;  // frames without erasing before the face calms down
 constexpr uint8_t kAllPoints = 20;
 
 void NextStep(Game& g, StageStep step) { Sc(g, kStep) = step; }
@@ -212,12 +212,18 @@ ClickOutcome ClickOutcomeAt(Game& g, int step, MouseButton button, bool shift) {
 
 void StageScene(Game& g) {
     const int step = Sc(g, kStep);
-    if (step == kStepSetup) SetUpStage(g);
-    else if (step >= kStepIntroStart && step <= kStepIntroDone) IntroStep(g, step);
-    else if (step == kStepPlay) PlayFrame(g);
-    else if (step >= kStepPauseStart && step <= kStepResume) PauseStep(g, step);
-    else if (step == kStepBonus || step == kStepWaitBonusClick) BonusStep(g, step);
-    else if (step >= kStepEndPause && step <= kStepLeave) EndStep(g, step);
+    if (step == kStepSetup)
+        SetUpStage(g);
+    else if (step >= kStepIntroStart && step <= kStepIntroDone)
+        IntroStep(g, step);
+    else if (step == kStepPlay)
+        PlayFrame(g);
+    else if (step >= kStepPauseStart && step <= kStepResume)
+        PauseStep(g, step);
+    else if (step == kStepBonus || step == kStepWaitBonusClick)
+        BonusStep(g, step);
+    else if (step >= kStepEndPause && step <= kStepLeave)
+        EndStep(g, step);
 }
 
 void StageClick(Game& g, MouseButton button, bool shift, int x, int y) {

@@ -29,14 +29,14 @@ inline const std::array<int16_t, 15>& FaceTableOf(const Game& g) {
 
 // Words of StageLayout the stage play reads by name.
 enum LayoutWord : int {
-    kSpeechLeft = 3,   // w3, w4: origin of the speech text; the tag's bottom-left corner
+    kSpeechLeft = 3,  // w3, w4: origin of the speech text; the tag's bottom-left corner
     kSpeechTop = 4,
-    kRefillX = 5,      // w5, w6: centre of the refill spot
+    kRefillX = 5,  // w5, w6: centre of the refill spot
     kRefillY = 6,
-    kCelsAndCarry = 7, // div 10: cels of the bonus picture; mod 10: carry-over mode
-    kClearTime = 8,    // the time kept when the stage is cleared
-    kBonusRight = 11,  // not 0: the bonus picture is available
-    kInsertBottom = 16 // not 0: the stage has an insert picture
+    kCelsAndCarry = 7,  // div 10: cels of the bonus picture; mod 10: carry-over mode
+    kClearTime = 8,     // the time kept when the stage is cleared
+    kBonusRight = 11,   // not 0: the bonus picture is available
+    kInsertBottom = 16  // not 0: the stage has an insert picture
 };
 
 }  // namespace kiv

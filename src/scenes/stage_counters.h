@@ -6,12 +6,12 @@ namespace kiv {
 
 // What the twenty SceneCounters hold during stage play.
 enum StageCounter : int {
-    kSubFrame = 0,      // six-frame pause of step 95; the two-byte unit being typed
-    kStep = 1,          // the stage's step
+    kSubFrame = 0,  // six-frame pause of step 95; the two-byte unit being typed
+    kStep = 1,      // the stage's step
     kEyeRow = 2,
     kEyeIndex = 3,
-    kEyeCel = 4,        // 0: the eye sequence has ended
-    kMood = 5,          // the face's current mood (0 at stage start)
+    kEyeCel = 4,  // 0: the eye sequence has ended
+    kMood = 5,    // the face's current mood (0 at stage start)
     kMouthRow = 6,
     kMouthIndex = 7,
     kMouthCel = 8,      // 0: the mouth sequence has ended

@@ -71,9 +71,7 @@ void BuildEraseMap(Game& g) {
             CopyWhole(g, m.EraseMapBmp, m.MaskBmp, Rop::SRCINVERT);
             CopyWhole(g, m.EraseMapBmp, m.EraseMapBmp, Rop::NOTSRCCOPY);
             break;
-        default:
-            CopyWhole(g, m.EraseMapBmp, m.MaskBmp, Rop::SRCCOPY);
-            break;
+        default: CopyWhole(g, m.EraseMapBmp, m.MaskBmp, Rop::SRCCOPY); break;
     }
 }
 
@@ -108,9 +106,12 @@ void DrawRefillIcon(Game& g) {
 // The colour of the speech text: 0 black, 1 white, 2 grey; other values keep the colour.
 void SetSpeechColour(Game& g, uint8_t code) {
     FontState& font = g.Media.BackBmp.Font;
-    if (code == 0) font.Color = MakeColorRef(0, 0, 0);
-    else if (code == 1) font.Color = MakeColorRef(0xFF, 0xFF, 0xFF);
-    else if (code == 2) font.Color = MakeColorRef(0x80, 0x80, 0x80);
+    if (code == 0)
+        font.Color = MakeColorRef(0, 0, 0);
+    else if (code == 1)
+        font.Color = MakeColorRef(0xFF, 0xFF, 0xFF);
+    else if (code == 2)
+        font.Color = MakeColorRef(0x80, 0x80, 0x80);
 }
 
 // The menu offers the stages up to the last one entered, at most the eighth. A stage newly

@@ -21,10 +21,10 @@ struct Game {
     Game& operator=(const Game&) = delete;
 
     Platform& P;
-    std::string ExePath;      // the executable's path; its folder is the game folder
-    std::string DataDirOverride;  // the game folder given on the command line, if any
-    std::string FirstArg;     // the first command-line argument (display mode)
-    bool SeedGiven = false;   // Rand was seeded from the command line: no Randomize
+    std::string ExePath;            // the executable's path; its folder is the game folder
+    std::string DataDirOverride;    // the game folder given on the command line, if any
+    std::string FirstArg;           // the first command-line argument (display mode)
+    bool SeedGiven = false;         // Rand was seeded from the command line: no Randomize
     bool SharedGameFolder = false;  // the game folder is the installed demo, shared by all users
 
     ShellState Shell;

@@ -21,9 +21,7 @@ void TFM1::KeyUp(uint16_t key, bool) {
     const uint8_t scene = g_.Shell.SceneNo;
     const bool inPlay = scene >= kSceneFirstStage && scene <= kSceneLastStage && g_.Shell.SceneCounters[1] == 50;
     switch (key) {
-        case vk::Control:
-            SwitchClockMode(g_);
-            break;
+        case vk::Control: SwitchClockMode(g_); break;
         case vk::F4:
         case vk::F5:
         case vk::F11:
@@ -33,8 +31,7 @@ void TFM1::KeyUp(uint16_t key, bool) {
             g_.Shell.WideMode = !g_.Shell.WideMode;
             ApplyDisplayMode(g_);
             break;
-        default:
-            break;
+        default: break;
     }
 }
 

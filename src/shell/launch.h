@@ -10,9 +10,9 @@ namespace kiv {
 
 // Exit statuses of the program.
 constexpr int kExitOk = 0;
-constexpr int kExitHalted = 1;      // a required file was missing or malformed
-constexpr int kExitBadUsage = 2;    // a bad command line or script
-constexpr int kExitGaveUp = 3;      // a script's until-... gave up
+constexpr int kExitHalted = 1;    // a required file was missing or malformed
+constexpr int kExitBadUsage = 2;  // a bad command line or script
+constexpr int kExitGaveUp = 3;    // a script's until-... gave up
 
 struct LaunchOptions {
     std::string firstArg;  // decides the display mode, whatever it is

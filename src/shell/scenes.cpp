@@ -18,9 +18,9 @@ constexpr SceneRoutines kStage{StageScene, StageClick};  // one routine plays al
 constexpr SceneRoutines kEnding{EndingScene, EndingClick};
 constexpr SceneRoutines kResults{ResultsScene, ResultsClick};
 
-constexpr std::array<const SceneRoutines*, kSceneResults + 1> kScenes{
-    &kOpening, &kMenu,   &kStage,  &kStage,  &kStage, &kStage,  &kStage,
-    &kStage,   &kStage,  &kStage,  &kStage,  &kStage, &kEnding, &kResults};
+constexpr std::array<const SceneRoutines*, kSceneResults + 1> kScenes{&kOpening, &kMenu,  &kStage,  &kStage,  &kStage,
+                                                                      &kStage,   &kStage, &kStage,  &kStage,  &kStage,
+                                                                      &kStage,   &kStage, &kEnding, &kResults};
 
 }  // namespace
 

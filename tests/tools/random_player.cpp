@@ -49,8 +49,14 @@ struct Box {
 // as it ends the run), its ranking list and the emblem's centre (right presses there reset),
 // and the middle of the screen, where a stage's picture and the name-entry letters lie.
 constexpr std::array<Box, 16> kPlaces{{
-    {297, 156, 325, 208, 3}, {328, 177, 386, 214, 3}, {328, 217, 386, 246, 3}, {328, 249, 386, 286, 3},
-    {297, 255, 325, 307, 3}, {235, 249, 294, 286, 3}, {235, 217, 294, 246, 3}, {235, 177, 294, 214, 3},
+    {297, 156, 325, 208, 3},
+    {328, 177, 386, 214, 3},
+    {328, 217, 386, 246, 3},
+    {328, 249, 386, 286, 3},
+    {297, 255, 325, 307, 3},
+    {235, 249, 294, 286, 3},
+    {235, 217, 294, 246, 3},
+    {235, 177, 294, 214, 3},
     {511, 223, 548, 264, 30},  // the challenge run
     {397, 243, 449, 264, 3},   // help
     {454, 243, 506, 264, 1},   // end
@@ -113,16 +119,19 @@ int AddAction(Dice& d, std::ostringstream& out) {
         // A press or a release alone, or a move with no button down.
         const int which = d.Below(3);
         const Point p = SomePlace(d);
-        if (which == 0) out << "press " << At(p) << " " << SomeButton(d) << Shift(d) << "\n";
-        else if (which == 1) out << "release " << At(p) << " " << SomeButton(d) << "\n";
-        else out << "move " << At(p) << Shift(d) << "\n";
+        if (which == 0)
+            out << "press " << At(p) << " " << SomeButton(d) << Shift(d) << "\n";
+        else if (which == 1)
+            out << "release " << At(p) << " " << SomeButton(d) << "\n";
+        else
+            out << "move " << At(p) << Shift(d) << "\n";
         return 0;
     }
     if (kind < 87) {
         // F5 most often: it fills the gauge, so stages get cleared and the run goes on.
-        static constexpr std::array<const char*, 20> kKeys{"f5", "f5", "f5", "f5", "f5", "f5", "f5", "f5", "f5", "f5",
-                                                            "f4", "f4", "f11", "f11", "ctrl", "ctrl", "f12", "65",
-                                                            "13", "27"};
+        static constexpr std::array<const char*, 20> kKeys{"f5",   "f5",   "f5",  "f5", "f5", "f5",  "f5",
+                                                           "f5",   "f5",   "f5",  "f4", "f4", "f11", "f11",
+                                                           "ctrl", "ctrl", "f12", "65", "13", "27"};
         out << "key " << kKeys[static_cast<size_t>(d.Below(static_cast<int>(kKeys.size())))] << "\n";
         return 0;
     }
@@ -268,9 +277,7 @@ Outcome PlayOnce(const Setup& s, uint32_t seed) {
     Outcome o;
     o.seed = seed;
     const std::string base = s.workDir + "/seed-" + std::to_string(seed);
-    {
-        std::ofstream(base + ".script", std::ios::binary) << MakeScript(seed, s.frames);
-    }
+    { std::ofstream(base + ".script", std::ios::binary) << MakeScript(seed, s.frames); }
     std::string why;
     o.status = RunProgram({s.binary, "--headless", "--data", s.gameDir, "--seed", std::to_string(seed), "--script",
                            base + ".script", "--trace", base + ".trace"},

@@ -24,9 +24,9 @@ std::string MakeScript(uint32_t seed, int frames);
 std::string CheckRecordsFile(const std::string& path, const std::string& presetName);
 
 struct Setup {
-    std::string binary;    // the kiv program
-    std::string gameDir;   // the game folder the runs play (and write Kiv.ini into)
-    std::string workDir;   // scripts, traces and stderr of the runs
+    std::string binary;      // the kiv program
+    std::string gameDir;     // the game folder the runs play (and write Kiv.ini into)
+    std::string workDir;     // scripts, traces and stderr of the runs
     std::string presetName;  // the game's preset ranking name (line 12 of its Kiv.txt)
     int frames = 20000;
     int timeoutSeconds = 900;  // a run that takes longer hangs
@@ -35,9 +35,9 @@ struct Setup {
 
 struct Outcome {
     uint32_t seed = 0;
-    int status = -1;               // exit status, or -1 when it did not end normally
-    std::set<int> scenes;          // scene numbers whose frames ran
-    long frames = 0;               // frames run
+    int status = -1;                    // exit status, or -1 when it did not end normally
+    std::set<int> scenes;               // scene numbers whose frames ran
+    long frames = 0;                    // frames run
     std::vector<std::string> problems;  // empty when the run was clean
 };
 

@@ -40,14 +40,22 @@ int main(int argc, char** argv) {
         }
         if (i + 1 >= argc) return Usage();
         const std::string v = argv[++i];
-        if (a == "--binary") s.binary = fs::absolute(v).string();
-        else if (a == "--game") game = v;
-        else if (a == "--work") work = v;
-        else if (a == "--first") first = std::atol(v.c_str());
-        else if (a == "--count") count = std::atol(v.c_str());
-        else if (a == "--frames") s.frames = std::atoi(v.c_str());
-        else if (a == "--timeout") s.timeoutSeconds = std::atoi(v.c_str());
-        else return Usage();
+        if (a == "--binary")
+            s.binary = fs::absolute(v).string();
+        else if (a == "--game")
+            game = v;
+        else if (a == "--work")
+            work = v;
+        else if (a == "--first")
+            first = std::atol(v.c_str());
+        else if (a == "--count")
+            count = std::atol(v.c_str());
+        else if (a == "--frames")
+            s.frames = std::atoi(v.c_str());
+        else if (a == "--timeout")
+            s.timeoutSeconds = std::atoi(v.c_str());
+        else
+            return Usage();
     }
     if (s.binary.empty() || game.empty() || count < 1 || s.frames < 1) return Usage();
 

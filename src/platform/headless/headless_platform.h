@@ -22,7 +22,10 @@ public:
         stepProbe_ = std::move(step);
     }
     void SetTick(uint32_t tick) { tick_ = tick; }
-    void SetScreenSize(int w, int h) { screenW_ = w; screenH_ = h; }
+    void SetScreenSize(int w, int h) {
+        screenW_ = w;
+        screenH_ = h;
+    }
 
     // Runs the script; at its end the window is closed as by the user.
     void Run(FormEvents& form) override;
@@ -35,7 +38,10 @@ public:
     const std::vector<std::string>& Messages() const { return messages_; }
 
     uint32_t TickCount() override { return tick_; }
-    void ScreenSize(int& w, int& h) override { w = screenW_; h = screenH_; }
+    void ScreenSize(int& w, int& h) override {
+        w = screenW_;
+        h = screenH_;
+    }
     AudioDevice& Audio() override { return audio_; }
 
 protected:

@@ -17,20 +17,30 @@ bool ToInt(const std::string& s, long long lo, long long hi, long long& v) {
 }
 
 bool ToButton(const std::string& s, MouseButton& b) {
-    if (s == "left") b = MouseButton::Left;
-    else if (s == "right") b = MouseButton::Right;
-    else if (s == "middle") b = MouseButton::Middle;
-    else return false;
+    if (s == "left")
+        b = MouseButton::Left;
+    else if (s == "right")
+        b = MouseButton::Right;
+    else if (s == "middle")
+        b = MouseButton::Middle;
+    else
+        return false;
     return true;
 }
 
 bool ToKey(const std::string& s, long long& code) {
-    if (s == "ctrl") code = vk::Control;
-    else if (s == "f4") code = vk::F4;
-    else if (s == "f5") code = vk::F5;
-    else if (s == "f11") code = vk::F11;
-    else if (s == "f12") code = vk::F12;
-    else return ToInt(s, 0, 255, code);
+    if (s == "ctrl")
+        code = vk::Control;
+    else if (s == "f4")
+        code = vk::F4;
+    else if (s == "f5")
+        code = vk::F5;
+    else if (s == "f11")
+        code = vk::F11;
+    else if (s == "f12")
+        code = vk::F12;
+    else
+        return ToInt(s, 0, 255, code);
     return true;
 }
 
@@ -65,10 +75,10 @@ bool ParseScript(const std::string& text, std::vector<ScriptCommand>& out, std::
             if (n < 2 || n > 3 || !ToInt(w[1], -32768, 32767, c.a) || (n == 3 && !ToInt(w[2], 0, 100000000, c.b)))
                 return fail("usage: " + cmd + " S [MAX]");
         } else if (cmd == "click" || cmd == "press" || cmd == "move" || cmd == "release") {
-            c.kind = cmd == "click" ? ScriptCommand::Kind::Click
-                   : cmd == "press" ? ScriptCommand::Kind::Press
-                   : cmd == "move"  ? ScriptCommand::Kind::Move
-                                    : ScriptCommand::Kind::Release;
+            c.kind = cmd == "click"   ? ScriptCommand::Kind::Click
+                     : cmd == "press" ? ScriptCommand::Kind::Press
+                     : cmd == "move"  ? ScriptCommand::Kind::Move
+                                      : ScriptCommand::Kind::Release;
             if (n < 3 || !ToInt(w[1], -kCoord, kCoord, c.a) || !ToInt(w[2], -kCoord, kCoord, c.b))
                 return fail("usage: " + cmd + " X Y" + (cmd == "move" ? " [shift]" : " [left|right|middle]") +
                             (cmd == "click" || cmd == "press" ? " [shift]" : ""));
@@ -76,7 +86,10 @@ bool ParseScript(const std::string& text, std::vector<ScriptCommand>& out, std::
             const bool takesShift = c.kind != ScriptCommand::Kind::Release;
             for (size_t i = 3; i < n; ++i) {
                 if (takesButton && ToButton(w[i], c.button)) continue;
-                if (takesShift && w[i] == "shift") { c.shift = true; continue; }
+                if (takesShift && w[i] == "shift") {
+                    c.shift = true;
+                    continue;
+                }
                 return fail("unexpected '" + w[i] + "' after " + cmd);
             }
         } else if (cmd == "key") {

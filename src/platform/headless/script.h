@@ -11,11 +11,11 @@ namespace kiv {
 struct ScriptCommand {
     enum class Kind { Frames, UntilScene, UntilStep, Click, Press, Move, Release, Key, Paint, Screenshot, Close };
     Kind kind = Kind::Frames;
-    int line = 0;           // line in the script file, for messages
-    long long a = 0, b = 0; // frames / target and max / x and y / key code
+    int line = 0;            // line in the script file, for messages
+    long long a = 0, b = 0;  // frames / target and max / x and y / key code
     MouseButton button = MouseButton::Left;
     bool shift = false;
-    std::string file;       // screenshot
+    std::string file;  // screenshot
 };
 
 // Parses a script: one command a line, '#' starts a comment. False with a message naming the

@@ -10,8 +10,8 @@
 #include <array>
 #include <atomic>
 #include <cmath>
-#include <cstring>
 #include <cstdio>
+#include <cstring>
 #include <map>
 #include <string>
 
@@ -34,8 +34,7 @@ void CountChannelEnd(int channel) {
 // General MIDI soundfonts where Debian's packages put them, best first.
 constexpr std::array<const char*, 5> kSoundFonts = {
     "/usr/share/sounds/sf3/default-GM.sf3", "/usr/share/sounds/sf2/default-GM.sf2",
-    "/usr/share/sounds/sf2/TimGM6mb.sf2", "/usr/share/sounds/sf2/FluidR3_GM.sf2",
-    "/usr/share/soundfonts/default.sf2"};
+    "/usr/share/sounds/sf2/TimGM6mb.sf2", "/usr/share/sounds/sf2/FluidR3_GM.sf2", "/usr/share/soundfonts/default.sf2"};
 
 bool IsFile(const std::string& path) {
     struct stat st {};

@@ -19,10 +19,10 @@ std::unique_ptr<AudioDevice> OpenSdlSoundDevice();
 
 // What the mixer of the open device is doing (tests of the back end look at it).
 struct SdlMixerState {
-    int channels = 0;                       // mixing channels: the effect, then the ten voices
+    int channels = 0;  // mixing channels: the effect, then the ten voices
     bool effectPlaying = false;
     std::array<bool, 10> voicePlaying{};
-    std::array<int, 11> channelEnds{};      // how often each channel ended or was cut off
+    std::array<int, 11> channelEnds{};  // how often each channel ended or was cut off
 };
 SdlMixerState ProbeSdlMixer();
 

@@ -6,8 +6,8 @@
 #include <array>
 #include <cstdio>
 #include <cstdlib>
-#include <string>
 #include <cstring>
+#include <string>
 
 #include "platform/deferred_audio.h"
 #include "platform/sdl/cursor_shapes.h"
@@ -42,7 +42,6 @@ uint16_t VirtualKey(SDL_Keycode k) {
     if (k >= SDLK_0 && k <= SDLK_9) return static_cast<uint16_t>(k);
     return 0;
 }
-
 
 bool ShiftDown() { return (SDL_GetModState() & KMOD_SHIFT) != 0; }
 
@@ -281,16 +280,12 @@ private:
                     view_.ChangedAll();
                 } else if (ev.window.event == SDL_WINDOWEVENT_CLOSE) {
                     form.CloseQuery();
-                } else if (ev.window.event == SDL_WINDOWEVENT_FOCUS_LOST ||
-                           ev.window.event == SDL_WINDOWEVENT_ENTER) {
+                } else if (ev.window.event == SDL_WINDOWEVENT_FOCUS_LOST || ev.window.event == SDL_WINDOWEVENT_ENTER) {
                     ReleaseLostButtons(form, ev.window.event == SDL_WINDOWEVENT_FOCUS_LOST);
                 }
                 break;
-            case SDL_QUIT:
-                form.CloseQuery();
-                break;
-            default:
-                break;
+            case SDL_QUIT: form.CloseQuery(); break;
+            default: break;
         }
     }
 
@@ -344,8 +339,11 @@ private:
         const std::array<int, 5> now{w, h, v.Scale, v.OffsetX, v.OffsetY};
         if (now == tracedView_) return;
         tracedView_ = now;
-        TraceEvent("view", {{"w", Trace::Num(w)}, {"h", Trace::Num(h)}, {"scale", Trace::Num(v.Scale)},
-                            {"x", Trace::Num(v.OffsetX)}, {"y", Trace::Num(v.OffsetY)}});
+        TraceEvent("view", {{"w", Trace::Num(w)},
+                            {"h", Trace::Num(h)},
+                            {"scale", Trace::Num(v.Scale)},
+                            {"x", Trace::Num(v.OffsetX)},
+                            {"y", Trace::Num(v.OffsetY)}});
     }
 
     SDL_Window* window_ = nullptr;
@@ -355,7 +353,7 @@ private:
     std::array<SDL_Cursor*, 6> cursors_{};
     std::unique_ptr<AudioDevice> audio_;
     uint32_t timerNext_ = 0;
-    uint32_t held_ = 0;  // SDL_BUTTON masks of the buttons pressed in the window
+    uint32_t held_ = 0;          // SDL_BUTTON masks of the buttons pressed in the window
     int lastX_ = 0, lastY_ = 0;  // the game position of the last mouse event
 };
 

@@ -85,9 +85,10 @@ void WindowView::Draw(const uint32_t* image, const Rect& windowRect, const Rect&
             }
             rowOf = gy;
         }
-        SDL_ConvertPixels(width, 1, SDL_PIXELFORMAT_RGB888, row_.data(), width * 4, s->format->format,
-                          dst + static_cast<size_t>(wy) * static_cast<size_t>(s->pitch) + static_cast<size_t>(w.Left * bpp),
-                          s->pitch);
+        SDL_ConvertPixels(
+            width, 1, SDL_PIXELFORMAT_RGB888, row_.data(), width * 4, s->format->format,
+            dst + static_cast<size_t>(wy) * static_cast<size_t>(s->pitch) + static_cast<size_t>(w.Left * bpp),
+            s->pitch);
     }
 }
 
