@@ -7,10 +7,10 @@
 #include <string_view>
 
 #include "fuzz_support.h"
+#include "game/game.h"
 #include "platform/headless/headless_platform.h"
 #include "records/ranking.h"
 #include "records/records_store.h"
-#include "shell/game.h"
 
 namespace kiv::fuzz {
 

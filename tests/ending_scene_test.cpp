@@ -1,4 +1,4 @@
-#include "records/ending.h"
+#include "scenes/ending/ending.h"
 
 #include <gtest/gtest.h>
 

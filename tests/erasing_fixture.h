@@ -7,8 +7,8 @@
 #include "data/random.h"
 #include "media/raster.h"
 #include "media/screen.h"
-#include "scenes/erasing.h"
-#include "scenes/stage_counters.h"
+#include "scenes/stage/erasing.h"
+#include "scenes/stage/stage_counters.h"
 #include "test_game.h"
 
 namespace kiv {

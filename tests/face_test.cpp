@@ -1,4 +1,4 @@
-#include "scenes/face.h"
+#include "scenes/stage/face.h"
 
 #include <gtest/gtest.h>
 

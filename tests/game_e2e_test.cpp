@@ -8,8 +8,8 @@
 #include <string>
 
 #include "data/config_reader.h"
-#include "demo_scripts.h"
 #include "data/strings.h"
+#include "demo_scripts.h"
 #include "test_game.h"
 
 namespace kiv {

@@ -1,15 +1,15 @@
-#include "records/glyph_text.h"
+#include "media/glyph_text.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
+#include "game/game.h"
 #include "media/raster.h"
 #include "media/screen.h"
 #include "platform/headless/headless_platform.h"
 #include "records/ranking.h"
-#include "shell/game.h"
 #include "test_support.h"
 
 namespace kiv {

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "game/game.h"
 #include "media/image_jpeg.h"
 #include "media/images.h"
 #include "media/raster.h"
@@ -15,7 +16,6 @@
 #include "media_test_files.h"
 #include "platform/bmp_reader.h"
 #include "platform/headless/headless_platform.h"
-#include "shell/game.h"
 #include "test_support.h"
 
 namespace kiv {

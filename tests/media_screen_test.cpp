@@ -5,10 +5,10 @@
 #include <algorithm>
 #include <vector>
 
+#include "game/game.h"
 #include "media/raster.h"
 #include "media/screen.h"
 #include "platform/headless/headless_platform.h"
-#include "shell/game.h"
 
 namespace kiv {
 namespace {

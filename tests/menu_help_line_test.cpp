@@ -6,7 +6,7 @@
 
 #include "media/raster.h"
 #include "menu_test_game.h"
-#include "scenes/menu.h"
+#include "scenes/menu/menu.h"
 
 namespace kiv {
 namespace {

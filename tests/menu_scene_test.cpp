@@ -1,4 +1,4 @@
-#include "scenes/menu.h"
+#include "scenes/menu/menu.h"
 
 #include <gtest/gtest.h>
 

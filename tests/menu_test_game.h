@@ -7,8 +7,8 @@
 #include <memory>
 #include <string>
 
-#include "scenes/menu.h"
-#include "scenes/menu_tables.h"
+#include "scenes/menu/menu.h"
+#include "scenes/menu/menu_tables.h"
 #include "test_game.h"
 
 namespace kiv::menu_test {

@@ -1,4 +1,4 @@
-#include "scenes/opening.h"
+#include "scenes/opening/opening.h"
 
 #include <gtest/gtest.h>
 

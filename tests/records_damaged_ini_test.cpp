@@ -9,10 +9,10 @@
 #include <fstream>
 #include <string>
 
+#include "game/game.h"
 #include "platform/headless/headless_platform.h"
 #include "records/ranking.h"
 #include "records/records_store.h"
-#include "shell/game.h"
 #include "test_game.h"
 
 namespace kiv {

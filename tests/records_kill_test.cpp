@@ -19,9 +19,9 @@
 #include <string>
 #include <thread>
 
+#include "game/game.h"
 #include "platform/headless/headless_platform.h"
 #include "records/records_store.h"
-#include "shell/game.h"
 #include "test_game.h"
 
 extern char** environ;

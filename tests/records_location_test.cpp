@@ -9,9 +9,9 @@
 #include <filesystem>
 #include <string>
 
+#include "game/game.h"
 #include "platform/headless/headless_platform.h"
 #include "records/records_store.h"
-#include "shell/game.h"
 #include "test_game.h"
 
 namespace kiv {

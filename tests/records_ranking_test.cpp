@@ -5,8 +5,8 @@
 #include <set>
 #include <string>
 
+#include "game/game.h"
 #include "platform/headless/headless_platform.h"
-#include "shell/game.h"
 
 namespace kiv {
 namespace {

@@ -5,9 +5,9 @@
 #include <filesystem>
 #include <string>
 
+#include "game/game.h"
 #include "platform/headless/headless_platform.h"
 #include "records/ranking.h"
-#include "shell/game.h"
 #include "test_game.h"
 #include "test_support.h"
 

@@ -1,4 +1,4 @@
-#include "records/results.h"
+#include "scenes/results/results.h"
 
 #include <gtest/gtest.h>
 

@@ -8,8 +8,8 @@
 #include <utility>
 #include <vector>
 
+#include "game/game.h"
 #include "platform/headless/headless_platform.h"
-#include "shell/game.h"
 #include "sound_midi.h"
 #include "test_support.h"
 

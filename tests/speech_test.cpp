@@ -1,4 +1,4 @@
-#include "scenes/speech.h"
+#include "scenes/stage/speech.h"
 
 #include <gtest/gtest.h>
 

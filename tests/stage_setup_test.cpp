@@ -1,9 +1,9 @@
-#include "scenes/stage.h"
+#include "scenes/stage/stage.h"
 
 #include <gtest/gtest.h>
 
 #include "media/raster.h"
-#include "scenes/erasing.h"
+#include "scenes/stage/erasing.h"
 #include "stage_test_game.h"
 
 namespace kiv {

@@ -1,8 +1,8 @@
-#include "scenes/stage.h"
+#include "scenes/stage/stage.h"
 
 #include <gtest/gtest.h>
 
-#include "scenes/speech.h"
+#include "scenes/stage/speech.h"
 #include "stage_test_game.h"
 
 namespace kiv {

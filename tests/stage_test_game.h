@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "scenes/stage_counters.h"
+#include "scenes/stage/stage_counters.h"
 #include "test_game.h"
 
 namespace kiv::stage_test {

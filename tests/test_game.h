@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "game/game.h"
 #include "platform/headless/headless_platform.h"
 #include "shell/form.h"
-#include "shell/game.h"
 #include "test_support.h"
 
 namespace kiv {

@@ -9,8 +9,8 @@
 #include "check/game_check.h"
 #include "data/config.h"
 #include "data/config_reader.h"
+#include "game/game.h"
 #include "platform/headless/headless_platform.h"
-#include "shell/game.h"
 
 namespace kiv::check {
 

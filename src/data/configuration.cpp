@@ -5,7 +5,7 @@
 #include "data/config_reader.h"
 #include "data/data_files.h"
 #include "data/sjis.h"
-#include "shell/game.h"
+#include "game/game.h"
 
 namespace kiv {
 

@@ -9,11 +9,11 @@
 #include "data/data_files.h"
 #include "data/sjis.h"
 #include "data/strings.h"
+#include "game/game.h"
 #include "media/image_jpeg.h"
 #include "media/raster.h"
 #include "media/screen.h"
 #include "platform/bmp_reader.h"
-#include "shell/game.h"
 
 namespace kiv {
 

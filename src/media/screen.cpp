@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "game/game.h"
 #include "media/raster.h"
-#include "shell/game.h"
 
 namespace kiv {
 

@@ -6,8 +6,8 @@
 
 #include "data/data_files.h"
 #include "data/strings.h"
+#include "game/game.h"
 #include "media/midi_length.h"
-#include "shell/game.h"
 
 namespace kiv {
 

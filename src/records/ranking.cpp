@@ -1,8 +1,8 @@
 #include "records/ranking.h"
 
 #include "data/strings.h"
-#include "records/glyph_text.h"
-#include "shell/game.h"
+#include "game/game.h"
+#include "media/glyph_text.h"
 
 namespace kiv {
 

@@ -14,9 +14,9 @@
 #include "data/config_reader.h"
 #include "data/data_files.h"
 #include "data/strings.h"
+#include "game/game.h"
 #include "records/ranking.h"
 #include "records/records_location.h"
-#include "shell/game.h"
 
 namespace kiv {
 

@@ -2,11 +2,11 @@
 
 #include "data/configuration.h"
 #include "data/strings.h"
+#include "game/game.h"
 #include "media/images.h"
 #include "media/screen.h"
 #include "media/sound.h"
 #include "records/records_store.h"
-#include "shell/game.h"
 #include "shell/scenes.h"
 
 namespace kiv {

@@ -1,8 +1,8 @@
 // Input routing: presses go to the current scene's press routine, moves and releases to the
 // drag of stage play, and a few keys act on the clock, the display and stage play.
-#include "scenes/erasing.h"
+#include "game/game.h"
+#include "scenes/stage/erasing.h"
 #include "shell/form.h"
-#include "shell/game.h"
 #include "shell/scenes.h"
 
 namespace kiv {

@@ -11,9 +11,9 @@
 #include "check/game_check.h"
 #include "data/configuration.h"
 #include "data/data_files.h"
+#include "game/game.h"
 #include "platform/headless/headless_platform.h"
 #include "shell/form.h"
-#include "shell/game.h"
 #include "shell/version.h"
 
 namespace kiv {

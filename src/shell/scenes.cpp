@@ -2,11 +2,11 @@
 
 #include <array>
 
-#include "records/ending.h"
-#include "records/results.h"
-#include "scenes/menu.h"
-#include "scenes/opening.h"
-#include "scenes/stage.h"
+#include "scenes/ending/ending.h"
+#include "scenes/menu/menu.h"
+#include "scenes/opening/opening.h"
+#include "scenes/results/results.h"
+#include "scenes/stage/stage.h"
 
 namespace kiv {
 

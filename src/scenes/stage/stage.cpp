@@ -1,14 +1,14 @@
 // The step machine of stage play: introduction, play, pause prompt, bonus picture and end.
-#include "scenes/stage.h"
+#include "scenes/stage/stage.h"
 
+#include "media/glyph_text.h"
 #include "media/images.h"
 #include "media/screen.h"
 #include "media/sound.h"
-#include "records/glyph_text.h"
-#include "scenes/erasing.h"
-#include "scenes/face.h"
-#include "scenes/speech.h"
-#include "scenes/stage_access.h"
+#include "scenes/stage/erasing.h"
+#include "scenes/stage/face.h"
+#include "scenes/stage/speech.h"
+#include "scenes/stage/stage_access.h"
 #include "shell/form.h"
 
 namespace kiv {

@@ -1,9 +1,9 @@
 // The tag panel with its badge (gauge and timer digits), the check points and their hints.
-#include "scenes/erasing.h"
+#include "scenes/stage/erasing.h"
 
 #include "media/raster.h"
 #include "media/screen.h"
-#include "scenes/stage_access.h"
+#include "scenes/stage/stage_access.h"
 
 namespace kiv {
 

@@ -4,8 +4,8 @@
 #include <array>
 #include <cstdint>
 
-#include "scenes/stage_counters.h"
-#include "shell/game.h"
+#include "game/game.h"
+#include "scenes/stage/stage_counters.h"
 
 namespace kiv {
 

@@ -1,8 +1,8 @@
-#include "scenes/face.h"
+#include "scenes/stage/face.h"
 
 #include "media/screen.h"
-#include "scenes/speech.h"
-#include "scenes/stage_access.h"
+#include "scenes/stage/speech.h"
+#include "scenes/stage/stage_access.h"
 
 namespace kiv {
 

@@ -1,9 +1,9 @@
-#include "records/glyph_text.h"
+#include "media/glyph_text.h"
 
 #include "data/strings.h"
+#include "game/game.h"
 #include "media/screen.h"
 #include "media/sound.h"
-#include "shell/game.h"
 
 namespace kiv {
 

@@ -1,17 +1,17 @@
-#include "records/results.h"
+#include "scenes/results/results.h"
 
 #include <string>
 
 #include "data/strings.h"
+#include "game/game.h"
+#include "media/glyph_text.h"
 #include "media/raster.h"
 #include "media/screen.h"
 #include "media/sound.h"
-#include "records/glyph_text.h"
 #include "records/ranking.h"
 #include "records/records_store.h"
-#include "scenes/erasing.h"
+#include "scenes/stage/erasing.h"
 #include "shell/form.h"
-#include "shell/game.h"
 
 namespace kiv {
 

@@ -4,13 +4,13 @@
 
 #include "data/config.h"
 #include "data/random.h"
+#include "game/menu_state.h"
+#include "game/play_state.h"
+#include "game/shell_state.h"
 #include "media/media_state.h"
 #include "media/sound_state.h"
 #include "platform/platform.h"
 #include "records/records_state.h"
-#include "scenes/menu_state.h"
-#include "scenes/play_state.h"
-#include "shell/shell_state.h"
 
 namespace kiv {
 

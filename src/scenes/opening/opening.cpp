@@ -1,9 +1,9 @@
-#include "scenes/opening.h"
+#include "scenes/opening/opening.h"
 
+#include "game/game.h"
 #include "media/screen.h"
 #include "media/sound.h"
 #include "shell/form.h"
-#include "shell/game.h"
 
 namespace kiv {
 

@@ -1,4 +1,4 @@
-#include "scenes/speech.h"
+#include "scenes/stage/speech.h"
 
 #include <algorithm>
 #include <string>
@@ -7,7 +7,7 @@
 #include "media/raster.h"
 #include "media/screen.h"
 #include "media/sound.h"
-#include "scenes/stage_access.h"
+#include "scenes/stage/stage_access.h"
 
 namespace kiv {
 

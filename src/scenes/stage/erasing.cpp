@@ -1,5 +1,5 @@
 // Strokes, ink, the refill spot, the tag's close spot, the reactions and the assist keys.
-#include "scenes/erasing.h"
+#include "scenes/stage/erasing.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -7,9 +7,9 @@
 #include "media/raster.h"
 #include "media/screen.h"
 #include "media/sound.h"
-#include "scenes/face.h"
-#include "scenes/speech.h"
-#include "scenes/stage_access.h"
+#include "scenes/stage/face.h"
+#include "scenes/stage/speech.h"
+#include "scenes/stage/stage_access.h"
 #include "shell/form.h"
 
 namespace kiv {

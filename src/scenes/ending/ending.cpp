@@ -1,13 +1,13 @@
-#include "records/ending.h"
+#include "scenes/ending/ending.h"
 
 #include "data/random.h"
 #include "data/strings.h"
+#include "game/game.h"
+#include "media/glyph_text.h"
 #include "media/images.h"
 #include "media/screen.h"
 #include "media/sound.h"
-#include "records/glyph_text.h"
 #include "shell/form.h"
-#include "shell/game.h"
 
 namespace kiv {
 

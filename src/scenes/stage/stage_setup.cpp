@@ -1,17 +1,17 @@
 // The set-up of a stage (step 0) and its leaving (step 99).
-#include "scenes/stage.h"
+#include "scenes/stage/stage.h"
 
 #include <string>
 
 #include "data/strings.h"
+#include "media/glyph_text.h"
 #include "media/images.h"
 #include "media/raster.h"
 #include "media/screen.h"
 #include "media/sound.h"
-#include "records/glyph_text.h"
 #include "records/records_store.h"
-#include "scenes/erasing.h"
-#include "scenes/stage_access.h"
+#include "scenes/stage/erasing.h"
+#include "scenes/stage/stage_access.h"
 #include "shell/form.h"
 
 namespace kiv {

@@ -1,13 +1,13 @@
 // The help line of the title menu: the configuration's last line scrolls through a strip
 // beside the title panel, with pictures of stage play shown beside it on the way.
-#include "scenes/menu.h"
+#include "scenes/menu/menu.h"
 
 #include <algorithm>
 
 #include "data/sjis.h"
+#include "game/game.h"
 #include "media/screen.h"
-#include "scenes/menu_tables.h"
-#include "shell/game.h"
+#include "scenes/menu/menu_tables.h"
 
 namespace kiv {
 

@@ -1,17 +1,17 @@
-#include "scenes/menu.h"
+#include "scenes/menu/menu.h"
 
 #include <string_view>
 
+#include "game/game.h"
+#include "media/glyph_text.h"
 #include "media/raster.h"
 #include "media/screen.h"
 #include "media/sound.h"
-#include "records/glyph_text.h"
 #include "records/ranking.h"
 #include "records/records_store.h"
-#include "scenes/menu_tables.h"
-#include "scenes/opening.h"
+#include "scenes/menu/menu_tables.h"
+#include "scenes/opening/opening.h"
 #include "shell/form.h"
-#include "shell/game.h"
 
 namespace kiv {
 
