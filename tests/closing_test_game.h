@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "game/scene_control.h"
 #include "test_game.h"
 
 namespace kiv::closing_test {

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "data/random.h"
+#include "game/scene_control.h"
 #include "media/raster.h"
 #include "media/screen.h"
 #include "scenes/stage/erasing.h"

@@ -1,6 +1,7 @@
 // The frame clock, the display modes and the keys, on the headless platform's virtual tick.
 #include <gtest/gtest.h>
 
+#include "game/scene_control.h"
 #include "test_game.h"
 
 namespace kiv {

@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "data/data_files.h"
+#include "game/scene_control.h"
 #include "shell/launch.h"
 #include "test_game.h"
 

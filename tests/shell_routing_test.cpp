@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "game/scene_control.h"
 #include "test_game.h"
 
 namespace kiv {

@@ -1,4 +1,5 @@
 #include "stage_test_game.h"
+#include "game/scene_control.h"
 
 #include "data/strings.h"
 #include "media/raster.h"

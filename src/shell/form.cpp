@@ -3,11 +3,12 @@
 #include "data/configuration.h"
 #include "data/strings.h"
 #include "game/game.h"
+#include "game/scene_control.h"
 #include "media/images.h"
 #include "media/screen.h"
 #include "media/sound.h"
 #include "records/records_store.h"
-#include "shell/scenes.h"
+#include "shell/scene_table.h"
 
 namespace kiv {
 
@@ -33,10 +34,9 @@ bool TFM1::FormCreate() {
     if (name.size() % 2 != 0) name += ' ';
     for (auto& stage : g_.Cfg.StageTexts)
         for (int i = 1; i <= 10; ++i) ReplaceAllSjis(kNamePlaceholder, name, 95, stage[i]);
-    ResetSceneCounters(g_);
+    ChangeScene(g_, kSceneOpening);
     CreateScreenSurfaces(g_);
     g_.Play.CarryOverMode = 0;
-    g_.Shell.SceneNo = 0;
     BuildPalette(g_);
     ClearSurface(g_, g_.Media.BackBmp);
     LoadStartupSheets(g_);
@@ -60,11 +60,6 @@ bool TFM1::CloseQuery() {
     FormCloseQuery(canClose);
     if (canClose) g_.P.Close();
     return canClose;
-}
-
-void CloseForm(Game& g) {
-    g.Shell.HaltRequested = true;
-    g.P.Close();
 }
 
 void TFM1::FormPaint() { PresentAll(g_); }
@@ -121,12 +116,6 @@ void RunFrame(Game& g) {
     }
 }
 
-void SetFrameInterval(Game& g, uint8_t ms) {
-    g.Shell.FrameInterval = ms;
-    if (g.Shell.TimerDriven) g.P.SetTimerInterval(ms);
-    g.P.TraceEvent("interval", {{"ms", Trace::Num(ms)}});
-}
-
 void SwitchClockMode(Game& g) {
     g.Shell.TimerDriven = !g.Shell.TimerDriven;
     g.P.TraceEvent("clock", {{"mode", Trace::Str(g.Shell.TimerDriven ? "timer" : "idle")}});
@@ -140,8 +129,6 @@ void SwitchClockMode(Game& g) {
     }
 }
 
-void ResetSceneCounters(Game& g) { g.Shell.SceneCounters.fill(0); }
-
 void ApplyDisplayMode(Game& g) {
     g.P.SetVisible(false);
     if (g.Shell.WideMode) {
@@ -154,22 +141,6 @@ void ApplyDisplayMode(Game& g) {
         g.P.SetWindow(580, 380, true, false);
     }
     g.P.SetVisible(true);
-}
-
-void SetGameCursor(Game& g, int16_t id) {
-    g.Shell.CurrentCursor = id;
-    g.P.SetCursor(id);
-}
-
-void ResetPlayFlags(Game& g) {
-    PlayState& p = g.Play;
-    p.RedrawLastStroke = false;
-    p.ScrapeState = 0;
-    p.PendingStroke = 0;
-    p.TagVisible = true;
-    p.FaceMood = 1;
-    p.FaceEyeRow = 2;
-    p.FaceMouthRow = 2;
 }
 
 }  // namespace kiv

@@ -46,17 +46,9 @@ private:
 
 // One frame of the current scene.
 void RunFrame(Game& g);
-// FrameInterval := ms; the timer follows while it drives the frames.
-void SetFrameInterval(Game& g, uint8_t ms);
 // Toggles between idle-driven and timer-driven frames; a beep marks the timer.
 void SwitchClockMode(Game& g);
-void ResetSceneCounters(Game& g);
 // Sizes and styles the window after WideMode.
 void ApplyDisplayMode(Game& g);
-void SetGameCursor(Game& g, int16_t id);
-// Closes the window as the user does: no further frame runs, and the records are saved.
-void CloseForm(Game& g);
-// The stage-play flags at their start values.
-void ResetPlayFlags(Game& g);
 
 }  // namespace kiv

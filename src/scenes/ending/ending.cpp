@@ -3,11 +3,11 @@
 #include "data/random.h"
 #include "data/strings.h"
 #include "game/game.h"
+#include "game/scene_control.h"
 #include "media/glyph_text.h"
 #include "media/images.h"
 #include "media/screen.h"
 #include "media/sound.h"
-#include "shell/form.h"
 
 namespace kiv {
 
@@ -28,10 +28,6 @@ constexpr int kPictureCursor = 5;
 // Record 10 of StageLayout places the insets: the used part of End2 (f0, f1), inset A on the
 // screen (f2..f5), the used part of End3 (f6, f7), inset B on the screen (f8..f11).
 constexpr size_t kInsetRecord = 10;
-
-int16_t& Sc(Game& g, int k) { return g.Shell.SceneCounters[static_cast<size_t>(k)]; }
-
-void GoTo(Game& g, int16_t step) { Sc(g, kStep) = step; }
 
 // One inset of End2 or End3 drawn into WorkBmp: the source's top-left w x h part, stretched
 // into the screen rectangle when the sizes differ.
@@ -83,7 +79,7 @@ void FinalFlicker(Game& g) {
     if (Sc(g, kInsetBPhase) > 1) Sc(g, kInsetBPhase) = 0;
     if (++Sc(g, kSubFrame) > kFinalFlickerFrames) {
         Sc(g, kSubFrame) = 0;
-        GoTo(g, kStepClearPicture);
+        SetSceneStep(g, kStepClearPicture);
     }
 }
 
@@ -91,32 +87,29 @@ void Start(Game& g) {
     ClearSurface(g, g.Media.BackBmp);
     SetFrameInterval(g, kTypingInterval);
     switch (g.Play.StageOutcome) {
-        case 0: GoTo(g, kStepLoadPictures); break;
-        case 2: GoTo(g, kStepTimeOver); break;
-        default: GoTo(g, kStepLeave); break;  // the stage was not cleared: nothing to show
+        case 0: SetSceneStep(g, kStepLoadPictures); break;
+        case 2: SetSceneStep(g, kStepTimeOver); break;
+        default: SetSceneStep(g, kStepLeave); break;  // the stage was not cleared: nothing to show
     }
 }
 
-void Leave(Game& g) {
-    g.Shell.SceneNo = static_cast<uint8_t>(g.Shell.SceneNo + 1);
-    ResetSceneCounters(g);
-}
+void Leave(Game& g) { ChangeScene(g, kSceneResults); }
 
 }  // namespace
 
 void EndingScene(Game& g) {
-    switch (Sc(g, kStep)) {
+    switch (SceneStep(g)) {
         case kStepStart: Start(g); break;
         case kStepLoadPictures:
             LoadPictures(g);
-            GoTo(g, kStepBlinkBeforeThanks);
+            SetSceneStep(g, kStepBlinkBeforeThanks);
             break;
         case kStepBlinkBeforeThanks: BlinkWait(g, 8); break;
         case kStepTypeThanks: TypeMessageStep(g); break;
         case kStepBlinkAfterThanks: BlinkWait(g, 18); break;
         case kStepShowPicture:
             ShowPicture(g);
-            GoTo(g, kStepWaitClick);
+            SetSceneStep(g, kStepWaitClick);
             break;
         case kStepWaitClick:
             AnimateEnding(g);
@@ -125,19 +118,19 @@ void EndingScene(Game& g) {
         case kStepClicked:
             SetGameCursor(g, kCursorNone);
             SetFrameInterval(g, kFlickerInterval);
-            GoTo(g, kStepFinalFlicker);
+            SetSceneStep(g, kStepFinalFlicker);
             break;
         case kStepFinalFlicker: FinalFlicker(g); break;
         case kStepClearPicture:
         case kStepClearTimeOver:
             ClearSurface(g, g.Media.BackBmp);
-            GoTo(g, kStepLeave);
+            SetSceneStep(g, kStepLeave);
             break;
         case kStepTimeOver:
             PlayMusic(g, kEndingMusic);
             g.Records.MessageText = "time over";
             CenterMessage(g, kMessageY);
-            GoTo(g, kStepBlinkBeforeTimeOver);
+            SetSceneStep(g, kStepBlinkBeforeTimeOver);
             break;
         case kStepBlinkBeforeTimeOver: BlinkWait(g, 4); break;
         case kStepTypeTimeOver: TypeMessageStep(g); break;
@@ -148,7 +141,7 @@ void EndingScene(Game& g) {
 }
 
 void EndingClick(Game& g, MouseButton, bool, int, int) {
-    if (Sc(g, kStep) == kStepWaitClick) GoTo(g, kStepClicked);
+    if (SceneStep(g) == kStepWaitClick) SetSceneStep(g, kStepClicked);
 }
 
 void AnimateEnding(Game& g) {

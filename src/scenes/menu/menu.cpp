@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "game/game.h"
+#include "game/scene_control.h"
 #include "media/glyph_text.h"
 #include "media/raster.h"
 #include "media/screen.h"
@@ -10,8 +11,6 @@
 #include "records/ranking.h"
 #include "records/records_store.h"
 #include "scenes/menu/menu_tables.h"
-#include "scenes/opening/opening.h"
-#include "shell/form.h"
 
 namespace kiv {
 
@@ -39,10 +38,6 @@ constexpr std::string_view kRankingText = "ranking clear";
 constexpr std::string_view kMemoriesBlank = "              ";  // as wide as its text
 constexpr std::string_view kRankingBlank = "             ";
 
-int16_t& Sc(Game& g, int k) { return g.Shell.SceneCounters[static_cast<size_t>(k)]; }
-
-void SetStep(Game& g, int16_t step) { Sc(g, kStep) = step; }
-
 int RankRowY(int k) { return 12 * k + 51; }
 
 // The marker place of an item, 25 x 25.
@@ -64,11 +59,7 @@ bool IsButton(int c) { return c >= kItemChallenge && c <= kItemHelp; }
 
 // The sub-counter counts six frames, then the chosen item moves on by delta.
 void AdvanceItem(Game& g, int delta) {
-    int16_t& sub = Sc(g, kSubFrame);
-    if (++sub > 5) {
-        sub = 0;
-        Sc(g, kItem) = static_cast<int16_t>(Sc(g, kItem) + delta);
-    }
+    if (SixthFrame(g)) Sc(g, kItem) = static_cast<int16_t>(Sc(g, kItem) + delta);
 }
 
 // Steps 0..10: the slices, then the buttons, slide in from five pixels out.
@@ -86,7 +77,7 @@ void ShowMenuStep(Game& g) {
     for (int k = 1; k <= kRankRows; ++k) DrawRankRow(g, k, kRankRowX, RankRowY(k));
     PresentAll(g);
     SetGameCursor(g, 1);
-    SetStep(g, kStepWait);
+    SetSceneStep(g, kStepWait);
     Sc(g, kRingFrame) = kRingsFirstWait;
 }
 
@@ -110,10 +101,10 @@ void SelectStep(Game& g) {
         DrawSlice(g, 7, 0, -1);
         PulseRings(g);
         AdvanceStep(g);
-        if (Sc(g, kStep) == kStepWaitConfirm) WriteBesideMarker(g, kItemMemoriesLast, kMemoriesText);
+        if (SceneStep(g) == kStepWaitConfirm) WriteBesideMarker(g, kItemMemoriesLast, kMemoriesText);
     } else if (c == kItemRanking) {
         PulseRings(g);
-        SetStep(g, kStepWaitConfirm);
+        SetSceneStep(g, kStepWaitConfirm);
         PlaySoundEffect(g, kSlideSound);
         WriteBesideMarker(g, kItemRanking, kRankingText);
     }
@@ -135,14 +126,14 @@ void CancelBackStep(Game& g) {
         DrawSlice(g, 1, kSlideDistance, +1);
         PulseRings(g);
         AdvanceStep(g);
-        if (Sc(g, kStep) == kStepCancelDone) WriteBesideMarker(g, kItemMemoriesLast, kMemoriesBlank);
+        if (SceneStep(g) == kStepCancelDone) WriteBesideMarker(g, kItemMemoriesLast, kMemoriesBlank);
     } else if (c > kItemMemories && c <= kItemMemoriesLast) {
         DrawSlice(g, c - 11, kSlideDistance, +1);
         PulseRings(g);
         AdvanceItem(g, -1);
     } else if (c == kItemRanking) {
         PulseRings(g);
-        SetStep(g, kStepCancelDone);
+        SetSceneStep(g, kStepCancelDone);
         PlaySoundEffect(g, kSlideSound);
         WriteBesideMarker(g, kItemRanking, kRankingBlank);
     }
@@ -152,8 +143,7 @@ void StartStage(Game& g, uint8_t scene, bool challenge) {
     ClearSurface(g, g.Media.BackBmp);
     g.Play.ChallengeMode = challenge;
     g.Play.CheatUsed = false;
-    g.Shell.SceneNo = scene;
-    ResetSceneCounters(g);
+    ChangeScene(g, scene);
 }
 
 // One frame of "ranking clear": rows 1..30 shift down a pixel one by one, then rows 30..1 are
@@ -173,7 +163,7 @@ void RankingResetFrame(Game& g) {
     PresentTextRun(g);
     if (++r > 2 * kRankRows - 1) {
         r = 0;
-        SetStep(g, kStepCancel);
+        SetSceneStep(g, kStepCancel);
         SaveRecords(g);
     }
 }
@@ -184,11 +174,11 @@ void CarryOutStep(Game& g) {
     if (IsStage(c)) {
         // A stage not yet open cannot be entered: the choice is undone.
         if (g.Records.StagesOpen < c)
-            SetStep(g, kStepCancel);
+            SetSceneStep(g, kStepCancel);
         else
             StartStage(g, static_cast<uint8_t>(c + 1), false);
     } else if (c == kItemChallenge) {
-        StartStage(g, 2, true);
+        StartStage(g, kSceneFirstStage, true);
     } else if (c == kItemEnd) {
         CloseForm(g);
     } else if (c == kItemHelp) {
@@ -197,7 +187,7 @@ void CarryOutStep(Game& g) {
     } else if (c == kItemMemoriesLast) {
         PulseRings(g);
         g.Records.StagesOpen = 1;
-        SetStep(g, kStepCancel);
+        SetSceneStep(g, kStepCancel);
         SaveRecords(g);
     } else if (c == kItemRanking) {
         RankingResetFrame(g);
@@ -226,7 +216,7 @@ void WaitClick(Game& g, MouseButton button, int x, int y) {
 }  // namespace
 
 void MenuScene(Game& g) {
-    const int step = Sc(g, kStep);
+    const int step = SceneStep(g);
     if (step >= kStepFirstSlice && step < kStepShowMenu) {
         BuildUpStep(g, step);
         return;
@@ -244,13 +234,13 @@ void MenuScene(Game& g) {
             PulseRings(g);
             Sc(g, kSubFrame) = kBlinkCycle;  // the marker's counter comes round and it hides
             BlinkItemMarker(g, 0, c - 1);
-            SetStep(g, kStepCancelBack);
+            SetSceneStep(g, kStepCancelBack);
             break;
         case kStepCancelBack: CancelBackStep(g); break;
         case kStepCancelDone:
             PulseRings(g);
             Sc(g, kItem) = 0;
-            SetStep(g, kStepWait);
+            SetSceneStep(g, kStepWait);
             SetGameCursor(g, 1);
             break;
         case kStepConfirm:
@@ -258,12 +248,12 @@ void MenuScene(Game& g) {
             PlaySoundEffect(g, kConfirmSound);
             Sc(g, kSubFrame) = 23;
             BlinkItemMarker(g, 1, c - 1);
-            SetStep(g, kStepConfirmFlash);
+            SetSceneStep(g, kStepConfirmFlash);
             break;
         case kStepConfirmFlash:
             PulseRings(g);
             BlinkItemMarker(g, 1, c - 1);
-            if (Sc(g, kSubFrame) == kFlashDone) SetStep(g, kStepCarryOut);
+            if (Sc(g, kSubFrame) == kFlashDone) SetSceneStep(g, kStepCarryOut);
             break;
         case kStepCarryOut: CarryOutStep(g); break;
         default: break;
@@ -272,9 +262,9 @@ void MenuScene(Game& g) {
 
 void MenuClick(Game& g, MouseButton button, bool, int x, int y) {
     const bool left = button == MouseButton::Left;
-    switch (Sc(g, kStep)) {
+    switch (SceneStep(g)) {
         case kStepWait: WaitClick(g, button, x, y); break;
-        case kStepWaitConfirm: SetStep(g, left ? kStepConfirm : kStepCancel); break;
+        case kStepWaitConfirm: SetSceneStep(g, left ? kStepConfirm : kStepCancel); break;
         case kStepCarryOut:
             if (Sc(g, kItem) != kItemHelp) break;
             if (left) {
@@ -375,14 +365,13 @@ void DrawMenuPiece(Game& g, int k) {
 void ChooseMenuItem(Game& g, int c) {
     SetGameCursor(g, kCursorNone);
     Sc(g, kItem) = static_cast<int16_t>(c);
-    SetStep(g, kStepSelect);
+    SetSceneStep(g, kStepSelect);
 }
 
 void ReturnToOpening(Game& g) {
     PlaySoundEffect(g, kBackSound);
     ClearSurface(g, g.Media.BackBmp);
-    ResetSceneCounters(g);
-    g.Shell.SceneNo = 0;
+    ChangeScene(g, kSceneOpening);
 }
 
 }  // namespace kiv

@@ -6,6 +6,7 @@
 
 #include "data/sjis.h"
 #include "game/game.h"
+#include "game/scene_control.h"
 #include "media/screen.h"
 #include "scenes/menu/menu_tables.h"
 
@@ -20,8 +21,6 @@ constexpr int kTextLeft = 132;   // the text enters from the right of the strip
 constexpr int kEndMargin = 136;  // the line has run out once s passes the text width + this
 constexpr int kScrollStep = 2;
 constexpr uint32_t kInk = 0x00FFFFFF;
-
-int16_t& Sc(Game& g, int k) { return g.Shell.SceneCounters[static_cast<size_t>(k)]; }
 
 void ReleaseTicker(MenuState& m) {
     m.TickerRunning = false;
@@ -91,7 +90,7 @@ void TickerStep(Game& g) {
     Sc(g, kSubFrame) = static_cast<int16_t>(m.TickerPos);
     if (static_cast<int64_t>(m.TickerTextWidth) + kEndMargin < m.TickerPos) {
         Sc(g, kSubFrame) = 0;
-        Sc(g, kStep) = kStepCancel;
+        SetSceneStep(g, kStepCancel);
         ReleaseTicker(m);
     }
 }
@@ -110,7 +109,7 @@ void StopTicker(Game& g) {
     CopyToSurface(g, m.BackBmp, m.PartsBmp);
     PresentRect(g, m.BackBmp);
     DrawMenuPiece(g, kPieceBlank);
-    Sc(g, kStep) = kStepCancel;
+    SetSceneStep(g, kStepCancel);
     ReleaseTicker(g.Menu);
 }
 

@@ -1,11 +1,13 @@
 #include "scenes/opening/opening.h"
 
 #include "game/game.h"
+#include "game/scene_control.h"
 #include "media/screen.h"
 #include "media/sound.h"
-#include "shell/form.h"
 
 namespace kiv {
+
+using namespace opening;
 
 namespace {
 
@@ -28,13 +30,10 @@ constexpr int kClickSound = 7;
 constexpr uint8_t kMenuInterval = 20;
 constexpr uint8_t kEndOfRow = 255;
 
-// Counters: [0] growth step, [1] letter, [2] phase, [3] and [4] ring radii, [5] disc radius.
-int16_t& Counter(Game& g, int k) { return g.Shell.SceneCounters[static_cast<size_t>(k)]; }
-
 void LetterFrame(Game& g) {
-    int16_t& s = Counter(g, 0);
-    int16_t& i = Counter(g, 1);
-    int16_t& p = Counter(g, 2);
+    int16_t& s = Sc(g, kGrowth);
+    int16_t& i = Sc(g, kLetter);
+    int16_t& p = Sc(g, kPhase);
     const auto& row = g.Cfg.OpeningScript[static_cast<size_t>(p)];
     if (i < 0 || i > 9) i = 0;
     // Boundaries are signed bytes; 255 (as a byte) after the last one ends the row.
@@ -59,16 +58,14 @@ void LetterFrame(Game& g) {
 
 void DiscFrame(Game& g) {
     LogoPulse(g);
-    int16_t& d = Counter(g, 5);
+    int16_t& d = Sc(g, kDisc);
     DrawCircle(g, kCentreX, kCentreY, d);
     d = static_cast<int16_t>(d + 2);
     if (d > kDiscDone) {
-        if (Counter(g, 2) > kLeavePhase - 1) {
-            SetFrameInterval(g, kMenuInterval);
-            g.Shell.SceneNo = static_cast<uint8_t>(g.Shell.SceneNo + 1);
-        }
-        // Without a click this starts the letters again over the blackened logo.
-        ResetSceneCounters(g);
+        const bool leaving = Sc(g, kPhase) > kLeavePhase - 1;
+        if (leaving) SetFrameInterval(g, kMenuInterval);
+        // Without a click the opening starts its letters again over the blackened logo.
+        ChangeScene(g, leaving ? kSceneMenu : kSceneOpening);
     }
     PresentRect(g, g.Media.BackBmp);
 }
@@ -76,7 +73,7 @@ void DiscFrame(Game& g) {
 }  // namespace
 
 void OpeningFrame(Game& g) {
-    const int p = Counter(g, 2);
+    const int p = Sc(g, kPhase);
     if (p >= 0 && p <= kLastLetterPhase) {
         LetterFrame(g);
     } else if (p > kLastLetterPhase && p <= kLastRingPhase) {
@@ -94,14 +91,14 @@ void LogoPulse(Game& g) {
     CopyToSurface(g, back, g.Media.PartsBmp);
 
     SetBrushStyle(back, BrushStyle::Clear);
-    DrawCircle(g, kCentreX, kCentreY, Counter(g, 3));
-    DrawCircle(g, kCentreX, kCentreY, Counter(g, 4));
-    int16_t& first = Counter(g, 3);
+    DrawCircle(g, kCentreX, kCentreY, Sc(g, kRingA));
+    DrawCircle(g, kCentreX, kCentreY, Sc(g, kRingB));
+    int16_t& first = Sc(g, kRingA);
     if (++first > kRingWrap) {
         first = 0;
-        ++Counter(g, 2);
+        ++Sc(g, kPhase);
     }
-    int16_t& second = Counter(g, 4);
+    int16_t& second = Sc(g, kRingB);
     second = static_cast<int16_t>(second + 3);
     if (second > kRingWrap) second = 0;
     SetBrushStyle(back, BrushStyle::Solid);
@@ -110,16 +107,8 @@ void LogoPulse(Game& g) {
 
 void OpeningClick(Game& g, MouseButton, bool, int, int) {
     PlaySoundEffect(g, kClickSound);
-    Counter(g, 2) = kLeavePhase;
+    Sc(g, kPhase) = kLeavePhase;
     SetGameCursor(g, kCursorNone);
-}
-
-void AdvanceStep(Game& g) {
-    int16_t& sub = Counter(g, 0);
-    if (++sub > 5) {
-        sub = 0;
-        ++Counter(g, 1);
-    }
 }
 
 }  // namespace kiv

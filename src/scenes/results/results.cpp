@@ -4,6 +4,7 @@
 
 #include "data/strings.h"
 #include "game/game.h"
+#include "game/scene_control.h"
 #include "media/glyph_text.h"
 #include "media/raster.h"
 #include "media/screen.h"
@@ -11,7 +12,6 @@
 #include "records/ranking.h"
 #include "records/records_store.h"
 #include "scenes/stage/erasing.h"
-#include "shell/form.h"
 
 namespace kiv {
 
@@ -40,10 +40,6 @@ constexpr int kAlphabetLeftX = 167;
 constexpr int kAlphabetRightX = 193;
 constexpr ColorRef kWhite = 0xFFFFFF;
 
-int16_t& Sc(Game& g, int k) { return g.Shell.SceneCounters[static_cast<size_t>(k)]; }
-
-void GoTo(Game& g, int16_t step) { Sc(g, kStep) = step; }
-
 void Start(Game& g) {
     SetGauge(g, 6);
     DrawTimerDigits(g, 0);
@@ -51,7 +47,7 @@ void Start(Game& g) {
     SetFrameInterval(g, kDefaultFrameInterval);
     // Only a challenge run that cleared its last stage is ranked.
     const bool ranked = g.Play.StageOutcome == 0 && g.Play.ChallengeMode;
-    GoTo(g, ranked ? kStepSetup : kStepLeave);
+    SetSceneStep(g, ranked ? kStepSetup : kStepLeave);
 }
 
 // Each letter twice its size inside a white circle, in two staggered columns.
@@ -111,13 +107,13 @@ void TotalLine(Game& g) {
 void RankRow(Game& g) {
     const int rank = Sc(g, kRank);
     if (rank == 0) {
-        GoTo(g, kStepWaitNotRanked);
+        SetSceneStep(g, kStepWaitNotRanked);
         return;
     }
     g.Records.MessageText =
         ZeroPad(2, rank) + RankSuffixLetter(static_cast<uint8_t>(rank)) + " " + FormatTime(Sc(g, kTotal)) + " ";
     SetTextPos(g, kRowX, RowY(rank));
-    GoTo(g, kStepTypeRankRow);
+    SetSceneStep(g, kStepTypeRankRow);
 }
 
 // The cursor blinks, two frames on and two off, until a press moves on.
@@ -136,8 +132,7 @@ void StoreName(Game& g) {
 
 void Leave(Game& g) {
     SetGameCursor(g, 1);
-    g.Shell.SceneNo = 0;
-    ResetSceneCounters(g);
+    ChangeScene(g, kSceneOpening);
 }
 
 // A press during name entry: a left press adds a letter (none on the seventh, which stores the
@@ -166,10 +161,10 @@ void NameEntryPress(Game& g, MouseButton button, int x, int y) {
 }  // namespace
 
 void ResultsScene(Game& g) {
-    const int16_t step = Sc(g, kStep);
+    const int16_t step = SceneStep(g);
     if (step >= kStepFirstStageLine && step <= kStepLastStageLine) {
         StageLine(g, step - kStepSetup);
-        GoTo(g, static_cast<int16_t>(step + 1));
+        SetSceneStep(g, static_cast<int16_t>(step + 1));
         return;
     }
     if (step >= kStepNameEntry && step <= kStepNameFull) {
@@ -180,11 +175,11 @@ void ResultsScene(Game& g) {
         case kStepStart: Start(g); break;
         case kStepSetup:
             Setup(g);
-            GoTo(g, kStepFirstStageLine);
+            SetSceneStep(g, kStepFirstStageLine);
             break;
         case kStepTotalLine:
             TotalLine(g);
-            GoTo(g, kStepTypeTotal);
+            SetSceneStep(g, kStepTypeTotal);
             break;
         case kStepTypeTotal:
         case kStepTypeRankRow: TypeMessageStep(g); break;
@@ -192,17 +187,17 @@ void ResultsScene(Game& g) {
         case kStepNameStart:
             g.Records.EnteredName = "";
             g.Records.TextStartX = g.Records.TextX;  // the name follows the typed row
-            GoTo(g, kStepNameEntry);
+            SetSceneStep(g, kStepNameEntry);
             break;
         case kStepStoreName:
             StoreName(g);
-            GoTo(g, kStepClear);
+            SetSceneStep(g, kStepClear);
             break;
         case kStepWaitNotRanked: BlinkUntilPress(g); break;
         case kStepClear:
             ClearSurface(g, g.Media.BackBmp);
             SetFrameInterval(g, kDefaultFrameInterval);
-            GoTo(g, kStepLeave);
+            SetSceneStep(g, kStepLeave);
             break;
         case kStepLeave: Leave(g); break;
         default: break;
@@ -210,11 +205,11 @@ void ResultsScene(Game& g) {
 }
 
 void ResultsClick(Game& g, MouseButton button, bool, int x, int y) {
-    const int16_t step = Sc(g, kStep);
+    const int16_t step = SceneStep(g);
     if (step >= kStepNameEntry && step <= kStepNameFull) {
         NameEntryPress(g, button, x, y);
     } else if (step == kStepWaitNotRanked) {
-        GoTo(g, kStepClear);
+        SetSceneStep(g, kStepClear);
         PlaySoundEffect(g, kAddSound);
     }
 }

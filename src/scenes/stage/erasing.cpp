@@ -10,7 +10,6 @@
 #include "scenes/stage/face.h"
 #include "scenes/stage/speech.h"
 #include "scenes/stage/stage_access.h"
-#include "shell/form.h"
 
 namespace kiv {
 
@@ -257,6 +256,7 @@ void StrokeRelease(Game& g) {
 }
 
 void StageKey(Game& g, uint16_t key) {
+    if (SceneStep(g) != kStepPlay) return;
     switch (key) {
         case vk::F4:
             ShowHints(g);

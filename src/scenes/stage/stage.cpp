@@ -9,7 +9,6 @@
 #include "scenes/stage/face.h"
 #include "scenes/stage/speech.h"
 #include "scenes/stage/stage_access.h"
-#include "shell/form.h"
 
 namespace kiv {
 
@@ -31,8 +30,6 @@ constexpr int16_t kCursorEnd = 5;
 constexpr int kIdleLimit = 16;  // frames without erasing before the face calms down
 constexpr uint8_t kAllPoints = 20;
 
-void NextStep(Game& g, StageStep step) { Sc(g, kStep) = step; }
-
 void CalmFace(Game& g) { AnimateFace(g, 1, 2, 2); }
 void EndFace(Game& g) { AnimateFace(g, 2, 3, 3); }
 
@@ -43,11 +40,11 @@ void IntroStep(Game& g, int step) {
         CalmFace(g);
     }
     switch (step) {
-        case kStepIntroStart: NextStep(g, kStepTypeIntro); break;
+        case kStepIntroStart: SetSceneStep(g, kStepTypeIntro); break;
         case kStepTypeIntro: TypeSpeechStep(g, 1); break;
         case kStepIntroCursor:
             SetGameCursor(g, kCursorIntro);
-            NextStep(g, kStepWaitIntroClick);
+            SetSceneStep(g, kStepWaitIntroClick);
             break;
         case kStepIntroDone:
             // The icon goes; the refill spot stays where it was.
@@ -57,7 +54,7 @@ void IntroStep(Game& g, int step) {
             CalmFace(g);
             EraseSpeech(g);
             SetGameCursor(g, kCursorNormal);
-            NextStep(g, kStepPlay);
+            SetSceneStep(g, kStepPlay);
             break;
         default: break;  // step 4 waits for a click
     }
@@ -84,11 +81,11 @@ void CountDown(Game& g) {
         p.StageTime = 0;
         SetGameCursor(g, kCursorNone);
         if (p.PointsUncovered < kAllPoints) {
-            NextStep(g, kStepLeave);
+            SetSceneStep(g, kStepLeave);
             p.StageOutcome = 2;
         } else {
             CancelSpeech(g);
-            NextStep(g, kStepClosingCursor);
+            SetSceneStep(g, kStepClosingCursor);
         }
     } else if (p.StageTime == 400 || p.StageTime == 300 || p.StageTime == 200 || p.StageTime == 100) {
         ShowHints(g);
@@ -123,22 +120,22 @@ void PauseStep(Game& g, int step) {
             DrawTag(g);
             PresentRect(g, g.Media.BackBmp);
             SetGameCursor(g, g.Shell.CurrentCursor);
-            NextStep(g, kStepTypePrompt);
+            SetSceneStep(g, kStepTypePrompt);
             break;
         case kStepTypePrompt: TypeSpeechStep(g, 4); break;
         case kStepPromptCursor:
             g.P.SetCursor(kCursorPrompt);  // CurrentCursor keeps the cursor to come back to
-            NextStep(g, kStepWaitPromptClick);
+            SetSceneStep(g, kStepWaitPromptClick);
             break;
         case kStepFinish:
             EraseSpeech(g);
             SetGameCursor(g, kCursorNone);
-            NextStep(g, kStepEndPause);
+            SetSceneStep(g, kStepEndPause);
             break;
         case kStepResume:
             EraseSpeech(g);
             SetGameCursor(g, g.Shell.CurrentCursor);
-            NextStep(g, kStepPlay);
+            SetSceneStep(g, kStepPlay);
             break;
         default: break;  // step 84 waits for a click
     }
@@ -157,7 +154,7 @@ void BonusStep(Game& g, int step) {
     CopySameRect(g, g.Media.BackBmp, g.Media.StageBackBmp);
     AnimateFace(g, 3, 2, 2);
     PresentAll(g);
-    NextStep(g, kStepWaitBonusClick);
+    SetSceneStep(g, kStepWaitBonusClick);
 }
 
 // Steps 95..99: a short pause, the closing words, a last click, and the stage is left.
@@ -166,7 +163,7 @@ void EndStep(Game& g, int step) {
         case kStepEndPause:
             if (++Sc(g, kSubFrame) > 5) {
                 Sc(g, kSubFrame) = 0;
-                NextStep(g, kStepTypeClosing);
+                SetSceneStep(g, kStepTypeClosing);
             }
             break;
         case kStepTypeClosing:
@@ -176,7 +173,7 @@ void EndStep(Game& g, int step) {
         case kStepClosingCursor:
             EndFace(g);
             SetGameCursor(g, kCursorEnd);
-            NextStep(g, kStepWaitClosingClick);
+            SetSceneStep(g, kStepWaitClosingClick);
             break;
         case kStepWaitClosingClick: EndFace(g); break;
         case kStepLeave: LeaveStage(g); break;
@@ -211,7 +208,7 @@ ClickOutcome ClickOutcomeAt(Game& g, int step, MouseButton button, bool shift) {
 }  // namespace
 
 void StageScene(Game& g) {
-    const int step = Sc(g, kStep);
+    const int step = SceneStep(g);
     if (step == kStepSetup)
         SetUpStage(g);
     else if (step >= kStepIntroStart && step <= kStepIntroDone)
@@ -227,20 +224,20 @@ void StageScene(Game& g) {
 }
 
 void StageClick(Game& g, MouseButton button, bool shift, int x, int y) {
-    const int step = Sc(g, kStep);
+    const int step = SceneStep(g);
     if (step == kStepPlay) {
         if (button == MouseButton::Left) {
             StrokePress(g, shift, x, y);
         } else {
             ResetPlayFlags(g);
-            NextStep(g, kStepPauseStart);
+            SetSceneStep(g, kStepPauseStart);
             PlaySoundEffect(g, kSoundPause);
         }
         return;
     }
     const ClickOutcome next = ClickOutcomeAt(g, step, button, shift);
     if (next.step < 0) return;
-    Sc(g, kStep) = next.step;
+    SetSceneStep(g, next.step);
     PlaySoundEffect(g, next.sound);
 }
 

@@ -5,17 +5,16 @@
 #include <cstdint>
 
 #include "game/game.h"
+#include "game/scene_control.h"
 #include "scenes/stage/stage_counters.h"
 
 namespace kiv {
 
 // The records of the stage being played (stage s = SceneNo - 2, kept inside 0..9 so that a
 // routine called outside stage play still reads a table of the game) and the stage-play
-// counters by name.
+// counters by name (Sc).
 
 inline int StageIndex(const Game& g) { return std::clamp(int(g.Shell.SceneNo) - 2, 0, 9); }
-
-inline int16_t& Sc(Game& g, StageCounter k) { return g.Shell.SceneCounters[static_cast<size_t>(k)]; }
 
 inline const std::array<int16_t, 17>& StageLayoutOf(const Game& g) {
     return g.Cfg.StageLayout[static_cast<size_t>(StageIndex(g))];

@@ -12,7 +12,6 @@
 #include "records/records_store.h"
 #include "scenes/stage/erasing.h"
 #include "scenes/stage/stage_access.h"
-#include "shell/form.h"
 
 namespace kiv {
 
@@ -21,7 +20,6 @@ namespace {
 const Rect kRefillIconSprite{54, 0, 89, 35};  // 35 x 35 on the parts sheet
 constexpr int kCarryKeepsPicture = 1;         // the previous picture's rest stays on top
 constexpr int kCarryInvertsMap = 2;           // the map becomes not (old map xor new mask)
-constexpr uint8_t kEndingScene = 12;
 constexpr uint8_t kAllPoints = 20;
 
 std::string PictureName(const char* prefix, int number) { return prefix + ZeroPad(2, number); }
@@ -148,7 +146,7 @@ void SetUpStage(Game& g) {
     PresentAll(g);
     SetGameCursor(g, 1);
     OpenStagesUpToThis(g);
-    Sc(g, kStep) = kStepIntroStart;
+    SetSceneStep(g, kStepIntroStart);
 }
 
 void LeaveStage(Game& g) {
@@ -156,16 +154,16 @@ void LeaveStage(Game& g) {
     const int stage = StageIndex(g);
     ClearSurface(g, g.Media.BackBmp);
     SetGameCursor(g, kCursorNone);
+    uint8_t next;
     if (p.PointsUncovered < kAllPoints) {
         if (p.StageOutcome != 2) p.StageOutcome = 1;
-        g.Shell.SceneNo = kEndingScene;
+        next = kSceneEnding;
     } else {
         g.Cfg.StageLayout[static_cast<size_t>(stage)][kClearTime] = static_cast<int16_t>(p.StageTime);
-        g.Shell.SceneNo = static_cast<uint8_t>(g.Cfg.StageParams[static_cast<size_t>(stage)][0] + 1);
+        next = static_cast<uint8_t>(g.Cfg.StageParams[static_cast<size_t>(stage)][0] + 1);
     }
     p.CarryOverMode = 0;
-    const int next = g.Shell.SceneNo;
-    if (next >= 2 && next < kEndingScene) {
+    if (next >= kSceneFirstStage && next < kSceneEnding) {
         const int mode = g.Cfg.StageLayout[static_cast<size_t>(next - 2)][kCelsAndCarry] % 10;
         if (mode == kCarryKeepsPicture) {
             p.CarryOverMode = kCarryKeepsPicture;
@@ -179,7 +177,7 @@ void LeaveStage(Game& g) {
                              {"outcome", Trace::Num(p.StageOutcome)},
                              {"time", Trace::Num(p.StageTime)},
                              {"next", Trace::Num(next)}});
-    ResetSceneCounters(g);
+    ChangeScene(g, next);
     SetFrameInterval(g, kDefaultFrameInterval);
 }
 
