@@ -10,6 +10,7 @@
 #include "media/screen.h"
 #include "platform/headless/headless_platform.h"
 #include "records/ranking.h"
+#include "scenes/typewriter.h"
 #include "test_support.h"
 
 namespace kiv {
@@ -132,14 +133,15 @@ TEST(GlyphText, BlinkWaitShowsTheUnderscoreTwoFramesInFourAndEndsHidden) {
     SetTextPos(t.g, 300, 100);
     auto& sc = t.g.Shell.SceneCounters;
     for (int call = 1; call <= 32; ++call) {
-        BlinkWait(t.g, 8);
+        const bool done = BlinkWait(t.g, 8);
         const int phase = (call - 1) % 4;
         if (phase == 0 || phase == 1)
             EXPECT_TRUE(t.WindowShows(300, 99, 156, 42)) << call;
         else
             EXPECT_TRUE(t.WindowShows(300, 99, 162, 42)) << call;
         EXPECT_EQ(t.g.Records.TextX, 300);
-        EXPECT_EQ(sc[1], call == 32 ? 1 : 0) << call;
+        EXPECT_EQ(done, call == 32) << call;
+        EXPECT_EQ(sc[1], 0) << "the scene moves its own step on";
     }
     EXPECT_EQ(sc[0], 0);
     EXPECT_EQ(t.g.Media.DstRect, MakeRect(299, 99, 309, 107));  // the cell and one column left of it
@@ -151,12 +153,13 @@ TEST(GlyphText, TheTypewriterRevealsACharacterEveryFourFramesWithKeySounds) {
     CenterMessage(t.g, 200);
     auto& sc = t.g.Shell.SceneCounters;
     for (int call = 1; call <= 36; ++call) {
-        TypeMessageStep(t.g);
+        const bool done = TypeMessageStep(t.g);
         const int shown = (call + 1) / 4;  // characters drawn after this call
         if (call % 4 == 1) {
             EXPECT_TRUE(t.WindowShows(282 + 8 * shown, 199, 156, 42)) << call;  // the underscore waits
         }
-        EXPECT_EQ(sc[1], call == 36 ? 1 : 0) << call;
+        EXPECT_EQ(done, call == 36) << call;
+        EXPECT_EQ(sc[1], 0);
     }
     EXPECT_EQ(sc[0], 0);
     EXPECT_EQ(t.g.Records.TextX, 282 + 72);

@@ -2,11 +2,6 @@
 
 namespace kiv {
 
-namespace {
-constexpr size_t kSubFrameCounter = 0;
-constexpr size_t kStepCounter = 1;
-}  // namespace
-
 void ChangeScene(Game& g, uint8_t scene) {
     g.Shell.SceneNo = scene;
     ResetSceneCounters(g);
@@ -14,12 +9,12 @@ void ChangeScene(Game& g, uint8_t scene) {
 
 void ResetSceneCounters(Game& g) { g.Shell.SceneCounters.fill(0); }
 
-int16_t SceneStep(const Game& g) { return g.Shell.SceneCounters[kStepCounter]; }
+int16_t SceneStep(const Game& g) { return Sc(g, CommonCounter::Step); }
 
-void SetSceneStep(Game& g, int16_t step) { g.Shell.SceneCounters[kStepCounter] = step; }
+void SetSceneStep(Game& g, int16_t step) { Sc(g, CommonCounter::Step) = step; }
 
 bool SixthFrame(Game& g) {
-    int16_t& sub = g.Shell.SceneCounters[kSubFrameCounter];
+    int16_t& sub = Sc(g, CommonCounter::SubFrame);
     if (++sub <= 5) return false;
     sub = 0;
     return true;

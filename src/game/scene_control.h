@@ -38,6 +38,12 @@ requires std::is_enum_v<Slot> int16_t Sc(const Game& g, Slot slot) {
     return g.Shell.SceneCounters[static_cast<size_t>(slot)];
 }
 
+// The two counters every scene but the opening uses alike, for the helpers they share.
+enum class CommonCounter : int {
+    SubFrame = 0,  // a frame sub-counter
+    Step = 1,      // the step of scenes 1..13
+};
+
 // The step of scenes 1..13 (the second counter) and the frame sub-counter (the first).
 int16_t SceneStep(const Game& g);
 void SetSceneStep(Game& g, int16_t step);

@@ -13,8 +13,6 @@ constexpr int kCellWidth = 5;
 constexpr int kCellAdvance = 8;
 constexpr int kDigitRowTop = 35;
 constexpr int kLetterRowTop = 42;
-constexpr int kKeySound = 5;
-constexpr int kSpaceSound = 6;
 
 // The timer panel of the parts sheet: where its first digit goes.
 constexpr int kTimerDigitsX = 99;
@@ -37,28 +35,6 @@ void DrawCell(Game& g, const Rect& cell) {
 void PresentBack(Game& g, const Rect& area) {
     g.Media.DstRect = area;
     PresentRect(g, g.Media.BackBmp);
-}
-
-// The cursor stays on its cell: draw there, show it, step back.
-void DrawInPlace(Game& g, std::string_view s) {
-    DrawText(g, s);
-    PresentCursorCell(g);
-    g.Records.TextX = static_cast<int16_t>(g.Records.TextX - kCellAdvance);
-}
-
-// The blinking underscore of phase 0 and its erasing in phase 2; other phases draw nothing.
-void BlinkPhase(Game& g) {
-    switch (g.Shell.SceneCounters[0] % 4) {
-        case 0: DrawInPlace(g, "_"); break;
-        case 2: DrawInPlace(g, " "); break;
-        default: break;
-    }
-}
-
-void NextStep(Game& g) {
-    auto& sc = g.Shell.SceneCounters;
-    sc[0] = 0;
-    sc[1] = static_cast<int16_t>(sc[1] + 1);
 }
 
 }  // namespace
@@ -102,38 +78,6 @@ void PresentTextRun(Game& g) {
 void PresentCursorCell(Game& g) {
     const RecordsState& r = g.Records;
     PresentBack(g, MakeRect(r.TextX - 9, r.TextY - 1, r.TextX + 1, r.TextY + 7));
-}
-
-void BlinkCursor(Game& g) {
-    BlinkPhase(g);
-    g.Shell.SceneCounters[0] = static_cast<int16_t>(g.Shell.SceneCounters[0] + 1);
-}
-
-void BlinkWait(Game& g, int n) {
-    BlinkCursor(g);
-    if (g.Shell.SceneCounters[0] >= 4 * n) NextStep(g);
-}
-
-void TypeMessageStep(Game& g) {
-    auto& sc = g.Shell.SceneCounters;
-    const ShortString<255>& text = g.Records.MessageText;
-    switch (sc[0] % 4) {
-        case 0: DrawInPlace(g, "_"); break;
-        case 2: {
-            std::string c = text.Copy(sc[0] / 4 + 1, 1);
-            if (c.empty()) {
-                g.Records.TextX = static_cast<int16_t>(g.Records.TextX + kCellAdvance);
-            } else {
-                DrawChar(g, c[0]);
-            }
-            PresentCursorCell(g);
-            PlaySoundEffect(g, c == " " ? kSpaceSound : kKeySound);
-            break;
-        }
-        default: break;
-    }
-    sc[0] = static_cast<int16_t>(sc[0] + 1);
-    if (sc[0] >= 4 * text.Length()) NextStep(g);
 }
 
 std::string FormatTime(int32_t v) {

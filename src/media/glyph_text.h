@@ -28,13 +28,6 @@ void DrawText(Game& g, std::string_view s);
 void PresentTextRun(Game& g);
 // Presents (TextX - 9, TextY - 1, TextX + 1, TextY + 7): the cell just drawn.
 void PresentCursorCell(Game& g);
-// One frame of the blinking underscore at the cursor (SceneCounters[0] counts the frames).
-void BlinkCursor(Game& g);
-// One frame of blinking; after 4n frames SceneCounters[0] := 0 and the scene step advances.
-void BlinkWait(Game& g, int n);
-// One frame of typing MessageText (a character each four frames, with a key sound); after
-// 4 * length frames SceneCounters[0] := 0 and the scene step advances.
-void TypeMessageStep(Game& g);
 // v as three digits, ":" and two digits (1890 -> "018:90").
 std::string FormatTime(int32_t v);
 // Writes v as five digits into the timer panel of PartsBmp at x = 99, 107, 115, 127, 135.

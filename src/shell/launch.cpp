@@ -12,6 +12,7 @@
 #include "data/configuration.h"
 #include "data/data_files.h"
 #include "game/game.h"
+#include "game/scene_control.h"
 #include "platform/headless/headless_platform.h"
 #include "shell/form.h"
 #include "shell/version.h"
@@ -174,7 +175,7 @@ int RunGame(Platform& platform, const LaunchOptions& opt, const std::string& exe
     auto* headless = dynamic_cast<HeadlessPlatform*>(&platform);
     if (headless) {
         headless->SetProbes([&g] { return static_cast<int>(g.Shell.SceneNo); },
-                            [&g] { return static_cast<int>(g.Shell.SceneCounters[1]); });
+                            [&g] { return static_cast<int>(SceneStep(g)); });
     }
 
     TFM1 form(g);

@@ -8,6 +8,7 @@
 #include "media/images.h"
 #include "media/screen.h"
 #include "media/sound.h"
+#include "scenes/typewriter.h"
 
 namespace kiv {
 
@@ -104,9 +105,15 @@ void EndingScene(Game& g) {
             LoadPictures(g);
             SetSceneStep(g, kStepBlinkBeforeThanks);
             break;
-        case kStepBlinkBeforeThanks: BlinkWait(g, 8); break;
-        case kStepTypeThanks: TypeMessageStep(g); break;
-        case kStepBlinkAfterThanks: BlinkWait(g, 18); break;
+        case kStepBlinkBeforeThanks:
+            if (BlinkWait(g, 8)) SetSceneStep(g, kStepTypeThanks);
+            break;
+        case kStepTypeThanks:
+            if (TypeMessageStep(g)) SetSceneStep(g, kStepBlinkAfterThanks);
+            break;
+        case kStepBlinkAfterThanks:
+            if (BlinkWait(g, 18)) SetSceneStep(g, kStepShowPicture);
+            break;
         case kStepShowPicture:
             ShowPicture(g);
             SetSceneStep(g, kStepWaitClick);
@@ -132,9 +139,15 @@ void EndingScene(Game& g) {
             CenterMessage(g, kMessageY);
             SetSceneStep(g, kStepBlinkBeforeTimeOver);
             break;
-        case kStepBlinkBeforeTimeOver: BlinkWait(g, 4); break;
-        case kStepTypeTimeOver: TypeMessageStep(g); break;
-        case kStepBlinkAfterTimeOver: BlinkWait(g, 18); break;
+        case kStepBlinkBeforeTimeOver:
+            if (BlinkWait(g, 4)) SetSceneStep(g, kStepTypeTimeOver);
+            break;
+        case kStepTypeTimeOver:
+            if (TypeMessageStep(g)) SetSceneStep(g, kStepBlinkAfterTimeOver);
+            break;
+        case kStepBlinkAfterTimeOver:
+            if (BlinkWait(g, 18)) SetSceneStep(g, kStepClearTimeOver);
+            break;
         case kStepLeave: Leave(g); break;
         default: break;
     }

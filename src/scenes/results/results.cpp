@@ -12,6 +12,7 @@
 #include "records/ranking.h"
 #include "records/records_store.h"
 #include "scenes/stage/erasing.h"
+#include "scenes/typewriter.h"
 
 namespace kiv {
 
@@ -182,7 +183,11 @@ void ResultsScene(Game& g) {
             SetSceneStep(g, kStepTypeTotal);
             break;
         case kStepTypeTotal:
-        case kStepTypeRankRow: TypeMessageStep(g); break;
+            if (TypeMessageStep(g)) SetSceneStep(g, kStepRankRow);
+            break;
+        case kStepTypeRankRow:
+            if (TypeMessageStep(g)) SetSceneStep(g, kStepNameStart);
+            break;
         case kStepRankRow: RankRow(g); break;
         case kStepNameStart:
             g.Records.EnteredName = "";

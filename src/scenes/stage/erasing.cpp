@@ -48,7 +48,8 @@ void RequestMood(Game& g, uint8_t mood, uint8_t eyeRow, uint8_t mouthRow) {
 struct ZoneAnswer {
     uint32_t chance;  // one time in `chance`; the touched face otherwise
     uint8_t mood, eyeRow, mouthRow;
-    int line, toggle;
+    int line;
+    StageCounter toggle;
 };
 constexpr ZoneAnswer kAnswerD{2, 5, 5, 3, 9, kToggleHand};
 constexpr ZoneAnswer kAnswerE{2, 6, 5, 3, 7, kToggleFeet};

@@ -114,9 +114,9 @@ void AnimateFace(Game& g, uint8_t mood, uint8_t eyeRow, uint8_t mouthRow) {
     if (Sc(g, kMouthCel) != 0) DrawFacePart(g, 11, kMouthCel);
 }
 
-void DrawFacePart(Game& g, int a, int k) {
+void DrawFacePart(Game& g, int a, StageCounter k) {
     const auto& f = FaceTableOf(g);
-    const int cel = g.Shell.SceneCounters[static_cast<size_t>(k)];
+    const int cel = Sc(g, k);
     if (a < 3 || a > 11 || cel < 1 || cel > 4) return;
     const auto w = [&f, a](int i) { return int(f[static_cast<size_t>(a + i)]); };
     // The cels are placed with their origin at (f1, f2) of the screen.

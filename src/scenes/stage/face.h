@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "scenes/stage/stage_counters.h"
+
 namespace kiv {
 struct Game;
 
@@ -11,8 +13,8 @@ struct Game;
 
 // One frame of the face; a mood other than the current one restarts both sequences.
 void AnimateFace(Game& g, uint8_t mood, uint8_t eyeRow, uint8_t mouthRow);
-// Copies the cel in SceneCounters[k] into the face rectangle of FaceTable words a..a+3.
-void DrawFacePart(Game& g, int a, int k);
+// Copies the cel in counter k into the face rectangle of FaceTable words a..a+3.
+void DrawFacePart(Game& g, int a, StageCounter k);
 // Requests mood 3 with eye row 4 and mouth row 1.
 void SetMoodTouched(Game& g);
 // SetMoodTouched unless the requested mood is already 3 or higher.

@@ -42,12 +42,9 @@ void BeginLine(Game& g, int n) {
     PlayVoice(g, n);
 }
 
-// A reaction line starts its hold; a scripted line moves the stage to its next step.
+// A reaction line starts its hold; the next line starts typing from its first unit.
 void EndLine(Game& g) {
-    if (Sc(g, kSpeechState) < 0)
-        Sc(g, kSpeechState) = kHoldFrames;
-    else
-        ++Sc(g, kStep);
+    if (Sc(g, kSpeechState) < 0) Sc(g, kSpeechState) = kHoldFrames;
     Sc(g, kSubFrame) = 0;
 }
 
@@ -70,16 +67,16 @@ void DrawUnit(Game& g, const std::string& u) {
 
 }  // namespace
 
-void StartReactionLine(Game& g, int b, int t) {
+void StartReactionLine(Game& g, int b, StageCounter t) {
     if (Sc(g, kSpeechState) != 0) return;  // a line is typed or still shown
-    int16_t& toggle = g.Shell.SceneCounters[static_cast<size_t>(t)];
+    int16_t& toggle = Sc(g, t);
     if (Random(g.Rand, 6) == 0) toggle = static_cast<int16_t>(1 - toggle);
     Sc(g, kSpeechLine) = static_cast<int16_t>(b + toggle);
     toggle = static_cast<int16_t>(1 - toggle);
     Sc(g, kSpeechState) = -1;
 }
 
-void TypeSpeechStep(Game& g, int n) {
+bool TypeSpeechStep(Game& g, int n) {
     const ShortString<95>& line = SpeechLine(g, n);
     if (Sc(g, kSubFrame) == 0) BeginLine(g, n);
     std::string u = Unit(line, ++Sc(g, kSubFrame));
@@ -90,9 +87,10 @@ void TypeSpeechStep(Game& g, int n) {
     }
     if (u == kEndOfLine) {
         EndLine(g);
-        return;
+        return true;
     }
     DrawUnit(g, u);
+    return false;
 }
 
 void CancelSpeech(Game& g) {

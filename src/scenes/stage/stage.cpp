@@ -41,7 +41,9 @@ void IntroStep(Game& g, int step) {
     }
     switch (step) {
         case kStepIntroStart: SetSceneStep(g, kStepTypeIntro); break;
-        case kStepTypeIntro: TypeSpeechStep(g, 1); break;
+        case kStepTypeIntro:
+            if (TypeSpeechStep(g, 1)) SetSceneStep(g, kStepIntroCursor);
+            break;
         case kStepIntroCursor:
             SetGameCursor(g, kCursorIntro);
             SetSceneStep(g, kStepWaitIntroClick);
@@ -122,7 +124,9 @@ void PauseStep(Game& g, int step) {
             SetGameCursor(g, g.Shell.CurrentCursor);
             SetSceneStep(g, kStepTypePrompt);
             break;
-        case kStepTypePrompt: TypeSpeechStep(g, 4); break;
+        case kStepTypePrompt:
+            if (TypeSpeechStep(g, 4)) SetSceneStep(g, kStepPromptCursor);
+            break;
         case kStepPromptCursor:
             g.P.SetCursor(kCursorPrompt);  // CurrentCursor keeps the cursor to come back to
             SetSceneStep(g, kStepWaitPromptClick);
@@ -161,14 +165,11 @@ void BonusStep(Game& g, int step) {
 void EndStep(Game& g, int step) {
     switch (step) {
         case kStepEndPause:
-            if (++Sc(g, kSubFrame) > 5) {
-                Sc(g, kSubFrame) = 0;
-                SetSceneStep(g, kStepTypeClosing);
-            }
+            if (SixthFrame(g)) SetSceneStep(g, kStepTypeClosing);
             break;
         case kStepTypeClosing:
             EndFace(g);
-            TypeSpeechStep(g, g.Play.PointsUncovered >= kAllPoints ? 3 : 2);
+            if (TypeSpeechStep(g, g.Play.PointsUncovered >= kAllPoints ? 3 : 2)) SetSceneStep(g, kStepClosingCursor);
             break;
         case kStepClosingCursor:
             EndFace(g);
