@@ -4,7 +4,7 @@
 
 #include "closing_test_game.h"
 #include "data/random.h"
-#include "media/screen.h"
+#include "game/game_media.h"
 
 namespace kiv {
 namespace {
@@ -64,8 +64,8 @@ TEST(EndingScene, TimeOverIsTypedFromX282AndTheWindowEndsBlack) {
     t.Frames(2);
     EXPECT_EQ(t.Sc(kStep), kStepBlinkBeforeTimeOver);
     EXPECT_EQ(t.g().Sound.CurMusicName, "Kv40.mid");
-    EXPECT_EQ(t.g().Records.TextX, 282);
-    EXPECT_EQ(t.g().Records.TextY, 200);
+    EXPECT_EQ(t.g().Glyph.TextX, 282);
+    EXPECT_EQ(t.g().Glyph.TextY, 200);
     t.Frames(16);
     EXPECT_EQ(t.Sc(kStep), kStepTypeTimeOver);
     t.Frames(35);
@@ -97,10 +97,10 @@ TEST(EndingScene, AfterAClearTheMessageIsTypedThenThePictureWaitsWithItsInsetsFo
     t.Frames(2);
     EXPECT_EQ(t.Sc(kStep), kStepBlinkBeforeThanks);
     EXPECT_EQ(t.g().Sound.CurMusicName, "Kv40.mid");
-    EXPECT_EQ(t.g().Records.TextX, 214);
+    EXPECT_EQ(t.g().Glyph.TextX, 214);
     EXPECT_EQ(t.Lit(MakeRect(0, 0, 640, 480)), 0);  // the pictures wait off screen
-    EXPECT_EQ(t.g().Records.EndRectA, kInsetA);
-    EXPECT_EQ(t.g().Records.EndRectB, kInsetB);
+    EXPECT_EQ(t.g().Closing.EndRectA, kInsetA);
+    EXPECT_EQ(t.g().Closing.EndRectB, kInsetB);
 
     t.Frames(31);
     EXPECT_EQ(t.Sc(kStep), kStepBlinkBeforeThanks);

@@ -5,9 +5,9 @@
 #include <string>
 
 #include "data/random.h"
+#include "game/game_media.h"
 #include "game/scene_control.h"
 #include "media/raster.h"
-#include "media/screen.h"
 #include "scenes/stage/erasing.h"
 #include "scenes/stage/stage_counters.h"
 #include "test_game.h"
@@ -60,7 +60,7 @@ struct ErasingStage {
             g.Cfg.CheckPoints[0][static_cast<size_t>(i)] = Point16{static_cast<int16_t>(60 + 25 * i), 300};
 
         MediaState& m = g.Media;
-        CreateStageSurfaces(g);
+        CreateStageSurfaces(g.Media);
         Fill(m.StageBackBmp, BackPixel);
         Fill(m.StagePicBmp, PicPixel);
         Fill(m.EraseMapBmp, [](int, int) { return 0u; });

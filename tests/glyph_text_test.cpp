@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "game/game.h"
+#include "game/game_media.h"
 #include "media/raster.h"
-#include "media/screen.h"
 #include "platform/headless/headless_platform.h"
 #include "records/ranking.h"
 #include "scenes/typewriter.h"
@@ -27,6 +27,10 @@ class RecordingPlatform : public HeadlessPlatform {
 public:
     AudioDevice& Audio() override { return audio; }
     RecordingAudio audio;
+    std::vector<Rect> presented;  // the rectangles shown in the window, clipped to it
+
+protected:
+    void DoPresent(const Rect& r) override { presented.push_back(r); }
 };
 
 // Every pixel of the parts sheet differs from every other and from black, so a drawn cell
@@ -72,10 +76,10 @@ struct GlyphGame {
 
 TEST(GlyphText, DrawTextPlacesCellsOnAnEightPixelGridAndPresentsOnlyOnRequest) {
     GlyphGame t;
-    SetTextPos(t.g, 100, 50);
-    DrawText(t.g, "01S");
-    EXPECT_EQ(t.g.Records.TextX, 124);
-    EXPECT_EQ(t.g.Records.TextStartX, 100);
+    SetTextPos(t.g.Glyph, 100, 50);
+    DrawText(Glyphs(t.g), "01S");
+    EXPECT_EQ(t.g.Glyph.TextX, 124);
+    EXPECT_EQ(t.g.Glyph.TextStartX, 100);
     // Digit cells 0, 1 and 10 ("S") of the row at y 35, drawn from row 49 (TextY - 1).
     EXPECT_TRUE(t.BackShows(100, 49, 0, 35));
     EXPECT_TRUE(t.BackShows(108, 49, 6, 35));
@@ -85,19 +89,20 @@ TEST(GlyphText, DrawTextPlacesCellsOnAnEightPixelGridAndPresentsOnlyOnRequest) {
     EXPECT_EQ(t.Back(100, 57), 0u);
     EXPECT_EQ(t.Window(100, 49), 0u);  // drawing alone shows nothing
 
-    PresentTextRun(t.g);
-    EXPECT_EQ(t.g.Media.DstRect, MakeRect(100, 49, 124, 57));
+    PresentTextRun(Glyphs(t.g));
+    ASSERT_EQ(t.platform.presented.size(), 1u);
+    EXPECT_EQ(t.platform.presented.back(), MakeRect(100, 49, 124, 57));
     EXPECT_TRUE(t.WindowShows(100, 49, 0, 35));
     EXPECT_TRUE(t.WindowShows(116, 49, 60, 35));
 
     // Letters, the underscore and the blank come from the row at y 42.
-    SetTextPos(t.g, 10, 200);
-    DrawText(t.g, "az_ ");
+    SetTextPos(t.g.Glyph, 10, 200);
+    DrawText(Glyphs(t.g), "az_ ");
     EXPECT_TRUE(t.BackShows(10, 199, 0, 42));
     EXPECT_TRUE(t.BackShows(18, 199, 150, 42));
     EXPECT_TRUE(t.BackShows(26, 199, 156, 42));
     EXPECT_TRUE(t.BackShows(34, 199, 162, 42));
-    EXPECT_EQ(t.g.Records.TextX, 42);
+    EXPECT_EQ(t.g.Glyph.TextX, 42);
 }
 
 TEST(GlyphText, CharactersWithoutACellDrawNothingButStillAdvance) {
@@ -105,32 +110,32 @@ TEST(GlyphText, CharactersWithoutACellDrawNothingButStillAdvance) {
     const uint32_t paint = 0x123456;
     for (int y = 90; y < 110; ++y)
         for (int x = 0; x < 100; ++x) t.g.Media.BackBmp.Row(y)[x] = paint;
-    SetTextPos(t.g, 20, 100);
-    DrawText(t.g, std::string("*A\xff") + '\0' + "b");
-    EXPECT_EQ(t.g.Records.TextX, 60);
+    SetTextPos(t.g.Glyph, 20, 100);
+    DrawText(Glyphs(t.g), std::string("*A\xff") + '\0' + "b");
+    EXPECT_EQ(t.g.Glyph.TextX, 60);
     for (int y = 90; y < 110; ++y)
         for (int x = 0; x < 52; ++x) ASSERT_EQ(t.Back(x, y), paint) << x << "," << y;
     EXPECT_TRUE(t.BackShows(52, 99, 6, 42));
-    DrawDigitGlyph(t.g, 15);
-    DrawDigitGlyph(t.g, -1);
-    EXPECT_EQ(t.g.Records.TextX, 76);
+    DrawDigitGlyph(Glyphs(t.g), 15);
+    DrawDigitGlyph(Glyphs(t.g), -1);
+    EXPECT_EQ(t.g.Glyph.TextX, 76);
     EXPECT_EQ(t.Back(60, 100), paint);
 }
 
 TEST(GlyphText, CenteringUsesTheWidthOf637) {
     GlyphGame t;
-    t.g.Records.MessageText = "thank you for your playing";
-    CenterMessage(t.g, 200);
-    EXPECT_EQ(t.g.Records.TextX, 214);
-    EXPECT_EQ(t.g.Records.TextStartY, 200);
-    t.g.Records.MessageText = "time over";
-    CenterMessage(t.g, 200);
-    EXPECT_EQ(t.g.Records.TextX, 282);
+    t.g.Glyph.MessageText = "thank you for your playing";
+    CenterMessage(t.g.Glyph, 200);
+    EXPECT_EQ(t.g.Glyph.TextX, 214);
+    EXPECT_EQ(t.g.Glyph.TextStartY, 200);
+    t.g.Glyph.MessageText = "time over";
+    CenterMessage(t.g.Glyph, 200);
+    EXPECT_EQ(t.g.Glyph.TextX, 282);
 }
 
 TEST(GlyphText, BlinkWaitShowsTheUnderscoreTwoFramesInFourAndEndsHidden) {
     GlyphGame t;
-    SetTextPos(t.g, 300, 100);
+    SetTextPos(t.g.Glyph, 300, 100);
     auto& sc = t.g.Shell.SceneCounters;
     for (int call = 1; call <= 32; ++call) {
         const bool done = BlinkWait(t.g, 8);
@@ -139,18 +144,19 @@ TEST(GlyphText, BlinkWaitShowsTheUnderscoreTwoFramesInFourAndEndsHidden) {
             EXPECT_TRUE(t.WindowShows(300, 99, 156, 42)) << call;
         else
             EXPECT_TRUE(t.WindowShows(300, 99, 162, 42)) << call;
-        EXPECT_EQ(t.g.Records.TextX, 300);
+        EXPECT_EQ(t.g.Glyph.TextX, 300);
         EXPECT_EQ(done, call == 32) << call;
         EXPECT_EQ(sc[1], 0) << "the scene moves its own step on";
     }
     EXPECT_EQ(sc[0], 0);
-    EXPECT_EQ(t.g.Media.DstRect, MakeRect(299, 99, 309, 107));  // the cell and one column left of it
+    ASSERT_FALSE(t.platform.presented.empty());
+    EXPECT_EQ(t.platform.presented.back(), MakeRect(299, 99, 309, 107));  // the cell and one column left of it
 }
 
 TEST(GlyphText, TheTypewriterRevealsACharacterEveryFourFramesWithKeySounds) {
     GlyphGame t;
-    t.g.Records.MessageText = "time over";
-    CenterMessage(t.g, 200);
+    t.g.Glyph.MessageText = "time over";
+    CenterMessage(t.g.Glyph, 200);
     auto& sc = t.g.Shell.SceneCounters;
     for (int call = 1; call <= 36; ++call) {
         const bool done = TypeMessageStep(t.g);
@@ -162,8 +168,8 @@ TEST(GlyphText, TheTypewriterRevealsACharacterEveryFourFramesWithKeySounds) {
         EXPECT_EQ(sc[1], 0);
     }
     EXPECT_EQ(sc[0], 0);
-    EXPECT_EQ(t.g.Records.TextX, 282 + 72);
-    EXPECT_EQ(t.g.Records.TextStartX, 282);
+    EXPECT_EQ(t.g.Glyph.TextX, 282 + 72);
+    EXPECT_EQ(t.g.Glyph.TextStartX, 282);
     // "time over" as the window shows it: t i m e (blank) o v e r.
     const std::string text = "time over";
     for (int k = 0; k < 9; ++k) {
@@ -190,7 +196,7 @@ TEST(GlyphText, TimesAndTimerDigits) {
     EXPECT_EQ(FormatTime(-1000000000), ":");
 
     GlyphGame t;
-    DrawTimerDigits(t.g, 70290);
+    DrawTimerDigits(t.g.Glyph, t.g.Media.PartsBmp, 70290);
     const Surface& parts = t.g.Media.PartsBmp;
     auto partsAt = [&](int x, int y) { return parts.Row(y)[x]; };
     const int xs[5] = {99, 107, 115, 127, 135};
@@ -198,10 +204,10 @@ TEST(GlyphText, TimesAndTimerDigits) {
     for (int k = 0; k < 5; ++k) EXPECT_TRUE(GlyphGame::ShowsCell(partsAt, xs[k], 7, 6 * digits[k], 35)) << k;
     EXPECT_EQ(partsAt(104, 10), SheetPixel(104, 10));  // the gaps keep the panel
     EXPECT_EQ(partsAt(123, 10), SheetPixel(123, 10));
-    EXPECT_EQ(t.g.Records.TextX, 143);
-    EXPECT_EQ(t.g.Records.TextY, 8);
-    EXPECT_EQ(t.Window(99, 7), 0u);     // the sheet is not the screen
-    DrawTimerDigits(t.g, -1000000000);  // no digits at all: the panel stays
+    EXPECT_EQ(t.g.Glyph.TextX, 143);
+    EXPECT_EQ(t.g.Glyph.TextY, 8);
+    EXPECT_EQ(t.Window(99, 7), 0u);                               // the sheet is not the screen
+    DrawTimerDigits(t.g.Glyph, t.g.Media.PartsBmp, -1000000000);  // no digits at all: the panel stays
     EXPECT_TRUE(GlyphGame::ShowsCell(partsAt, 99, 7, 42, 35));
 }
 
@@ -209,11 +215,11 @@ TEST(GlyphText, RankRowsDrawFromTheirOwnCursorAndLeaveTheRunStart) {
     GlyphGame t;
     t.g.Cfg.PresetRankName = "master";
     t.g.Records.RankTable[1] = PresetRankEntry(t.g, 1);
-    SetTextPos(t.g, 1, 2);
+    SetTextPos(t.g.Glyph, 1, 2);
     DrawRankRow(t.g, 1, 9, 63);
-    EXPECT_EQ(t.g.Records.TextX, 9 + 8 * 17);  // "01S 029:50 master"
-    EXPECT_EQ(t.g.Records.TextStartX, 1);
-    EXPECT_EQ(t.g.Records.TextStartY, 2);
+    EXPECT_EQ(t.g.Glyph.TextX, 9 + 8 * 17);  // "01S 029:50 master"
+    EXPECT_EQ(t.g.Glyph.TextStartX, 1);
+    EXPECT_EQ(t.g.Glyph.TextStartY, 2);
     EXPECT_TRUE(t.BackShows(9, 62, 0, 35));                // 0
     EXPECT_TRUE(t.BackShows(25, 62, 60, 35));              // S
     EXPECT_TRUE(t.BackShows(33, 62, 162, 42));             // blank

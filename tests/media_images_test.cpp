@@ -9,13 +9,13 @@
 #include <vector>
 
 #include "game/game.h"
+#include "game/game_media.h"
 #include "media/image_jpeg.h"
-#include "media/images.h"
 #include "media/raster.h"
-#include "media/screen.h"
 #include "media_test_files.h"
 #include "platform/bmp_reader.h"
 #include "platform/headless/headless_platform.h"
+#include "scenes/stage/stage.h"
 #include "test_support.h"
 
 namespace kiv {
@@ -102,7 +102,7 @@ protected:
     void ExpectBmp(const std::string& bytes, int w, int h, const std::vector<uint32_t>& want, const char* what) {
         dir.Write("Pic.bmp", bytes);
         Surface s;
-        LoadBmpImage(g, "Pic", s);
+        LoadBmpImage(Pictures(g), "Pic", s);
         EXPECT_FALSE(Halted()) << what;
         EXPECT_EQ(s.Width, w) << what;
         EXPECT_EQ(s.Height, h) << what;
@@ -116,7 +116,7 @@ protected:
         platform.SetVisible(true);
         const size_t before = platform.Messages().size();
         Surface s = CreateSurface(4, 4);
-        LoadImage(g, file.substr(0, file.size() - 4), s);
+        LoadImage(Pictures(g), file.substr(0, file.size() - 4), s);
         EXPECT_TRUE(Halted()) << what;
         EXPECT_FALSE(platform.Visible()) << what;
         EXPECT_TRUE(s.Empty()) << what;
@@ -272,7 +272,7 @@ TEST_F(MediaImages, JpegPicturesDecodeAtTheirOwnSize) {
     for (bool progressive : {false, true}) {
         dir.Write("Pic.jpg", WriteJpeg(48, 32, blocks, 100, false, progressive));
         Surface s;
-        LoadJpegImage(g, "Pic", s);
+        LoadJpegImage(Pictures(g), "Pic", s);
         ASSERT_FALSE(Halted());
         ASSERT_EQ(s.Width, 48);
         ASSERT_EQ(s.Height, 32);
@@ -289,7 +289,7 @@ TEST_F(MediaImages, JpegPicturesDecodeAtTheirOwnSize) {
     dir.Write("Grey.jpg", WriteJpeg(
                               16, 8, [](int x, int) { return x < 8 ? 40u : 200u; }, 100, true));
     Surface grey;
-    LoadJpegImage(g, "Grey", grey);
+    LoadJpegImage(Pictures(g), "Grey", grey);
     ASSERT_EQ(grey.Width, 16);
     EXPECT_TRUE(close(grey.Row(3)[2], 0x282828));
     EXPECT_TRUE(close(grey.Row(3)[13], 0xC8C8C8));
@@ -298,7 +298,7 @@ TEST_F(MediaImages, JpegPicturesDecodeAtTheirOwnSize) {
     // ink is red, half black ink halves it.
     dir.Write("Print.jpg", media_test::WriteCmykJpeg(16, 16, 0, 255, 255, 128));
     Surface print;
-    LoadJpegImage(g, "Print", print);
+    LoadJpegImage(Pictures(g), "Print", print);
     ASSERT_EQ(print.Width, 16);
     EXPECT_TRUE(close(print.Row(8)[8], 0x7F0000)) << std::hex << print.Row(8)[8];
     EXPECT_FALSE(Halted());
@@ -310,7 +310,7 @@ TEST_F(MediaImages, PicturesOfMoreThanSixteenMillionPixelsAreRefused) {
     auto zero = [](int, int) { return 0u; };
     dir.Write("Most.bmp", WriteBmp(4096, 4096, mono, zero));
     Surface s;
-    LoadBmpImage(g, "Most", s);
+    LoadBmpImage(Pictures(g), "Most", s);
     EXPECT_FALSE(Halted());
     EXPECT_EQ(s.Width, 4096);
     s = Surface{};
@@ -396,7 +396,7 @@ TEST_F(MediaImages, JpegWarningsThatLoseNoPixelsAreHarmless) {
     jfif[11] = 3;
     dir.Write("Rev.jpg", jfif);
     Surface s;
-    LoadJpegImage(g, "Rev", s);
+    LoadJpegImage(Pictures(g), "Rev", s);
     EXPECT_FALSE(Halted());
     EXPECT_EQ(s.Width, 32);
     EXPECT_EQ(s.Height, 16);
@@ -407,7 +407,7 @@ TEST_F(MediaImages, JpegWarningsThatLoseNoPixelsAreHarmless) {
     ASSERT_NE(at, std::string::npos);
     adobe[at + 11] = 7;
     dir.Write("Xform.jpg", adobe);
-    LoadJpegImage(g, "Xform", s);
+    LoadJpegImage(Pictures(g), "Xform", s);
     EXPECT_FALSE(Halted());
     EXPECT_EQ(s.Width, 16);
     EXPECT_TRUE(platform.Messages().empty());
@@ -450,19 +450,19 @@ TEST_F(MediaImages, JpgIsPreferredAndAMissingPictureIsReportedAsBmp) {
     dir.Write("Ptit.bmp", WriteBmp(4, 4, {24}, [](int, int) { return 0x0000FFu; }));
     dir.Write("Ptit.jpg", WriteJpeg(8, 8, [](int, int) { return 0xFF0000u; }));
     Surface s;
-    LoadImage(g, "Ptit", s);
+    LoadImage(Pictures(g), "Ptit", s);
     EXPECT_EQ(s.Width, 8);
     EXPECT_EQ(g.Media.LastImageExt, ".jpg");
     EXPECT_GT((s.Row(0)[0] >> 16) & 0xFF, 0xF0u);
 
     // File names match whatever their letter case.
     dir.Write("pchz.BMP", WriteBmp(3, 2, {24}, Pattern));
-    LoadImage(g, "Pchz", s);
+    LoadImage(Pictures(g), "Pchz", s);
     EXPECT_EQ(s.Width, 3);
     EXPECT_EQ(g.Media.LastImageExt, ".bmp");
     EXPECT_FALSE(Halted());
 
-    LoadImage(g, "Nothing", s);
+    LoadImage(Pictures(g), "Nothing", s);
     EXPECT_TRUE(Halted());
     EXPECT_TRUE(s.Empty());
     EXPECT_EQ(g.Media.LastImageExt, ".bmp");
@@ -472,7 +472,7 @@ TEST_F(MediaImages, JpgIsPreferredAndAMissingPictureIsReportedAsBmp) {
     // The extension is set before the read, so a failed ".jpg" read leaves ".jpg".
     g.Shell.HaltRequested = g.Shell.CloseRequested = false;
     dir.Write("Bad.jpg", "not a jpeg");
-    LoadImage(g, "Bad", s);
+    LoadImage(Pictures(g), "Bad", s);
     EXPECT_TRUE(Halted());
     EXPECT_EQ(g.Media.LastImageExt, ".jpg");
     EXPECT_EQ(platform.Messages().back(), "cannot read  Bad.jpg");
@@ -482,14 +482,14 @@ TEST_F(MediaImages, LoadImageToPaletteGivesANewSurfaceWithTheSamePixels) {
     dir.Write("C01.bmp",
               WriteBmp(6, 5, {8, false, {0x102030, 0xA0B0C0}}, [](int x, int y) { return uint32_t((x + y) % 2); }));
     Surface s = CreateSurface(640, 480);
-    LoadImageToPalette(g, "C01", s);
+    LoadImageToPalette(Pictures(g), "C01", s);
     ASSERT_EQ(s.Width, 6);
     ASSERT_EQ(s.Height, 5);
     EXPECT_EQ(s.Row(0)[0], 0x102030u);
     EXPECT_EQ(s.Row(4)[3], 0xA0B0C0u);
     EXPECT_EQ(s.CopyMode, Rop::SRCCOPY);
 
-    LoadImageToPalette(g, "C02", s);
+    LoadImageToPalette(Pictures(g), "C02", s);
     EXPECT_TRUE(s.Empty());
     EXPECT_EQ(platform.Messages().back(), "not find  C02.bmp");
 }
@@ -503,16 +503,16 @@ TEST_F(MediaImages, CleanWithMaskBlackensOnlyJpegSprites) {
 
     dir.Write("S.bmp", WriteBmp(16, 8, {24}, sprite));
     Surface s;
-    LoadImage(g, "S", s);
+    LoadImage(Pictures(g), "S", s);
     g.Media.DstRect = MakeRect(1, 2, 3, 4);
-    CleanWithMask(g, s, mask);
+    CleanWithMask(g.Media, s, mask);
     EXPECT_EQ(s.Pixels, std::vector<uint32_t>(16 * 8, 0x6080A0u));
     EXPECT_EQ(g.Media.DstRect, MakeRect(1, 2, 3, 4));
 
     dir.Write("S.jpg", WriteJpeg(16, 8, sprite));
-    LoadImage(g, "S", s);
+    LoadImage(Pictures(g), "S", s);
     const uint32_t right = s.Row(4)[12];
-    CleanWithMask(g, s, mask);
+    CleanWithMask(g.Media, s, mask);
     for (int y = 0; y < 8; ++y)
         for (int x = 0; x < 8; ++x) EXPECT_EQ(s.Row(y)[x], 0u) << x << "," << y;
     EXPECT_EQ(s.Row(4)[12], right);
@@ -521,8 +521,8 @@ TEST_F(MediaImages, CleanWithMaskBlackensOnlyJpegSprites) {
 }
 
 TEST_F(MediaImages, BuildMaskDerivesTheMaskFromPureBlack) {
-    CreateScreenSurfaces(g);
-    CreateStageSurfaces(g);
+    CreateScreenSurfaces(g.Media);
+    CreateStageSurfaces(g.Media);
     // A number-0 mask file must never be looked at.
     dir.Write("D00mask.bmp", WriteBmp(640, 480, {24}, [](int, int) { return 0x000000u; }));
     Surface& pic = g.Media.StagePicBmp;
@@ -534,7 +534,7 @@ TEST_F(MediaImages, BuildMaskDerivesTheMaskFromPureBlack) {
     pic.Row(479)[639] = 0x123456;
     for (int x = 3; x < 640; ++x) pic.Row(0)[x] = 0xFFFFFF;
     g.Media.DstRect = MakeRect(5, 5, 6, 6);
-    BuildMask(g, g.Media.MaskBmp, pic, 0);
+    BuildMask(Pictures(g), g.Media.MaskBmp, pic, 0);
     const Surface& mask = g.Media.MaskBmp;
     ASSERT_EQ(mask.Width, 640);
     ASSERT_EQ(mask.Height, 480);
@@ -550,7 +550,7 @@ TEST_F(MediaImages, BuildMaskDerivesTheMaskFromPureBlack) {
     EXPECT_TRUE(platform.Messages().empty());
 
     // A missing mask file is no error either.
-    BuildMask(g, g.Media.MaskBmp, pic, 7);
+    BuildMask(Pictures(g), g.Media.MaskBmp, pic, 7);
     EXPECT_EQ(g.Media.MaskBmp.Row(0)[0], 0xFFFFFFu);
     EXPECT_FALSE(Halted());
     EXPECT_TRUE(platform.Messages().empty());
@@ -567,14 +567,14 @@ TEST_F(MediaImages, BuildMaskDerivesTheMaskFromPureBlack) {
 }
 
 TEST_F(MediaImages, BuildMaskWithAMaskFileCutsThePicture) {
-    CreateScreenSurfaces(g);
-    CreateStageSurfaces(g);
+    CreateScreenSurfaces(g.Media);
+    CreateStageSurfaces(g.Media);
     // The mask file is white where the picture shows (left half) and black elsewhere.
     dir.Write("D12mask.bmp",
               WriteBmp(640, 480, {1, false, {0x000000, 0xFFFFFF}}, [](int x, int) { return x < 320 ? 1u : 0u; }));
     Surface& pic = g.Media.StagePicBmp;
     std::fill(pic.Pixels.begin(), pic.Pixels.end(), 0x8899AAu);
-    BuildMask(g, g.Media.MaskBmp, pic, 12);
+    BuildMask(Pictures(g), g.Media.MaskBmp, pic, 12);
     EXPECT_EQ(g.Media.LastImageExt, ".bmp");
     EXPECT_EQ(pic.Row(100)[10], 0x8899AAu);
     EXPECT_EQ(pic.Row(100)[400], 0u);
@@ -585,7 +585,7 @@ TEST_F(MediaImages, BuildMaskWithAMaskFileCutsThePicture) {
 
     // A ".jpg" mask is taken before a ".bmp" one.
     dir.Write("D12mask.jpg", WriteJpeg(640, 480, [](int, int) { return 0xFFFFFFu; }));
-    BuildMask(g, g.Media.MaskBmp, pic, 12);
+    BuildMask(Pictures(g), g.Media.MaskBmp, pic, 12);
     EXPECT_EQ(g.Media.LastImageExt, ".jpg");
     EXPECT_LT(g.Media.MaskBmp.Row(100)[400] & 0xFF, 0x08u);
     EXPECT_FALSE(Halted());
@@ -594,12 +594,12 @@ TEST_F(MediaImages, BuildMaskWithAMaskFileCutsThePicture) {
 TEST_F(MediaImages, CelsAndStagePictures) {
     for (int i = 1; i <= 4; ++i)
         dir.Write("F02" + std::to_string(i) + ".bmp", WriteBmp(i, 1, {24}, [](int, int) { return 0x0F0F0Fu; }));
-    LoadCels(g, 2);
+    LoadCels(Pictures(g), 2);
     for (int i = 0; i < 4; ++i) EXPECT_EQ(g.Media.CelBmps[size_t(i)].Width, i + 1);
     EXPECT_FALSE(Halted());
 
-    CreateScreenSurfaces(g);
-    CreateStageSurfaces(g);
+    CreateScreenSurfaces(g.Media);
+    CreateStageSurfaces(g.Media);
     // Stage 2 (scene 3) places "G02" into its rectangle from position 9: (100, 50, 104, 53).
     g.Shell.SceneNo = 3;
     auto& rec = g.Cfg.StageLayout[1];
@@ -628,7 +628,7 @@ TEST_F(MediaImages, PartsSheetTouchUp) {
     Surface& p = g.Media.PartsBmp;
     std::fill(p.Pixels.begin(), p.Pixels.end(), 0xFFFFFFu);
     p.BrushColor = 0xFFFFFF;
-    TouchUpPartsSheet(g);
+    TouchUpPartsSheet(g.Media.PartsBmp);
     auto black = [&](int x, int y) { return p.Row(y)[x] == 0u; };
     EXPECT_TRUE(black(0, 35) && black(166, 35) && black(166, 42) && black(166, 49));
     EXPECT_FALSE(black(167, 35));  // lines stop before their end point

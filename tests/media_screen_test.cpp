@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "game/game.h"
+#include "game/game_media.h"
 #include "media/raster.h"
-#include "media/screen.h"
 #include "platform/headless/headless_platform.h"
 
 namespace kiv {
@@ -15,7 +15,7 @@ namespace {
 
 class MediaScreen : public ::testing::Test {
 protected:
-    void SetUp() override { CreateScreenSurfaces(g); }
+    void SetUp() override { CreateScreenSurfaces(g.Media); }
     uint32_t Window(int x, int y) const { return platform.WindowImage()[size_t(y) * 640 + size_t(x)]; }
     static void Fill(Surface& s, uint32_t v) { std::fill(s.Pixels.begin(), s.Pixels.end(), v); }
 
@@ -37,13 +37,13 @@ TEST_F(MediaScreen, SurfacesAndPaletteAtStartUp) {
     const std::vector<Surface*> stage = {&g.Media.MaskBmp, &g.Media.EraseMapBmp, &g.Media.StageBackBmp,
                                          &g.Media.StagePicBmp, &g.Media.StampBmp};
     for (const Surface* s : stage) EXPECT_TRUE(s->Empty()) << "made when the first stage is set up";
-    CreateStageSurfaces(g);
+    CreateStageSurfaces(g.Media);
     for (Surface* s : stage) {
         screenSized(*s);
         EXPECT_TRUE(std::all_of(s->Pixels.begin(), s->Pixels.end(), [](uint32_t p) { return p == 0xFFFFFFu; }));
         Fill(*s, 0x123456);
     }
-    CreateStageSurfaces(g);  // the next stage: what the last one left stays
+    CreateStageSurfaces(g.Media);  // the next stage: what the last one left stays
     for (const Surface* s : stage) EXPECT_EQ(s->Pixels[640 * 479 + 639], 0x123456u);
     for (const Surface& cel : m.CelBmps) EXPECT_TRUE(cel.Empty());
     EXPECT_EQ(m.PalRec.palVersion, 0x300);
@@ -53,7 +53,7 @@ TEST_F(MediaScreen, SurfacesAndPaletteAtStartUp) {
     g.Cfg.PaletteRGB[0] = {15, 15, 15};
     g.Cfg.PaletteRGB[1] = {0, 8, 1};
     g.Cfg.PaletteRGB[47] = {1, 2, 3};
-    BuildPalette(g);
+    BuildPalette(g.Media, g.Cfg.PaletteRGB);
     auto entry = [&](int k) {
         const PaletteEntry& e = m.PalRec.palPalEntry[size_t(k)];
         return std::vector<int>{e.peRed, e.peGreen, e.peBlue, e.peFlags};
@@ -64,7 +64,7 @@ TEST_F(MediaScreen, SurfacesAndPaletteAtStartUp) {
     EXPECT_TRUE(m.GamePalette.Valid);
     EXPECT_EQ(m.GamePalette.Colors[1], MakeColorRef(0, 136, 17));
 
-    ReleaseScreenSurfaces(g);
+    ReleaseScreenSurfaces(g.Media);
     EXPECT_TRUE(m.BackBmp.Empty());
     EXPECT_FALSE(m.GamePalette.Valid);
 }

@@ -82,7 +82,7 @@ TEST(ResultsScene, ARankedTotalIsShownTypedAndNamedThenSavedAtOnce) {
     EXPECT_EQ(t.Sc(kStep), kStepNameStart);
     t.Frames(1);
     EXPECT_EQ(t.Sc(kStep), kStepNameEntry);
-    EXPECT_EQ(t.g().Records.TextStartX, 97);
+    EXPECT_EQ(t.g().Glyph.TextStartX, 97);
     t.Frames(1);
     EXPECT_TRUE(t.ShowsLetter(97, 63, '_'));  // the cursor blinks where the name begins
 
@@ -90,20 +90,20 @@ TEST(ResultsScene, ARankedTotalIsShownTypedAndNamedThenSavedAtOnce) {
     t.Press(MouseButton::Left, 100, 40);
     t.Press(MouseButton::Left, 200, 60);
     t.Press(MouseButton::Left, 100, 70);
-    EXPECT_EQ(t.g().Records.EnteredName, "abc");
+    EXPECT_EQ(t.g().Closing.EnteredName, "abc");
     EXPECT_EQ(t.Sc(kStep), 67);
     EXPECT_TRUE(RowReads(t, 97, 63, "abc"));
     t.Press(MouseButton::Right, 100, 40);
-    EXPECT_EQ(t.g().Records.EnteredName, "ab");
+    EXPECT_EQ(t.g().Closing.EnteredName, "ab");
     EXPECT_EQ(t.Sc(kStep), 66);
     EXPECT_TRUE(RowReads(t, 97, 63, "ab  "));  // the blanks wipe "c" and the cursor
-    EXPECT_EQ(t.g().Records.TextX, 113);
+    EXPECT_EQ(t.g().Glyph.TextX, 113);
     t.Frames(3);
     for (int i = 0; i < 4; ++i) t.Press(MouseButton::Left, 200, 400);
     EXPECT_EQ(t.Sc(kStep), kStepNameFull);
     t.Press(MouseButton::Left, 100, 40);  // the seventh adds nothing and stores the entry
     EXPECT_EQ(t.Sc(kStep), kStepStoreName);
-    EXPECT_EQ(t.g().Records.EnteredName, "abzzzz");
+    EXPECT_EQ(t.g().Closing.EnteredName, "abzzzz");
     auto trace = t.TakeTrace();
     EXPECT_EQ(ClosingGame::Count(trace, {"\"effect\"", "\"slot\":7"}), 8);
     EXPECT_EQ(ClosingGame::Count(trace, {"\"effect\"", "\"slot\":8"}), 1);
@@ -149,15 +149,15 @@ TEST(ResultsScene, NameEntryPicksByColumnAndRowAndAWindowClosedMeanwhileKeepsThe
 
     t.Press(MouseButton::Right, 100, 40);  // nothing to erase: only the sound
     EXPECT_EQ(t.Sc(kStep), kStepNameEntry);
-    EXPECT_EQ(t.g().Records.EnteredName, "");
+    EXPECT_EQ(t.g().Closing.EnteredName, "");
     t.Press(MouseButton::Left, 176, 40);
     t.Press(MouseButton::Left, 177, 40);
-    EXPECT_EQ(t.g().Records.EnteredName, "ab");
+    EXPECT_EQ(t.g().Closing.EnteredName, "ab");
     t.Press(MouseButton::Middle, 177, 40);  // any button but the left one erases
-    EXPECT_EQ(t.g().Records.EnteredName, "a");
+    EXPECT_EQ(t.g().Closing.EnteredName, "a");
     EXPECT_EQ(t.Sc(kStep), 65);
     t.Press(MouseButton::Right, 177, 40);
-    EXPECT_EQ(t.g().Records.EnteredName, "");
+    EXPECT_EQ(t.g().Closing.EnteredName, "");
     EXPECT_EQ(t.Sc(kStep), kStepNameEntry);
 
     // Rows of 28 pixels; truncation toward zero lets the right column's first row reach up to

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "game/game.h"
+#include "game/game_media.h"
 #include "platform/headless/headless_platform.h"
 #include "sound_midi.h"
 #include "test_support.h"
@@ -96,31 +97,31 @@ TEST_F(Sound, MusicSwitchesOnlyWhenTheFileChanges) {
     g.Cfg.MusicFiles[12] = "Kv01.mid";  // two slots, one file
     g.Cfg.MusicFiles[2] = "Kv05.mid";
 
-    PlayMusic(g, 1);
+    PlayMusic(Sounds(g), 1);
     EXPECT_EQ(audio.TakeCalls(), (Calls{"open-music Kv01.mid", "play-music"}));
     EXPECT_EQ(g.Sound.CurMusicName, "Kv01.mid");
     EXPECT_EQ(g.Sound.MusicLengthMs, 2000);
 
-    PlayMusic(g, 1);
-    PlayMusic(g, 12);
+    PlayMusic(Sounds(g), 1);
+    PlayMusic(Sounds(g), 12);
     EXPECT_TRUE(audio.TakeCalls().empty()) << "the same file goes on without a restart";
 
-    PlayMusic(g, 2);
+    PlayMusic(Sounds(g), 2);
     EXPECT_EQ(audio.TakeCalls(), (Calls{"close-music", "open-music Kv05.mid", "play-music"}));
     EXPECT_EQ(g.Sound.MusicLengthMs, 1000);
 
-    PlayMusic(g, 3);  // an empty slot: silence
+    PlayMusic(Sounds(g), 3);  // an empty slot: silence
     EXPECT_EQ(audio.TakeCalls(), (Calls{"close-music"}));
     EXPECT_TRUE(g.Sound.CurMusicName.Empty());
     EXPECT_EQ(g.Sound.MusicLengthMs, 0);
-    PlayMusic(g, 4);
+    PlayMusic(Sounds(g), 4);
     EXPECT_TRUE(audio.TakeCalls().empty());
 
-    PlayMusic(g, 12);  // back to the first tune: reopened from its start
+    PlayMusic(Sounds(g), 12);  // back to the first tune: reopened from its start
     EXPECT_EQ(audio.TakeCalls(), (Calls{"open-music Kv01.mid", "play-music"}));
 
-    PlayMusic(g, 23);  // no such slot
-    PlayMusic(g, -1);
+    PlayMusic(Sounds(g), 23);  // no such slot
+    PlayMusic(Sounds(g), -1);
     EXPECT_TRUE(audio.TakeCalls().empty());
 }
 
@@ -128,12 +129,12 @@ TEST_F(Sound, MusicRestartsOnceItsLengthHasPassedEvenAcrossTheTickWrap) {
     dir.Write("Kv01.mid", midi::TuneOfMs(1000));
     g.Cfg.MusicFiles[1] = "Kv01.mid";
     p.SetTick(0xFFFFFF00u);  // 256 ms before the tick wraps to 0
-    PlayMusic(g, 1);
+    PlayMusic(Sounds(g), 1);
     ASSERT_EQ(audio.musicStarts, 1);
 
     auto at = [&](uint32_t elapsed) {
         p.SetTick(0xFFFFFF00u + elapsed);
-        KeepMusicLooping(g);
+        KeepMusicLooping(Sounds(g));
         return audio.musicStarts;
     };
     EXPECT_EQ(at(40), 1);
@@ -146,7 +147,7 @@ TEST_F(Sound, MusicRestartsOnceItsLengthHasPassedEvenAcrossTheTickWrap) {
     EXPECT_EQ(at(3009), 3);
     EXPECT_EQ(at(3010), 4);
 
-    PlayMusic(g, 0);  // silence: nothing left to loop
+    PlayMusic(Sounds(g), 0);  // silence: nothing left to loop
     EXPECT_EQ(at(9000), 4);
 }
 
@@ -156,11 +157,11 @@ TEST_F(Sound, DeviceLengthWinsAndAFailedStartIsRetriedEverySecond) {
     audio.reportedLength = 5000;
     audio.playFails = true;
     p.SetTick(100);
-    PlayMusic(g, 1);
+    PlayMusic(Sounds(g), 1);
     EXPECT_EQ(g.Sound.MusicLengthMs, 5000);
     auto at = [&](uint32_t tick) {
         p.SetTick(tick);
-        KeepMusicLooping(g);
+        KeepMusicLooping(Sounds(g));
         return audio.musicStarts;
     };
     EXPECT_EQ(at(1099), 1);
@@ -187,7 +188,7 @@ TEST_F(Sound, MusicWithoutAReadableLengthLoopsWhenThePlayerSaysItEnded) {
         p.SetTick(1000);
         audio.musicPlaying = true;
         const int starts = audio.musicStarts;
-        PlayMusic(g, slot);
+        PlayMusic(Sounds(g), slot);
         const Calls opened = {"open-music " + name, "play-music"};
         const Calls switched = {"close-music", "open-music " + name, "play-music"};
         EXPECT_EQ(audio.TakeCalls(), slot == 1 ? opened : switched) << name;
@@ -199,29 +200,29 @@ TEST_F(Sound, MusicWithoutAReadableLengthLoopsWhenThePlayerSaysItEnded) {
         // frame starts it again from the beginning.
         for (uint32_t tick : {2000u, 100000u, 5000000u}) {
             p.SetTick(tick);
-            KeepMusicLooping(g);
+            KeepMusicLooping(Sounds(g));
         }
         EXPECT_EQ(audio.musicStarts, starts + 1) << name;
         audio.musicPlaying = false;
         p.SetTick(5000040u);
-        KeepMusicLooping(g);
+        KeepMusicLooping(Sounds(g));
         EXPECT_EQ(audio.musicStarts, starts + 2) << name << " starts again at its end";
         // A player that refuses to go on is asked again once a second, not every frame.
         p.SetTick(5000080u);
-        KeepMusicLooping(g);
+        KeepMusicLooping(Sounds(g));
         EXPECT_EQ(audio.musicStarts, starts + 2) << name;
         p.SetTick(5001040u);
-        KeepMusicLooping(g);
+        KeepMusicLooping(Sounds(g));
         EXPECT_EQ(audio.musicStarts, starts + 3) << name;
         audio.TakeCalls();
-        PlayMusic(g, slot);
+        PlayMusic(Sounds(g), slot);
         EXPECT_TRUE(audio.TakeCalls().empty()) << "the same file goes on";
     }
     // A length from the device still counts, whatever the file's own bytes say.
     audio.reportedLength = 3000;
     g.Cfg.MusicFiles[4] = "Kv04.mid";
     dir.Write("Kv04.mid", moreTracks);
-    PlayMusic(g, 4);
+    PlayMusic(Sounds(g), 4);
     EXPECT_EQ(g.Sound.MusicLengthMs, 3000);
     EXPECT_FALSE(g.Sound.MusicLoopsAtEnd);
 }
@@ -231,17 +232,17 @@ TEST_F(Sound, MusicThePlayerRefusesIsSilence) {
     g.Cfg.MusicFiles[2] = "Kv02.mid";
     g.Cfg.MusicFiles[3] = "Kv03.mid";  // vanished since the configuration was read
     audio.openFails = true;
-    PlayMusic(g, 2);
-    PlayMusic(g, 2);  // asking again does not hammer the device
+    PlayMusic(Sounds(g), 2);
+    PlayMusic(Sounds(g), 2);  // asking again does not hammer the device
     EXPECT_EQ(audio.TakeCalls(), (Calls{"open-music Kv02.mid"}));
     EXPECT_EQ(g.Sound.CurMusicName, "Kv02.mid");
     EXPECT_EQ(g.Sound.MusicLengthMs, 0);
     p.SetTick(100000);
-    KeepMusicLooping(g);
+    KeepMusicLooping(Sounds(g));
     EXPECT_EQ(audio.musicStarts, 0);
 
     audio.openFails = false;
-    PlayMusic(g, 3);
+    PlayMusic(Sounds(g), 3);
     EXPECT_EQ(audio.TakeCalls(), (Calls{"close-music"}));
     EXPECT_EQ(audio.musicStarts, 0);
 }
@@ -251,10 +252,10 @@ TEST_F(Sound, AWaveFileTooLargeForAGameIsRefusedLikeADamagedOne) {
     dir.Write("Q02.wav", "");
     std::filesystem::resize_file(dir.File("Q02.wav"), (64u << 20) + 1);  // sparse: costs no disk
     g.Cfg.SoundNumbers = {1, 2, 0, 0, 0, 0, 0, 0, 0};
-    PlaySoundEffect(g, 0);
+    PlaySoundEffect(Sounds(g), 0);
     EXPECT_EQ(audio.effect, "Q01.wav");
     testing::internal::CaptureStderr();
-    PlaySoundEffect(g, 1);
+    PlaySoundEffect(Sounds(g), 1);
     EXPECT_NE(testing::internal::GetCapturedStderr().find("Q02.wav"), std::string::npos);
     EXPECT_EQ(audio.effect, "") << "the old effect stops, the huge one never plays";
 
@@ -263,7 +264,7 @@ TEST_F(Sound, AWaveFileTooLargeForAGameIsRefusedLikeADamagedOne) {
     dir.Write("V011.wav", "");
     std::filesystem::resize_file(dir.File("V011.wav"), (64u << 20) + 1);
     testing::internal::CaptureStderr();
-    LoadStageVoices(g);
+    LoadStageVoices(Sounds(g), g.Shell.SceneNo - 1);
     testing::internal::GetCapturedStderr();
     EXPECT_EQ(audio.waveOpen[0], "V010.wav");
     EXPECT_EQ(audio.waveOpen[1], "");
@@ -275,18 +276,18 @@ TEST_F(Sound, OneEffectAtATime) {
     dir.Write("q00.WAV", "RIFF");  // a folder made on Windows mixes letter cases
     g.Cfg.SoundNumbers = {7, 0, 12, 107, 0, 0, 0, 0, 0};
 
-    PlaySoundEffect(g, 0);
+    PlaySoundEffect(Sounds(g), 0);
     EXPECT_EQ(audio.effect, "Q07.wav");
-    PlaySoundEffect(g, 1);  // cuts the first one off
+    PlaySoundEffect(Sounds(g), 1);  // cuts the first one off
     EXPECT_EQ(audio.effect, "q00.WAV");
-    PlaySoundEffect(g, 3);  // "Q07.wav": two digits of 107
+    PlaySoundEffect(Sounds(g), 3);  // "Q07.wav": two digits of 107
     EXPECT_EQ(audio.effect, "Q07.wav");
-    PlaySoundEffect(g, 2);  // no Q12.wav: silence, and the old effect stops all the same
+    PlaySoundEffect(Sounds(g), 2);  // no Q12.wav: silence, and the old effect stops all the same
     EXPECT_EQ(audio.effect, "");
     EXPECT_EQ(audio.TakeCalls(), (Calls{"effect Q07.wav", "effect q00.WAV", "effect Q07.wav", "effect "}));
 
-    PlaySoundEffect(g, 9);
-    PlaySoundEffect(g, -1);
+    PlaySoundEffect(Sounds(g), 9);
+    PlaySoundEffect(Sounds(g), -1);
     EXPECT_TRUE(audio.TakeCalls().empty());
 }
 
@@ -295,41 +296,41 @@ TEST_F(Sound, StageVoicesSpeakOneAtATimeAndAMissingVoiceChangesNothing) {
     dir.Write("Q05.wav", "RIFF");
     g.Cfg.SoundNumbers[5] = 5;
     g.Shell.SceneNo = 2;
-    LoadStageVoices(g);
+    LoadStageVoices(Sounds(g), g.Shell.SceneNo - 1);
     EXPECT_EQ(audio.waveOpen[0], "V010.wav");
     EXPECT_EQ(audio.waveOpen[1], "");
     EXPECT_EQ(audio.waveOpen[2], "V012.wav");
     EXPECT_EQ(audio.waveOpen[9], "V019.wav");
 
-    PlayVoice(g, 1);
+    PlayVoice(Sounds(g), 1);
     EXPECT_TRUE(audio.wavePlaying[0]);
-    PlaySoundEffect(g, 5);
-    PlayVoice(g, 2);  // no file for line 2: voice and effect go on
+    PlaySoundEffect(Sounds(g), 5);
+    PlayVoice(Sounds(g), 2);  // no file for line 2: voice and effect go on
     EXPECT_TRUE(audio.wavePlaying[0]);
     EXPECT_EQ(audio.effect, "Q05.wav");
-    PlayVoice(g, 3);  // stops the voice and the effect
+    PlayVoice(Sounds(g), 3);  // stops the voice and the effect
     EXPECT_FALSE(audio.wavePlaying[0]);
     EXPECT_TRUE(audio.wavePlaying[2]);
     EXPECT_EQ(audio.effect, "");
-    PlayVoice(g, 0);
-    PlayVoice(g, 11);
+    PlayVoice(Sounds(g), 0);
+    PlayVoice(Sounds(g), 11);
     EXPECT_TRUE(audio.wavePlaying[2]);
 
     g.Shell.SceneNo = 11;  // the tenth stage: "V100.wav" .. "V109.wav"
-    LoadStageVoices(g);
+    LoadStageVoices(Sounds(g), g.Shell.SceneNo - 1);
     EXPECT_FALSE(audio.wavePlaying[2]);
     EXPECT_EQ(audio.waveOpen[0], "V100.wav");
     EXPECT_EQ(audio.waveOpen[2], "");
-    PlayVoice(g, 3);
+    PlayVoice(Sounds(g), 3);
     EXPECT_FALSE(audio.wavePlaying[2]);
 
-    PlayVoice(g, 1);
-    PlaySoundEffect(g, 5);
-    ReleaseSound(g);
+    PlayVoice(Sounds(g), 1);
+    PlaySoundEffect(Sounds(g), 5);
+    ReleaseSound(Sounds(g));
     EXPECT_FALSE(audio.wavePlaying[0]);
     EXPECT_EQ(audio.waveOpen[0], "");
     EXPECT_EQ(audio.effect, "");
-    PlayVoice(g, 1);  // the players are closed now
+    PlayVoice(Sounds(g), 1);  // the players are closed now
     EXPECT_FALSE(audio.wavePlaying[0]);
 }
 
@@ -343,14 +344,14 @@ TEST_F(Sound, TraceNamesEveryEffectVoiceAndMusicAction) {
     g.Cfg.SoundNumbers[8] = 3;
     g.Shell.SceneNo = 2;
     p.SetTick(10);
-    PlayMusic(g, 1);
-    PlaySoundEffect(g, 8);
-    PlaySoundEffect(g, 7);  // missing: not heard, not traced
-    LoadStageVoices(g);
-    PlayVoice(g, 5);
+    PlayMusic(Sounds(g), 1);
+    PlaySoundEffect(Sounds(g), 8);
+    PlaySoundEffect(Sounds(g), 7);  // missing: not heard, not traced
+    LoadStageVoices(Sounds(g), g.Shell.SceneNo - 1);
+    PlayVoice(Sounds(g), 5);
     p.SetTick(510);
-    KeepMusicLooping(g);
-    ReleaseSound(g);
+    KeepMusicLooping(Sounds(g));
+    ReleaseSound(Sounds(g));
     g.T().Open(out.File("other.jsonl"));  // closes the first file
 
     EXPECT_EQ(out.Read("trace.jsonl"),

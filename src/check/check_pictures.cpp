@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "check/check_context.h"
-#include "media/images.h"
+#include "game/game_media.h"
 
 namespace kiv::check {
 

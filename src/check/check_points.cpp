@@ -7,9 +7,8 @@
 #include <vector>
 
 #include "check/check_context.h"
-#include "media/images.h"
+#include "game/game_media.h"
 #include "media/raster.h"
-#include "media/screen.h"
 
 namespace kiv::check {
 
@@ -117,9 +116,9 @@ bool LoadStage(CheckContext& c, size_t s) {
         if (!mask.Readable || mask.Width != kScreenWidth || mask.Height != kScreenHeight) return false;
     }
     MediaState& m = c.G.Media;
-    LoadImage(c.G, stamp, m.StampBmp);
-    LoadImageToPalette(c.G, picture, m.StagePicBmp);
-    BuildMask(c.G, m.MaskBmp, m.StagePicBmp, p[8]);
+    LoadImage(Pictures(c.G), stamp, m.StampBmp);
+    LoadImageToPalette(Pictures(c.G), picture, m.StagePicBmp);
+    BuildMask(Pictures(c.G), m.MaskBmp, m.StagePicBmp, p[8]);
     // A fresh stage's erase map is its mask: white where the background already shows.
     m.DstRect = m.FullRect;
     CopySameRect(c.G, m.EraseMapBmp, m.MaskBmp);
@@ -170,8 +169,8 @@ void CheckStagePoints(CheckContext& c, size_t s) {
 }  // namespace
 
 void CheckCheckPoints(CheckContext& c) {
-    CreateScreenSurfaces(c.G);
-    CreateStageSurfaces(c.G);
+    CreateScreenSurfaces(c.G.Media);
+    CreateStageSurfaces(c.G.Media);
     c.G.Cfg = c.Cfg;
     for (size_t s = 0; s < size_t(kStages); ++s) {
         const int k = int(s);

@@ -5,7 +5,7 @@
 
 #include "check/check_context.h"
 #include "data/data_files.h"
-#include "media/sound.h"
+#include "game/game_media.h"
 #include "platform/wav_reader.h"
 
 namespace kiv::check {

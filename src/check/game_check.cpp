@@ -10,7 +10,7 @@
 #include "data/data_files.h"
 #include "data/sjis.h"
 #include "data/strings.h"
-#include "media/images.h"
+#include "game/game_media.h"
 #include "media/surface.h"
 
 namespace kiv {

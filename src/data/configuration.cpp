@@ -5,7 +5,6 @@
 #include "data/config_reader.h"
 #include "data/data_files.h"
 #include "data/sjis.h"
-#include "game/game.h"
 
 namespace kiv {
 
@@ -25,13 +24,6 @@ std::string FindGameFolder(const std::string& dataDir, const std::string& exePat
     return dir;
 }
 
-static std::string GameFolder(Game& g) {
-    bool shared = false;
-    std::string dir = FindGameFolder(g.DataDirOverride, g.ExePath, shared);
-    if (shared) g.SharedGameFolder = true;
-    return dir;
-}
-
 std::string InstalledDemoFolder(const std::string& exeDir) {
     std::string bin = exeDir;
     while (!bin.empty() && bin.back() == '/') bin.pop_back();
@@ -40,29 +32,24 @@ std::string InstalledDemoFolder(const std::string& exeDir) {
     return prefix + "share/kiv/demo/";
 }
 
-bool LoadConfiguration(Game& g, std::string& error) {
-    g.Cfg.AppDir = GameFolder(g);
-    std::string path = FindDataFile(g.Cfg.AppDir, "Kiv.txt");
-    if (path.empty()) {
-        g.Shell.HaltRequested = true;
-        g.P.ShowMessage("not find  Kiv.txt");
-        g.Shell.CloseRequested = true;
-        return true;
-    }
+ConfigLoad LoadConfiguration(const std::string& dir, Config& cfg, std::string& error) {
+    cfg.AppDir = dir;
+    std::string path = FindDataFile(cfg.AppDir, "Kiv.txt");
+    if (path.empty()) return ConfigLoad::Missing;
     std::string bytes;
     if (!ReadWholeFile(path, bytes, kMaxTextFileBytes)) {
         error = "Kiv.txt cannot be read, or is larger than " + std::to_string(kMaxTextFileBytes >> 20) + " MB (" +
                 path + ")";
-        return false;
+        return ConfigLoad::Malformed;
     }
-    ConfigResult r = ParseConfiguration(bytes, g.Cfg.AppDir, g.Cfg);
+    ConfigResult r = ParseConfiguration(bytes, cfg.AppDir, cfg);
     if (!r.ok) {
         error = SjisToUtf8(r.message) + " (" + path + ")";
-        return false;
+        return ConfigLoad::Malformed;
     }
     // A short file still plays (on zeros and empty texts); its maker is told on the terminal.
     if (!r.warning.empty()) std::fprintf(stderr, "kiv: %s (%s)\n", r.warning.c_str(), path.c_str());
-    return true;
+    return ConfigLoad::Read;
 }
 
 }  // namespace kiv

@@ -2,13 +2,19 @@
 
 #include <string>
 
-namespace kiv {
-struct Game;
+#include "data/config.h"
 
-// Sets AppDir and reads Kiv.txt from it. A missing file shows "not find  Kiv.txt" and takes
-// the halt path (the tables stay empty). Returns false, with the message in error, when the
-// file holds a malformed number: the program must then end without running a frame.
-bool LoadConfiguration(Game& g, std::string& error);
+namespace kiv {
+
+// What became of reading Kiv.txt.
+enum class ConfigLoad {
+    Read,       // the tables are filled (a short file leaves zeros and empty texts, with a warning on stderr)
+    Missing,    // there is no Kiv.txt in the folder: the tables stay empty
+    Malformed,  // it cannot be read or holds a malformed number: the error says where
+};
+
+// Sets AppDir := dir (ending in '/') and reads Kiv.txt from it into the tables.
+ConfigLoad LoadConfiguration(const std::string& dir, Config& cfg, std::string& error);
 
 // The game folder, with its trailing '/': dataDir when given, else the folder of the program at
 // exePath; an installed program (PREFIX/bin/kiv) with no Kiv.txt beside it plays the demo

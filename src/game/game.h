@@ -4,9 +4,11 @@
 
 #include "data/config.h"
 #include "data/random.h"
+#include "game/closing_state.h"
 #include "game/menu_state.h"
 #include "game/play_state.h"
 #include "game/shell_state.h"
+#include "media/glyph_text.h"
 #include "media/media_state.h"
 #include "media/sound_state.h"
 #include "platform/platform.h"
@@ -35,6 +37,8 @@ struct Game {
     PlayState Play;
     MenuState Menu;
     RecordsState Records;
+    GlyphTextState Glyph;
+    ClosingState Closing;
 
     Trace& T() { return P.GetTrace(); }
 };

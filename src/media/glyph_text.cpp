@@ -1,9 +1,8 @@
 #include "media/glyph_text.h"
 
 #include "data/strings.h"
-#include "game/game.h"
+#include "media/raster.h"
 #include "media/screen.h"
-#include "media/sound.h"
 
 namespace kiv {
 
@@ -19,65 +18,61 @@ constexpr int kTimerDigitsX = 99;
 constexpr int kTimerDigitsY = 8;
 
 // The cell at the cursor: one row above the text line down to six below it.
-Rect CursorCell(const RecordsState& r) { return MakeRect(r.TextX, r.TextY - 1, r.TextX + kCellWidth, r.TextY + 7); }
+Rect CursorCell(const GlyphTextState& t) { return MakeRect(t.TextX, t.TextY - 1, t.TextX + kCellWidth, t.TextY + 7); }
 
 Rect GlyphCell(int index, int rowTop) { return MakeRect(6 * index, rowTop, 6 * index + kCellWidth, rowTop + 8); }
 
 // Copies a cell of the parts sheet to the cursor on BackBmp and moves the cursor on.
-void DrawCell(Game& g, const Rect& cell) {
-    RecordsState& r = g.Records;
-    g.Media.SrcRect = cell;
-    g.Media.DstRect = CursorCell(r);
-    r.TextX = static_cast<int16_t>(r.TextX + kCellAdvance);
-    CopyToSurface(g, g.Media.BackBmp, g.Media.PartsBmp);
+void DrawCell(const GlyphPen& pen, const Rect& cell) {
+    const Rect at = CursorCell(pen.Text);
+    pen.Text.TextX = static_cast<int16_t>(pen.Text.TextX + kCellAdvance);
+    CopyRectTo(pen.Media, pen.Media.BackBmp, at, pen.Media.PartsBmp, cell);
 }
 
-void PresentBack(Game& g, const Rect& area) {
-    g.Media.DstRect = area;
-    PresentRect(g, g.Media.BackBmp);
+void PresentBack(const GlyphPen& pen, const Rect& area) {
+    PresentArea(WindowTarget{pen.P, pen.Media}, pen.Media.BackBmp, area);
 }
 
 }  // namespace
 
-void SetTextPos(Game& g, int x, int y) {
-    RecordsState& r = g.Records;
-    r.TextX = r.TextStartX = static_cast<int16_t>(x);
-    r.TextY = r.TextStartY = static_cast<int16_t>(y);
+void SetTextPos(GlyphTextState& t, int x, int y) {
+    t.TextX = t.TextStartX = static_cast<int16_t>(x);
+    t.TextY = t.TextStartY = static_cast<int16_t>(y);
 }
 
-void CenterMessage(Game& g, int y) { SetTextPos(g, (637 - 8 * g.Records.MessageText.Length()) / 2, y); }
+void CenterMessage(GlyphTextState& t, int y) { SetTextPos(t, (637 - 8 * t.MessageText.Length()) / 2, y); }
 
-void DrawChar(Game& g, char c) {
+void DrawChar(const GlyphPen& pen, char c) {
     size_t letter = kLetterGlyphs.find(c);
     if (letter != std::string_view::npos) {
-        DrawCell(g, GlyphCell(static_cast<int>(letter), kLetterRowTop));
+        DrawCell(pen, GlyphCell(static_cast<int>(letter), kLetterRowTop));
         return;
     }
     size_t digit = kDigitGlyphs.find(c);
-    DrawDigitGlyph(g, digit == std::string_view::npos ? -1 : static_cast<int>(digit));
+    DrawDigitGlyph(pen, digit == std::string_view::npos ? -1 : static_cast<int>(digit));
 }
 
-void DrawDigitGlyph(Game& g, int i) {
+void DrawDigitGlyph(const GlyphPen& pen, int i) {
     if (i < 0 || i >= static_cast<int>(kDigitGlyphs.size())) {
         // No cell for it: the character takes its place but shows nothing.
-        g.Records.TextX = static_cast<int16_t>(g.Records.TextX + kCellAdvance);
+        pen.Text.TextX = static_cast<int16_t>(pen.Text.TextX + kCellAdvance);
         return;
     }
-    DrawCell(g, GlyphCell(i, kDigitRowTop));
+    DrawCell(pen, GlyphCell(i, kDigitRowTop));
 }
 
-void DrawText(Game& g, std::string_view s) {
-    for (char c : s) DrawChar(g, c);
+void DrawText(const GlyphPen& pen, std::string_view s) {
+    for (char c : s) DrawChar(pen, c);
 }
 
-void PresentTextRun(Game& g) {
-    const RecordsState& r = g.Records;
-    PresentBack(g, MakeRect(r.TextStartX, r.TextStartY - 1, r.TextX, r.TextY + 7));
+void PresentTextRun(const GlyphPen& pen) {
+    const GlyphTextState& t = pen.Text;
+    PresentBack(pen, MakeRect(t.TextStartX, t.TextStartY - 1, t.TextX, t.TextY + 7));
 }
 
-void PresentCursorCell(Game& g) {
-    const RecordsState& r = g.Records;
-    PresentBack(g, MakeRect(r.TextX - 9, r.TextY - 1, r.TextX + 1, r.TextY + 7));
+void PresentCursorCell(const GlyphPen& pen) {
+    const GlyphTextState& t = pen.Text;
+    PresentBack(pen, MakeRect(t.TextX - 9, t.TextY - 1, t.TextX + 1, t.TextY + 7));
 }
 
 std::string FormatTime(int32_t v) {
@@ -87,19 +82,16 @@ std::string FormatTime(int32_t v) {
     return s.Copy(1, 3) + ":" + s.Copy(s.Length() - 1, 2);
 }
 
-void DrawTimerDigits(Game& g, int32_t v) {
-    RecordsState& r = g.Records;
-    r.TextX = kTimerDigitsX;
-    r.TextY = kTimerDigitsY;
+void DrawTimerDigits(GlyphTextState& t, Surface& parts, int32_t v) {
+    t.TextX = kTimerDigitsX;
+    t.TextY = kTimerDigitsY;
     std::string s = ZeroPad(5, v);
     for (size_t k = 0; k < s.size(); ++k) {
-        if (s[k] >= '0' && s[k] <= '9') {
-            g.Media.SrcRect = GlyphCell(s[k] - '0', kDigitRowTop);
-            g.Media.DstRect = CursorCell(r);
-            CopyWithinSurface(g, g.Media.PartsBmp);
-        }
+        // Within one surface, as if the source were read first.
+        if (s[k] >= '0' && s[k] <= '9')
+            CanvasCopyRect(parts, CursorCell(t), parts, GlyphCell(s[k] - '0', kDigitRowTop));
         // A wider gap after the third digit.
-        r.TextX = static_cast<int16_t>(r.TextX + (k == 2 ? 12 : kCellAdvance));
+        t.TextX = static_cast<int16_t>(t.TextX + (k == 2 ? 12 : kCellAdvance));
     }
 }
 

@@ -9,7 +9,6 @@
 #include "data/data_files.h"
 #include "data/sjis.h"
 #include "data/strings.h"
-#include "game/game.h"
 #include "media/image_jpeg.h"
 #include "media/raster.h"
 #include "media/screen.h"
@@ -61,20 +60,21 @@ bool EndsWith(const std::string& s, const char* tail) {
 
 // The common body of the two loaders: the variable gets a new surface, empty when the file
 // cannot be used.
-void LoadPicture(Game& g, const std::string& name, const char* ext, Surface& surface) {
+void LoadPicture(const PictureLoader& l, const std::string& name, const char* ext, Surface& surface) {
     surface = CreateEmptySurface();
     GiveFreshCanvas(surface);
-    g.Media.LastImageExt = ext;
+    l.Media.LastImageExt = ext;
     const std::string file = name + ext;
     std::string why;
     Surface picture;
-    if (!ReadPictureFile(g.Cfg.AppDir, file, picture, why)) {
-        const std::string path = FindDataFile(g.Cfg.AppDir, file);
+    if (!ReadPictureFile(l.Dir, file, picture, why)) {
+        const std::string path = FindDataFile(l.Dir, file);
         if (path.empty()) {
-            ReportMissingImage(g, file);
+            l.Unusable("not find  " + SjisToUtf8(file));
         } else {
             std::fprintf(stderr, "kiv: %s: %s\n", path.c_str(), why.c_str());
-            ReportUnreadableImage(g, file);
+            // Not "not find": the file is there, and a game maker must look at its contents.
+            l.Unusable("cannot read  " + SjisToUtf8(file));
         }
         return;
     }
@@ -89,19 +89,6 @@ std::string NumberedName(const char* prefix, int digits, int number, const char*
     name += ZeroPad(digits, number);
     name += suffix;
     return name;
-}
-
-// The halt path of a picture that cannot be used, with its message.
-void HaltOverImage(Game& g, const std::string& message) {
-    if (g.Shell.CloseRequested) {
-        // The program is already closing over a missing file: one dialog is enough.
-        std::fprintf(stderr, "kiv: %s\n", message.c_str());
-        return;
-    }
-    g.P.SetVisible(false);
-    g.Shell.HaltRequested = true;
-    g.P.ShowMessage(message);
-    g.Shell.CloseRequested = true;
 }
 
 }  // namespace
@@ -128,70 +115,65 @@ bool ReadPictureFile(const std::string& dir, const std::string& fileName, Surfac
     return decode(bytes, out, why);
 }
 
-void ReportMissingImage(Game& g, const std::string& fileName) { HaltOverImage(g, "not find  " + SjisToUtf8(fileName)); }
-
-void ReportUnreadableImage(Game& g, const std::string& fileName) {
-    // Not "not find": the file is there, and a game maker must look at its contents instead.
-    HaltOverImage(g, "cannot read  " + SjisToUtf8(fileName));
+void LoadJpegImage(const PictureLoader& l, const std::string& name, Surface& surface) {
+    LoadPicture(l, name, ".jpg", surface);
+    SelectSurfacePalette(l.Media, surface);
 }
 
-void LoadJpegImage(Game& g, const std::string& name, Surface& surface) {
-    LoadPicture(g, name, ".jpg", surface);
-    SelectSurfacePalette(g, surface);
+void LoadBmpImage(const PictureLoader& l, const std::string& name, Surface& surface) {
+    LoadPicture(l, name, ".bmp", surface);
 }
 
-void LoadBmpImage(Game& g, const std::string& name, Surface& surface) { LoadPicture(g, name, ".bmp", surface); }
-
-void LoadImage(Game& g, const std::string& name, Surface& surface) {
-    if (EndsWith(PictureFileName(g.Cfg.AppDir, name), ".jpg"))
-        LoadJpegImage(g, name, surface);
+void LoadImage(const PictureLoader& l, const std::string& name, Surface& surface) {
+    if (EndsWith(PictureFileName(l.Dir, name), ".jpg"))
+        LoadJpegImage(l, name, surface);
     else
-        LoadBmpImage(g, name, surface);
+        LoadBmpImage(l, name, surface);
 }
 
-void LoadImageToPalette(Game& g, const std::string& name, Surface& surface) {
-    if (EndsWith(PictureFileName(g.Cfg.AppDir, name), ".jpg")) {
-        LoadJpegImage(g, name, surface);
+void LoadImageToPalette(const PictureLoader& l, const std::string& name, Surface& surface) {
+    if (EndsWith(PictureFileName(l.Dir, name), ".jpg")) {
+        LoadJpegImage(l, name, surface);
         return;
     }
     Surface temporary;
-    LoadBmpImage(g, name, temporary);
+    LoadBmpImage(l, name, temporary);
     surface = CreateSurface(temporary.Width, temporary.Height);
     GiveFreshCanvas(surface);
-    SelectSurfacePalette(g, surface);
+    SelectSurfacePalette(l.Media, surface);
     const Rect all = MakeRect(0, 0, temporary.Width, temporary.Height);
     StretchCopy(surface, all, temporary, all, Rop::SRCCOPY);
 }
 
-void CleanWithMask(Game& g, Surface& sprite, const Surface& mask) {
-    if (g.Media.LastImageExt == ".bmp") return;
+void CleanWithMask(MediaState& m, Surface& sprite, const Surface& mask) {
+    if (m.LastImageExt == ".bmp") return;
     Surface inverted = CreateSurface(mask.Width, mask.Height);
-    g.Media.DstRect = MakeRect(0, 0, inverted.Width, inverted.Height);
+    m.DstRect = MakeRect(0, 0, inverted.Width, inverted.Height);
     inverted.CopyMode = Rop::NOTSRCCOPY;
-    CopySameRect(g, inverted, mask);
+    CopyRectTo(m, inverted, m.DstRect, mask, m.DstRect);
     sprite.CopyMode = Rop::SRCAND;
-    CopySameRect(g, sprite, inverted);
+    CopyRectTo(m, sprite, m.DstRect, inverted, m.DstRect);
     sprite.CopyMode = Rop::SRCCOPY;
 }
 
-void BuildMask(Game& g, Surface& mask, Surface& picture, uint8_t number) {
-    MediaState& m = g.Media;
+void BuildMask(const PictureLoader& l, Surface& mask, Surface& picture, uint8_t number) {
+    MediaState& m = l.Media;
     m.DstRect = m.FullRect;
-    const std::string maskFile = MaskFileName(g.Cfg.AppDir, number);
+    const std::string maskFile = MaskFileName(l.Dir, number);
     const bool fromFile = !maskFile.empty();
     if (fromFile) {
         const std::string maskName = maskFile.substr(0, maskFile.size() - 4);
         if (EndsWith(maskFile, ".jpg"))
-            LoadJpegImage(g, maskName, mask);
+            LoadJpegImage(l, maskName, mask);
         else
-            LoadBmpImage(g, maskName, mask);
+            LoadBmpImage(l, maskName, mask);
     }
     if (!fromFile) {
         CreateScreenSurface(mask);
         SetMonochrome(mask, true);
         // The picture's background colour decides the conversion: pure black becomes white.
         SetBrushColor(picture, 0);
-        CopySameRect(g, mask, picture);
+        CopyRectTo(m, mask, m.DstRect, picture, m.DstRect);
         // As a one-bit picture with a black and white colour table the mask reads back in
         // those colours whatever its canvas colours are.
         mask.Monochrome = false;
@@ -199,38 +181,30 @@ void BuildMask(Game& g, Surface& mask, Surface& picture, uint8_t number) {
     }
     // A mask file is white where the picture shows and black where it is transparent.
     picture.CopyMode = Rop::SRCAND;
-    CopySameRect(g, picture, mask);
+    CopyRectTo(m, picture, m.DstRect, mask, m.DstRect);
     picture.CopyMode = Rop::SRCCOPY;
     mask.CopyMode = Rop::NOTSRCCOPY;
-    CopySameRect(g, mask, mask);
+    CopyRectTo(m, mask, m.DstRect, mask, m.DstRect);
     mask.CopyMode = Rop::SRCCOPY;
 }
 
-void LoadCels(Game& g, uint8_t group) {
+void LoadCels(const PictureLoader& l, uint8_t group) {
     for (int i = 1; i <= 4; ++i)
-        LoadImage(g, NumberedName("F", 3, i + group * 10), g.Media.CelBmps[static_cast<size_t>(i - 1)]);
+        LoadImage(l, NumberedName("F", 3, i + group * 10), l.Media.CelBmps[static_cast<size_t>(i - 1)]);
 }
 
-void PlaceStageImage(Game& g, const std::string& prefix, uint8_t index, Surface& target) {
-    MediaState& m = g.Media;
-    const int scene = g.Shell.SceneNo;
+void PlaceImage(const PictureLoader& l, const std::string& name, const Rect& place, Surface& target) {
+    MediaState& m = l.Media;
     Surface temporary;
-    LoadImage(g, prefix + ZeroPad(2, scene - 1), temporary);
-    // Stage records belong to scenes 2 and up; outside the table the rectangle is empty.
-    const int record = scene - 2;
-    int v[4] = {0, 0, 0, 0};
-    const auto& layout = g.Cfg.StageLayout;
-    if (record >= 0 && record < int(layout.size()) && index + 4 <= int(layout[0].size()))
-        for (int k = 0; k < 4; ++k) v[k] = layout[static_cast<size_t>(record)][static_cast<size_t>(index + k)];
-    m.SrcRect = MakeRect(0, 0, v[2] - v[0], v[3] - v[1]);
-    m.DstRect = MakeRect(v[0], v[1], v[2], v[3]);
-    CopyToSurface(g, target, temporary);
+    LoadImage(l, name, temporary);
+    m.SrcRect = MakeRect(0, 0, place.Width(), place.Height());
+    m.DstRect = place;
+    CopyRectTo(m, target, m.DstRect, temporary, m.SrcRect);
     m.SrcRect = m.FullRect;
     m.DstRect = m.FullRect;
 }
 
-void TouchUpPartsSheet(Game& g) {
-    Surface& p = g.Media.PartsBmp;
+void TouchUpPartsSheet(Surface& p) {
     SetBrushColor(p, 0);
     auto line = [&p](int x0, int y0, int x1, int y1) {
         MoveTo(p, x0, y0);
@@ -250,16 +224,16 @@ void TouchUpPartsSheet(Game& g) {
     Rectangle(p, 1, 81, 121, 93);
 }
 
-void LoadStartupSheets(Game& g) {
-    MediaState& m = g.Media;
-    LoadImage(g, "Ptit", m.PartsBmp);
-    LoadImage(g, "Ptitm", m.PartsMaskBmp);
-    TouchUpPartsSheet(g);
-    LoadImage(g, "Pchzm", m.IconMaskBmp);
-    LoadImage(g, "Pchz", m.IconBmp);
-    CleanWithMask(g, m.IconBmp, m.IconMaskBmp);
-    LoadImage(g, "Pchzd", m.IconOffBmp);
-    CleanWithMask(g, m.IconOffBmp, m.IconMaskBmp);
+void LoadStartupSheets(const PictureLoader& l) {
+    MediaState& m = l.Media;
+    LoadImage(l, "Ptit", m.PartsBmp);
+    LoadImage(l, "Ptitm", m.PartsMaskBmp);
+    TouchUpPartsSheet(m.PartsBmp);
+    LoadImage(l, "Pchzm", m.IconMaskBmp);
+    LoadImage(l, "Pchz", m.IconBmp);
+    CleanWithMask(m, m.IconBmp, m.IconMaskBmp);
+    LoadImage(l, "Pchzd", m.IconOffBmp);
+    CleanWithMask(m, m.IconOffBmp, m.IconMaskBmp);
 }
 
 }  // namespace kiv

@@ -1,19 +1,28 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
+#include "media/media_state.h"
 #include "media/surface.h"
 
 namespace kiv {
-struct Game;
 
-// Pictures are asked for by base name and read from the game folder (AppDir). A picture that
-// cannot be used takes the halt path: the window hides, a message is shown, HaltRequested and
-// CloseRequested are set, and the surface is left empty (0 x 0); the caller goes on. A missing
-// file shows "not find  " + name + extension; one that is there but cut short, damaged, not a
-// picture or too large (over 8192 pixels a side or 16 million in all) shows "cannot read  " +
-// name + extension, with the reason on stderr.
+// Pictures are asked for by base name and read from the game folder. A picture that cannot be
+// used is handed to the loader's Unusable with the message to show ("not find  " + name +
+// extension for a missing file; "cannot read  " + name + extension for one that is there but
+// cut short, damaged, not a picture or too large: over 8192 pixels a side or 16 million in
+// all, with the reason on stderr), and the surface is left empty (0 x 0); the caller goes on.
+
+// What the loaders work with: the folder they read from, the media state they leave their
+// marks in (LastImageExt, and SrcRect and DstRect where a loader says so), and what becomes of
+// a picture that cannot be used (the game takes its halt path).
+struct PictureLoader {
+    std::string Dir;
+    MediaState& Media;
+    std::function<void(const std::string& message)> Unusable;
+};
 
 // The file a picture of this base name is read from: name + ".jpg" when that exists in dir,
 // otherwise name + ".bmp" (which may be missing too).
@@ -26,44 +35,38 @@ std::string MaskFileName(const std::string& dir, uint8_t number);
 // (why is empty when there is no such file).
 bool ReadPictureFile(const std::string& dir, const std::string& fileName, Surface& out, std::string& why);
 
-// The halt path for a file name + extension that does not exist, or cannot be read. Once the
-// program is already halting and closing, a further unusable picture is only noted on stderr.
-void ReportMissingImage(Game& g, const std::string& fileName);
-void ReportUnreadableImage(Game& g, const std::string& fileName);
-
 // name + ".jpg" decoded at its own size into a new surface; LastImageExt := ".jpg".
-void LoadJpegImage(Game& g, const std::string& name, Surface& surface);
+void LoadJpegImage(const PictureLoader& l, const std::string& name, Surface& surface);
 // name + ".bmp" into a new surface as stored (its own size); LastImageExt := ".bmp".
-void LoadBmpImage(Game& g, const std::string& name, Surface& surface);
+void LoadBmpImage(const PictureLoader& l, const std::string& name, Surface& surface);
 // The ".jpg" when there is one, otherwise the ".bmp".
-void LoadImage(Game& g, const std::string& name, Surface& surface);
+void LoadImage(const PictureLoader& l, const std::string& name, Surface& surface);
 // The ".jpg" when there is one; otherwise the ".bmp" redrawn into a new surface of its size
 // through the game palette.
-void LoadImageToPalette(Game& g, const std::string& name, Surface& surface);
+void LoadImageToPalette(const PictureLoader& l, const std::string& name, Surface& surface);
 
 // When the sprite was just loaded from a ".jpg" (LastImageExt), forces it black wherever the
 // mask is white. Leaves DstRect at (0, 0, mask width, mask height).
-void CleanWithMask(Game& g, Surface& sprite, const Surface& mask);
+void CleanWithMask(MediaState& m, Surface& sprite, const Surface& mask);
 
 // The mask of a picture just loaded: from "D" + NN + "mask" (.jpg, else .bmp) when number is not
 // 0 and such a file exists, which also cuts the picture to it; otherwise derived from the picture
 // (640 x 480, white exactly where the picture is pure black). Afterwards the mask is white where
 // the background shows and the picture is black there. Leaves DstRect at FullRect.
-void BuildMask(Game& g, Surface& mask, Surface& picture, uint8_t number);
+void BuildMask(const PictureLoader& l, Surface& mask, Surface& picture, uint8_t number);
 
 // "F" + three digits of group * 10 + 1 .. + 4 into CelBmps 0..3.
-void LoadCels(Game& g, uint8_t group);
+void LoadCels(const PictureLoader& l, uint8_t group);
 
-// Loads prefix + two digits of (SceneNo - 1) and copies its top-left part into the rectangle of
-// four values of the stage's StageLayout record from position index; leaves SrcRect and DstRect
-// at FullRect.
-void PlaceStageImage(Game& g, const std::string& prefix, uint8_t index, Surface& target);
+// Loads the picture name and copies its top-left part, as large as place, into place on target;
+// leaves SrcRect and DstRect at FullRect.
+void PlaceImage(const PictureLoader& l, const std::string& name, const Rect& place, Surface& target);
 
 // Blackens the fixed cell edges and patches of the parts sheet that the scenes copy from.
-void TouchUpPartsSheet(Game& g);
+void TouchUpPartsSheet(Surface& parts);
 
 // The start-up sheets: "Ptit" and "Ptitm", the touch-up, then "Pchzm", "Pchz" and "Pchzd" with
 // the icon sheets cleaned with their mask.
-void LoadStartupSheets(Game& g);
+void LoadStartupSheets(const PictureLoader& l);
 
 }  // namespace kiv

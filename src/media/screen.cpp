@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstring>
 
-#include "game/game.h"
 #include "media/raster.h"
 
 namespace kiv {
@@ -15,8 +14,7 @@ void CreateScreenSurface(Surface& surface) {
     SetBrushColor(surface, 0);
 }
 
-void CreateScreenSurfaces(Game& g) {
-    MediaState& m = g.Media;
+void CreateScreenSurfaces(MediaState& m) {
     m.FullRect = MakeRect(0, 0, kScreenWidth, kScreenHeight);
     for (Surface* s : {&m.BackBmp, &m.WorkBmp}) CreateScreenSurface(*s);
     for (Surface& cel : m.CelBmps) {
@@ -32,16 +30,14 @@ void CreateScreenSurfaces(Game& g) {
 // Each new surface costs its first touch of 1.2 MB; the five that only a stage draws on are
 // made when the first stage is set up, not before the first frame. Made once, they keep what
 // a stage left on them for the next (a picture carried over is read from them).
-void CreateStageSurfaces(Game& g) {
-    MediaState& m = g.Media;
+void CreateStageSurfaces(MediaState& m) {
     for (Surface* s : {&m.MaskBmp, &m.EraseMapBmp, &m.StageBackBmp, &m.StagePicBmp, &m.StampBmp})
         if (s->Empty()) CreateScreenSurface(*s);
 }
 
-void BuildPalette(Game& g) {
-    MediaState& m = g.Media;
+void BuildPalette(MediaState& m, const std::array<PaletteColor, 48>& colours) {
     for (size_t k = 0; k < m.PalRec.palPalEntry.size(); ++k) {
-        const PaletteColor& c = g.Cfg.PaletteRGB[k];
+        const PaletteColor& c = colours[k];
         // 0..15 onto 0..255; stored as bytes like the record's fields.
         m.PalRec.palPalEntry[k] = PaletteEntry{static_cast<uint8_t>(c.R * 17), static_cast<uint8_t>(c.G * 17),
                                                static_cast<uint8_t>(c.B * 17), 0};
@@ -53,8 +49,7 @@ void BuildPalette(Game& g) {
     }
 }
 
-void ReleaseScreenSurfaces(Game& g) {
-    MediaState& m = g.Media;
+void ReleaseScreenSurfaces(MediaState& m) {
     for (Surface* s :
          {&m.BackBmp, &m.WorkBmp, &m.MaskBmp, &m.EraseMapBmp, &m.StageBackBmp, &m.StagePicBmp, &m.StampBmp})
         *s = Surface{};
@@ -65,20 +60,16 @@ void ReleaseScreenSurfaces(Game& g) {
     m.GamePalette = PaletteHandle{};
 }
 
-void SelectSurfacePalette(Game&, Surface&) {}
-void SelectWindowPalette(Game&) {}
+void SelectSurfacePalette(const MediaState&, Surface&) {}
+void SelectWindowPalette(const MediaState&) {}
 
-void ClearSurface(Game& g, Surface& surface) {
-    SelectSurfacePalette(g, surface);
+void PaintSurface(const MediaState& m, Surface& surface) {
+    SelectSurfacePalette(m, surface);
     Rectangle(surface, 0, 0, kScreenWidth, kScreenHeight);
-    if (&surface == &g.Media.BackBmp) PresentAll(g);
 }
 
-namespace {
-
-// The window canvas's CopyRect of rect r of src onto the same place.
-void PresentArea(Game& g, const Surface& src, const Rect& r) {
-    SelectWindowPalette(g);
+void PresentArea(WindowTarget w, const Surface& src, const Rect& r) {
+    SelectWindowPalette(w.Media);
     // The window is refreshed over the rectangle's pixels whichever way its corners are given.
     const Rect shown = MakeRect(std::min(r.Left, r.Right), std::min(r.Top, r.Bottom), std::max(r.Left, r.Right),
                                 std::max(r.Top, r.Bottom));
@@ -86,48 +77,36 @@ void PresentArea(Game& g, const Surface& src, const Rect& r) {
                           src.Pixels.size() == size_t(kScreenWidth) * kScreenHeight && r == shown;
     if (straight) {
         // A same-place SRCCOPY from a screen-sized surface shows exactly its pixels.
-        g.P.Present(src.Pixels.data(), r);
+        w.P.Present(src.Pixels.data(), r);
         return;
     }
-    Surface& window = g.Media.WindowBmp;
+    Surface& window = w.Media.WindowBmp;
     if (window.Pixels.size() != size_t(kScreenWidth) * kScreenHeight)
         window = CreateSurface(kScreenWidth, kScreenHeight);
     // Start from what the window shows: pixels the source does not cover stay as they are.
-    const std::vector<uint32_t>& image = g.P.WindowImage();
+    const std::vector<uint32_t>& image = w.P.WindowImage();
     if (image.size() == window.Pixels.size())
         std::memcpy(window.Pixels.data(), image.data(), image.size() * sizeof(uint32_t));
     CanvasCopyRect(window, r, src, r);
-    g.P.Present(window.Pixels.data(), shown);
+    w.P.Present(window.Pixels.data(), shown);
 }
 
-}  // namespace
-
-void PresentAll(Game& g) { PresentArea(g, g.Media.BackBmp, g.Media.FullRect); }
-
-void PresentRect(Game& g, const Surface& src) { PresentArea(g, src, g.Media.DstRect); }
-
-void CopyToSurface(Game& g, Surface& dst, const Surface& src) {
-    SelectSurfacePalette(g, dst);
-    CanvasCopyRect(dst, g.Media.DstRect, src, g.Media.SrcRect);
+void CopyRectTo(const MediaState& m, Surface& dst, const Rect& dstRect, const Surface& src, const Rect& srcRect) {
+    SelectSurfacePalette(m, dst);
+    CanvasCopyRect(dst, dstRect, src, srcRect);
 }
 
-void CopyWithinSurface(Game& g, Surface& surface) { CopyToSurface(g, surface, surface); }
-
-void CopySameRect(Game& g, Surface& dst, const Surface& src) {
-    SelectSurfacePalette(g, dst);
-    CanvasCopyRect(dst, g.Media.DstRect, src, g.Media.DstRect);
-}
-
-void MaskedDraw(Game& g, Surface& dst, const Surface& mask, const Surface& sprite) {
+void MaskedDrawRect(const MediaState& m, Surface& dst, const Rect& dstRect, const Surface& mask, const Surface& sprite,
+                    const Rect& srcRect) {
     dst.CopyMode = Rop::SRCAND;
-    CopyToSurface(g, dst, mask);
+    CopyRectTo(m, dst, dstRect, mask, srcRect);
     dst.CopyMode = Rop::SRCPAINT;
-    CopyToSurface(g, dst, sprite);
+    CopyRectTo(m, dst, dstRect, sprite, srcRect);
     dst.CopyMode = Rop::SRCCOPY;
 }
 
-void DrawCircle(Game& g, int16_t x, int16_t y, int16_t r) {
-    Ellipse(g.Media.BackBmp, x - r, y - r, x + r + 1, y + r + 1);
+void DrawCircleOn(Surface& surface, int16_t x, int16_t y, int16_t r) {
+    Ellipse(surface, x - r, y - r, x + r + 1, y + r + 1);
 }
 
 }  // namespace kiv

@@ -6,7 +6,6 @@
 
 #include "data/data_files.h"
 #include "data/strings.h"
-#include "game/game.h"
 #include "media/midi_length.h"
 
 namespace kiv {
@@ -19,30 +18,30 @@ constexpr uint32_t kRetryMs = 1000;          // a music start that failed is tri
 constexpr size_t kMaxMidiBytes = 16u << 20;  // far beyond any tune; no reading of a huge file
 constexpr int64_t kMaxWaveBytes = 64 << 20;  // minutes of CD sound; a larger file is not a game's sound
 
-void TraceMusic(Game& g, std::string_view action, std::string_view file) {
-    g.P.TraceEvent("music", {{"action", Trace::Str(action)}, {"file", Trace::Str(file)}});
+void TraceMusic(const SoundPorts& ports, std::string_view action, std::string_view file) {
+    ports.P.TraceEvent("music", {{"action", Trace::Str(action)}, {"file", Trace::Str(file)}});
 }
 
 // A missing optional file is named once per run, so a sound played every frame cannot flood stderr.
-void ReportMissing(Game& g, const std::string& name) {
-    if (g.Sound.MissingReported.insert(name).second)
-        std::fprintf(stderr, "kiv: no sound file %s in %s: it stays silent\n", name.c_str(), g.Cfg.AppDir.c_str());
+void ReportMissing(const SoundPorts& ports, const std::string& name) {
+    if (ports.State.MissingReported.insert(name).second)
+        std::fprintf(stderr, "kiv: no sound file %s in %s: it stays silent\n", name.c_str(), ports.Cfg.AppDir.c_str());
 }
 
 // Starts the open music from position 0 and sets the time of its next start.
-bool StartMusic(Game& g, int32_t lengthMs) {
-    SoundState& s = g.Sound;
-    bool ok = g.P.Audio().PlayMusicFromStart();
-    s.MusicStartTick = g.P.TickCount();
+bool StartMusic(const SoundPorts& ports, int32_t lengthMs) {
+    SoundState& s = ports.State;
+    bool ok = ports.P.Audio().PlayMusicFromStart();
+    s.MusicStartTick = ports.P.TickCount();
     s.MusicWaitMs = ok ? static_cast<uint32_t>(lengthMs) : kRetryMs;
     return ok;
 }
 
 // A wave file too large for a game's sound is refused like a damaged one (named once), rather
 // than decoded whole in the frame that plays it.
-bool UsableWave(Game& g, const std::string& path, const std::string& name) {
+bool UsableWave(const SoundPorts& ports, const std::string& path, const std::string& name) {
     if (FileSize(path) <= kMaxWaveBytes) return true;
-    if (g.Sound.MissingReported.insert(name).second)
+    if (ports.State.MissingReported.insert(name).second)
         std::fprintf(stderr, "kiv: the sound file %s is too large (over 64 MB): it stays silent\n", name.c_str());
     return false;
 }
@@ -55,65 +54,65 @@ int64_t MidiFileLengthMs(const std::string& path) {
     return MidiLengthMs(bytes);
 }
 
-void PlaySoundEffect(Game& g, int slot) {
+void PlaySoundEffect(const SoundPorts& ports, int slot) {
     if (slot < 0 || slot >= kEffectSlots) return;
     std::string name(1, 'Q');  // not "Q" + ...: GCC 12 warns falsely on a literal + string temporary
-    name += ZeroPad(2, g.Cfg.SoundNumbers[static_cast<size_t>(slot)]) + ".wav";
-    const std::string path = FindDataFile(g.Cfg.AppDir, name);
-    const bool usable = !path.empty() && UsableWave(g, path, name);
+    name += ZeroPad(2, ports.Cfg.SoundNumbers[static_cast<size_t>(slot)]) + ".wav";
+    const std::string path = FindDataFile(ports.Cfg.AppDir, name);
+    const bool usable = !path.empty() && UsableWave(ports, path, name);
     // Even a missing file cuts off the effect that plays: one effect at a time.
-    g.P.Audio().PlayEffectFile(usable ? path : std::string());
-    if (path.empty()) ReportMissing(g, name);
+    ports.P.Audio().PlayEffectFile(usable ? path : std::string());
+    if (path.empty()) ReportMissing(ports, name);
     if (!usable) return;
-    g.P.TraceEvent("effect", {{"slot", Trace::Num(slot)}, {"file", Trace::Str(name)}});
+    ports.P.TraceEvent("effect", {{"slot", Trace::Num(slot)}, {"file", Trace::Str(name)}});
 }
 
-void LoadStageVoices(Game& g) {
-    AudioDevice& audio = g.P.Audio();
-    const std::string stage = ZeroPad(2, g.Shell.SceneNo - 1);
+void LoadStageVoices(const SoundPorts& ports, int stageNumber) {
+    AudioDevice& audio = ports.P.Audio();
+    const std::string stage = ZeroPad(2, stageNumber);
     for (int n = 0; n < 10; ++n) {
-        WavePlayer& w = g.Sound.WavePlayers[static_cast<size_t>(n)];
+        WavePlayer& w = ports.State.WavePlayers[static_cast<size_t>(n)];
         audio.CloseWave(n);
         w = WavePlayer{};
         // A stage may leave some of its lines unspoken: a missing voice is no fault.
         const std::string name = "V" + stage + std::to_string(n) + ".wav";
-        const std::string path = FindDataFile(g.Cfg.AppDir, name);
-        if (path.empty() || !UsableWave(g, path, name) || !audio.OpenWave(n, path)) continue;
+        const std::string path = FindDataFile(ports.Cfg.AppDir, name);
+        if (path.empty() || !UsableWave(ports, path, name) || !audio.OpenWave(n, path)) continue;
         w.FileName = path;
         w.Name = name;
     }
 }
 
-void PlayVoice(Game& g, int index) {
+void PlayVoice(const SoundPorts& ports, int index) {
     if (index < 1 || index > 10) return;
-    SoundState& s = g.Sound;
+    SoundState& s = ports.State;
     if (s.WavePlayers[static_cast<size_t>(index - 1)].FileName.empty()) return;
-    AudioDevice& audio = g.P.Audio();
+    AudioDevice& audio = ports.P.Audio();
     for (int n = 0; n < 10; ++n)
         if (!s.WavePlayers[static_cast<size_t>(n)].FileName.empty()) audio.StopWave(n);
     audio.PlayEffectFile("");
     audio.PlayWave(index - 1);
-    g.P.TraceEvent("voice", {{"player", Trace::Num(index - 1)},
-                             {"file", Trace::Str(s.WavePlayers[static_cast<size_t>(index - 1)].Name)}});
+    ports.P.TraceEvent("voice", {{"player", Trace::Num(index - 1)},
+                                 {"file", Trace::Str(s.WavePlayers[static_cast<size_t>(index - 1)].Name)}});
 }
 
-void PlayMusic(Game& g, int slot) {
+void PlayMusic(const SoundPorts& ports, int slot) {
     if (slot < 0 || slot >= kMusicSlots) return;
-    SoundState& s = g.Sound;
-    const ShortString<255>& wanted = g.Cfg.MusicFiles[static_cast<size_t>(slot)];
+    SoundState& s = ports.State;
+    const ShortString<255>& wanted = ports.Cfg.MusicFiles[static_cast<size_t>(slot)];
     if (s.CurMusicName == wanted) return;  // the music that runs goes on
     s.MusicLengthMs = 0;
     s.MusicLoopsAtEnd = false;
-    AudioDevice& audio = g.P.Audio();
+    AudioDevice& audio = ports.P.Audio();
     audio.CloseMusic();
-    if (!s.CurMusicName.Empty()) TraceMusic(g, "stop", s.CurMusicName.View());
+    if (!s.CurMusicName.Empty()) TraceMusic(ports, "stop", s.CurMusicName.View());
     s.CurMusicName = wanted;
     if (s.CurMusicName.Empty()) return;
 
     const std::string name = s.CurMusicName.Str();
-    const std::string path = FindDataFile(g.Cfg.AppDir, name);
+    const std::string path = FindDataFile(ports.Cfg.AppDir, name);
     if (path.empty()) {
-        ReportMissing(g, name);
+        ReportMissing(ports, name);
         return;
     }
     if (!audio.OpenMusic(path)) return;  // the device has said why; silence
@@ -124,41 +123,41 @@ void PlayMusic(Game& g, int slot) {
         // when the player reports its end.
         std::fprintf(stderr, "kiv: the length of the music %s cannot be read: it loops when it ends\n", name.c_str());
         s.MusicLoopsAtEnd = true;
-        if (StartMusic(g, 0)) TraceMusic(g, "play", name);
+        if (StartMusic(ports, 0)) TraceMusic(ports, "play", name);
         return;
     }
     const int32_t lengthMs = static_cast<int32_t>(std::min<int64_t>(len, std::numeric_limits<int32_t>::max()));
-    if (StartMusic(g, lengthMs)) TraceMusic(g, "play", name);
+    if (StartMusic(ports, lengthMs)) TraceMusic(ports, "play", name);
     s.MusicLengthMs = lengthMs;
 }
 
-void KeepMusicLooping(Game& g) {
-    SoundState& s = g.Sound;
-    const uint32_t since = static_cast<uint32_t>(g.P.TickCount() - s.MusicStartTick);
+void KeepMusicLooping(const SoundPorts& ports) {
+    SoundState& s = ports.State;
+    const uint32_t since = static_cast<uint32_t>(ports.P.TickCount() - s.MusicStartTick);
     if (s.MusicLoopsAtEnd) {
         // At most one try a second, so a player that refuses to start is not asked every frame.
-        if (since < kRetryMs || g.P.Audio().MusicPlaying()) return;
-        if (StartMusic(g, 0)) TraceMusic(g, "loop", s.CurMusicName.View());
+        if (since < kRetryMs || ports.P.Audio().MusicPlaying()) return;
+        if (StartMusic(ports, 0)) TraceMusic(ports, "loop", s.CurMusicName.View());
         return;
     }
     if (s.MusicLengthMs == 0) return;
     if (since < s.MusicWaitMs) return;
-    if (StartMusic(g, s.MusicLengthMs)) TraceMusic(g, "loop", s.CurMusicName.View());
+    if (StartMusic(ports, s.MusicLengthMs)) TraceMusic(ports, "loop", s.CurMusicName.View());
 }
 
-void ReleaseSound(Game& g) {
-    AudioDevice& audio = g.P.Audio();
+void ReleaseSound(const SoundPorts& ports) {
+    AudioDevice& audio = ports.P.Audio();
     for (int n = 0; n < 10; ++n) {
         audio.CloseWave(n);
-        g.Sound.WavePlayers[static_cast<size_t>(n)] = WavePlayer{};
+        ports.State.WavePlayers[static_cast<size_t>(n)] = WavePlayer{};
     }
     audio.PlayEffectFile("");
     // The music player goes with the window.
     audio.CloseMusic();
-    if (!g.Sound.CurMusicName.Empty()) TraceMusic(g, "stop", g.Sound.CurMusicName.View());
-    g.Sound.CurMusicName = "";
-    g.Sound.MusicLengthMs = 0;
-    g.Sound.MusicLoopsAtEnd = false;
+    if (!ports.State.CurMusicName.Empty()) TraceMusic(ports, "stop", ports.State.CurMusicName.View());
+    ports.State.CurMusicName = "";
+    ports.State.MusicLengthMs = 0;
+    ports.State.MusicLoopsAtEnd = false;
 }
 
 }  // namespace kiv

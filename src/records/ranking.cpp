@@ -2,7 +2,7 @@
 
 #include "data/strings.h"
 #include "game/game.h"
-#include "media/glyph_text.h"
+#include "game/game_media.h"
 
 namespace kiv {
 
@@ -75,9 +75,9 @@ std::string RankRowText(const RankEntry& e, int k) {
 
 void DrawRankRow(Game& g, int k, int x, int y) {
     if (k < 1 || k > 30) return;
-    g.Records.TextX = static_cast<int16_t>(x);
-    g.Records.TextY = static_cast<int16_t>(y);
-    DrawText(g, RankRowText(g.Records.RankTable[k], k));
+    g.Glyph.TextX = static_cast<int16_t>(x);
+    g.Glyph.TextY = static_cast<int16_t>(y);
+    DrawText(Glyphs(g), RankRowText(g.Records.RankTable[k], k));
 }
 
 }  // namespace kiv

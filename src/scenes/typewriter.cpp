@@ -4,9 +4,8 @@
 #include <string_view>
 
 #include "game/game.h"
+#include "game/game_media.h"
 #include "game/scene_control.h"
-#include "media/glyph_text.h"
-#include "media/sound.h"
 
 namespace kiv {
 
@@ -20,9 +19,9 @@ int16_t& SubFrame(Game& g) { return Sc(g, CommonCounter::SubFrame); }
 
 // The cursor stays on its cell: draw there, show it, step back.
 void DrawInPlace(Game& g, std::string_view s) {
-    DrawText(g, s);
-    PresentCursorCell(g);
-    g.Records.TextX = static_cast<int16_t>(g.Records.TextX - kCellAdvance);
+    DrawText(Glyphs(g), s);
+    PresentCursorCell(Glyphs(g));
+    g.Glyph.TextX = static_cast<int16_t>(g.Glyph.TextX - kCellAdvance);
 }
 
 // The blinking underscore of phase 0 and its erasing in phase 2; other phases draw nothing.
@@ -54,17 +53,17 @@ bool BlinkWait(Game& g, int n) {
 
 bool TypeMessageStep(Game& g) {
     int16_t& frame = SubFrame(g);
-    const ShortString<255>& text = g.Records.MessageText;
+    const ShortString<255>& text = g.Glyph.MessageText;
     switch (frame % 4) {
         case 0: DrawInPlace(g, "_"); break;
         case 2: {
             const std::string c = text.Copy(frame / 4 + 1, 1);
             if (c.empty())
-                g.Records.TextX = static_cast<int16_t>(g.Records.TextX + kCellAdvance);
+                g.Glyph.TextX = static_cast<int16_t>(g.Glyph.TextX + kCellAdvance);
             else
-                DrawChar(g, c[0]);
-            PresentCursorCell(g);
-            PlaySoundEffect(g, c == " " ? kSpaceSound : kKeySound);
+                DrawChar(Glyphs(g), c[0]);
+            PresentCursorCell(Glyphs(g));
+            PlaySoundEffect(Sounds(g), c == " " ? kSpaceSound : kKeySound);
             break;
         }
         default: break;

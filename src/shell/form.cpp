@@ -3,10 +3,8 @@
 #include "data/configuration.h"
 #include "data/strings.h"
 #include "game/game.h"
+#include "game/game_media.h"
 #include "game/scene_control.h"
-#include "media/images.h"
-#include "media/screen.h"
-#include "media/sound.h"
 #include "records/records_store.h"
 #include "shell/scene_table.h"
 
@@ -19,15 +17,24 @@ constexpr std::string_view kNamePlaceholder = "\x82\x66";  // the full-width let
 bool TFM1::FormCreate() {
     ResetPlayFlags(g_);
     if (!g_.SeedGiven) Randomize(g_.Rand);
-    if (!LoadConfiguration(g_, startupError_)) {
-        g_.P.ShowMessage(startupError_);
-        return false;
+    bool shared = false;
+    const std::string folder = FindGameFolder(g_.DataDirOverride, g_.ExePath, shared);
+    if (shared) g_.SharedGameFolder = true;
+    switch (LoadConfiguration(folder, g_.Cfg, startupError_)) {
+        case ConfigLoad::Read: break;
+        case ConfigLoad::Missing:
+            // The halt path: the first clock tick closes the window, and nothing is saved.
+            g_.Shell.HaltRequested = true;
+            g_.P.ShowMessage("not find  Kiv.txt");
+            g_.Shell.CloseRequested = true;
+            break;
+        case ConfigLoad::Malformed: g_.P.ShowMessage(startupError_); return false;
     }
     LoadRecords(g_);
     g_.Shell.WideMode = g_.FirstArg != "wideflower";
     ApplyDisplayMode(g_);
     g_.Sound.CurMusicName = "";
-    PlayMusic(g_, 1);
+    PlayMusic(Sounds(g_), 1);
     // The texts are typed two bytes at a time: a name of an odd length is padded with a space,
     // so the units after it stay on the grid and their codes are still found.
     std::string name = g_.Records.PlayerName.Str();
@@ -35,11 +42,11 @@ bool TFM1::FormCreate() {
     for (auto& stage : g_.Cfg.StageTexts)
         for (int i = 1; i <= 10; ++i) ReplaceAllSjis(kNamePlaceholder, name, 95, stage[i]);
     ChangeScene(g_, kSceneOpening);
-    CreateScreenSurfaces(g_);
+    CreateScreenSurfaces(g_.Media);
     g_.Play.CarryOverMode = 0;
-    BuildPalette(g_);
+    BuildPalette(g_.Media, g_.Cfg.PaletteRGB);
     ClearSurface(g_, g_.Media.BackBmp);
-    LoadStartupSheets(g_);
+    LoadStartupSheets(Pictures(g_));
     SetGameCursor(g_, 1);
     SetFrameInterval(g_, kDefaultFrameInterval);
     g_.P.SetIdleHandler(true);
@@ -49,8 +56,8 @@ bool TFM1::FormCreate() {
 void TFM1::FormDestroy() {
     // A player who cannot keep a result must hear of it, not only a terminal.
     if (!SaveRecords(g_)) g_.P.ShowMessage("the records were not saved: " + g_.Records.SaveError);
-    ReleaseScreenSurfaces(g_);
-    ReleaseSound(g_);
+    ReleaseScreenSurfaces(g_.Media);
+    ReleaseSound(Sounds(g_));
 }
 
 void TFM1::FormCloseQuery(bool& canClose) { g_.Shell.HaltRequested = canClose; }
@@ -71,7 +78,7 @@ void TFM1::HaltTick() {
 
 void TFM1::AfterFrame(uint32_t tick) {
     g_.Shell.LastFrameTick = tick;
-    KeepMusicLooping(g_);
+    KeepMusicLooping(Sounds(g_));
 }
 
 void TFM1::AppEvIdle() {

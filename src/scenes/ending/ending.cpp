@@ -3,11 +3,8 @@
 #include "data/random.h"
 #include "data/strings.h"
 #include "game/game.h"
+#include "game/game_media.h"
 #include "game/scene_control.h"
-#include "media/glyph_text.h"
-#include "media/images.h"
-#include "media/screen.h"
-#include "media/sound.h"
 #include "scenes/typewriter.h"
 
 namespace kiv {
@@ -42,20 +39,20 @@ void DrawInset(Game& g, const Surface& picture, size_t field, Rect& screenRect) 
 
 // End1 into WorkBmp with both insets drawn in; the message to type is centred.
 void LoadPictures(Game& g) {
-    PlayMusic(g, kEndingMusic);
+    PlayMusic(Sounds(g), kEndingMusic);
     auto& cels = g.Media.CelBmps;
-    for (int i = 1; i <= 3; ++i) LoadImage(g, "End" + ZeroPad(1, i), cels[static_cast<size_t>(i - 1)]);
+    for (int i = 1; i <= 3; ++i) LoadImage(Pictures(g), "End" + ZeroPad(1, i), cels[static_cast<size_t>(i - 1)]);
     g.Media.DstRect = g.Media.FullRect;
     CopySameRect(g, g.Media.WorkBmp, cels[0]);
-    DrawInset(g, cels[1], 0, g.Records.EndRectA);
-    DrawInset(g, cels[2], 6, g.Records.EndRectB);
-    g.Records.MessageText = "thank you for your playing";
-    CenterMessage(g, kMessageY);
+    DrawInset(g, cels[1], 0, g.Closing.EndRectA);
+    DrawInset(g, cels[2], 6, g.Closing.EndRectB);
+    g.Glyph.MessageText = "thank you for your playing";
+    CenterMessage(g.Glyph, kMessageY);
 }
 
 // The plain picture replaces the message; the insets start flickering over it.
 void ShowPicture(Game& g) {
-    PlayMusic(g, kPictureMusic);
+    PlayMusic(Sounds(g), kPictureMusic);
     g.Media.DstRect = g.Media.FullRect;
     CopySameRect(g, g.Media.BackBmp, g.Media.CelBmps[0]);
     PresentAll(g);
@@ -134,9 +131,9 @@ void EndingScene(Game& g) {
             SetSceneStep(g, kStepLeave);
             break;
         case kStepTimeOver:
-            PlayMusic(g, kEndingMusic);
-            g.Records.MessageText = "time over";
-            CenterMessage(g, kMessageY);
+            PlayMusic(Sounds(g), kEndingMusic);
+            g.Glyph.MessageText = "time over";
+            CenterMessage(g.Glyph, kMessageY);
             SetSceneStep(g, kStepBlinkBeforeTimeOver);
             break;
         case kStepBlinkBeforeTimeOver:
@@ -161,7 +158,7 @@ void AnimateEnding(Game& g) {
     MediaState& m = g.Media;
     const int16_t gap = Sc(g, kInsetAGap);
     int16_t& a = Sc(g, kInsetAPhase);
-    m.DstRect = g.Records.EndRectA;
+    m.DstRect = g.Closing.EndRectA;
     if (a == kInsetAShows) PresentRect(g, m.WorkBmp);
     if (a == gap + kInsetAShows) PresentRect(g, m.BackBmp);
     if (++a > 2 * gap) {
@@ -172,7 +169,7 @@ void AnimateEnding(Game& g) {
     }
 
     int16_t& b = Sc(g, kInsetBPhase);
-    m.DstRect = g.Records.EndRectB;
+    m.DstRect = g.Closing.EndRectB;
     if (b == 0) PresentRect(g, m.WorkBmp);
     if (b == 1) PresentRect(g, m.BackBmp);
     ++b;

@@ -3,11 +3,9 @@
 #include <string_view>
 
 #include "game/game.h"
+#include "game/game_media.h"
 #include "game/scene_control.h"
-#include "media/glyph_text.h"
 #include "media/raster.h"
-#include "media/screen.h"
-#include "media/sound.h"
 #include "records/ranking.h"
 #include "records/records_store.h"
 #include "scenes/menu/menu_tables.h"
@@ -49,9 +47,9 @@ Rect MarkerRect(int i) {
 // Writes text in glyph text beside an item's marker and shows it.
 void WriteBesideMarker(Game& g, int item, std::string_view text) {
     const Point16 p = kMarkerPlaces[static_cast<size_t>(item - 1)];
-    SetTextPos(g, p.X + 40, p.Y + 9);
-    DrawText(g, text);
-    PresentTextRun(g);
+    SetTextPos(g.Glyph, p.X + 40, p.Y + 9);
+    DrawText(Glyphs(g), text);
+    PresentTextRun(Glyphs(g));
 }
 
 bool IsStage(int c) { return c >= 1 && c <= kItemLastStage; }
@@ -105,7 +103,7 @@ void SelectStep(Game& g) {
     } else if (c == kItemRanking) {
         PulseRings(g);
         SetSceneStep(g, kStepWaitConfirm);
-        PlaySoundEffect(g, kSlideSound);
+        PlaySoundEffect(Sounds(g), kSlideSound);
         WriteBesideMarker(g, kItemRanking, kRankingText);
     }
 }
@@ -134,7 +132,7 @@ void CancelBackStep(Game& g) {
     } else if (c == kItemRanking) {
         PulseRings(g);
         SetSceneStep(g, kStepCancelDone);
-        PlaySoundEffect(g, kSlideSound);
+        PlaySoundEffect(Sounds(g), kSlideSound);
         WriteBesideMarker(g, kItemRanking, kRankingBlank);
     }
 }
@@ -150,17 +148,17 @@ void StartStage(Game& g, uint8_t scene, bool challenge) {
 // reset to their presets and drawn back in place. The records are saved once it is done.
 void RankingResetFrame(Game& g) {
     PulseRings(g);
-    PlaySoundEffect(g, kSlideSound);
+    PlaySoundEffect(Sounds(g), kSlideSound);
     int16_t& r = Sc(g, kRankRow);
     const int d = r < kRankRows ? r + 1 : 2 * kRankRows - r;
-    SetTextPos(g, kRankRowX, RankRowY(d));
+    SetTextPos(g.Glyph, kRankRowX, RankRowY(d));
     if (r < kRankRows) {
         DrawRankRow(g, d, kRankRowX, RankRowY(d) + 1);
     } else {
         g.Records.RankTable[static_cast<size_t>(d)] = PresetRankEntry(g, d);
         DrawRankRow(g, d, kRankRowX, RankRowY(d));
     }
-    PresentTextRun(g);
+    PresentTextRun(Glyphs(g));
     if (++r > 2 * kRankRows - 1) {
         r = 0;
         SetSceneStep(g, kStepCancel);
@@ -245,7 +243,7 @@ void MenuScene(Game& g) {
             break;
         case kStepConfirm:
             PulseRings(g);
-            PlaySoundEffect(g, kConfirmSound);
+            PlaySoundEffect(Sounds(g), kConfirmSound);
             Sc(g, kSubFrame) = 23;
             BlinkItemMarker(g, 1, c - 1);
             SetSceneStep(g, kStepConfirmFlash);
@@ -268,7 +266,7 @@ void MenuClick(Game& g, MouseButton button, bool, int x, int y) {
         case kStepCarryOut:
             if (Sc(g, kItem) != kItemHelp) break;
             if (left) {
-                PlaySoundEffect(g, kJumpSound);
+                PlaySoundEffect(Sounds(g), kJumpSound);
                 JumpTicker(g, 8);
             } else {
                 StopTicker(g);
@@ -289,7 +287,7 @@ void DrawSlice(Game& g, int a, int b, int c) {
     const int sub = Sc(g, kSubFrame);
     m.SrcRect = MakeRect(s.SrcLeft, 0, s.SrcRight, kSliceHeight);
     if (sub == 0) {
-        PlaySoundEffect(g, kSlideSound);
+        PlaySoundEffect(Sounds(g), kSlideSound);
     } else {
         // The mask sheet is black on the slice's shape: its last place turns black.
         m.DstRect = place((b - sub + 1) * c);
@@ -305,7 +303,7 @@ void DrawSlice(Game& g, int a, int b, int c) {
 
 void DrawButton(Game& g, int a, int b, int c) {
     if (a < 0 || a >= static_cast<int>(kButtons.size())) return;
-    if (Sc(g, kSubFrame) == 0) PlaySoundEffect(g, kSlideSound);
+    if (Sc(g, kSubFrame) == 0) PlaySoundEffect(Sounds(g), kSlideSound);
     const ButtonSpec& bt = kButtons[static_cast<size_t>(a)];
     const int k = (b - Sc(g, kSubFrame)) * c;
     MediaState& m = g.Media;
@@ -369,7 +367,7 @@ void ChooseMenuItem(Game& g, int c) {
 }
 
 void ReturnToOpening(Game& g) {
-    PlaySoundEffect(g, kBackSound);
+    PlaySoundEffect(Sounds(g), kBackSound);
     ClearSurface(g, g.Media.BackBmp);
     ChangeScene(g, kSceneOpening);
 }

@@ -6,8 +6,8 @@
 
 #include "data/sjis.h"
 #include "game/game.h"
+#include "game/game_media.h"
 #include "game/scene_control.h"
-#include "media/screen.h"
 #include "scenes/menu/menu_tables.h"
 
 namespace kiv {

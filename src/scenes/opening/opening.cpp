@@ -1,9 +1,8 @@
 #include "scenes/opening/opening.h"
 
 #include "game/game.h"
+#include "game/game_media.h"
 #include "game/scene_control.h"
-#include "media/screen.h"
-#include "media/sound.h"
 
 namespace kiv {
 
@@ -106,7 +105,7 @@ void LogoPulse(Game& g) {
 }
 
 void OpeningClick(Game& g, MouseButton, bool, int, int) {
-    PlaySoundEffect(g, kClickSound);
+    PlaySoundEffect(Sounds(g), kClickSound);
     Sc(g, kPhase) = kLeavePhase;
     SetGameCursor(g, kCursorNone);
 }

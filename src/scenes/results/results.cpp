@@ -4,11 +4,9 @@
 
 #include "data/strings.h"
 #include "game/game.h"
+#include "game/game_media.h"
 #include "game/scene_control.h"
-#include "media/glyph_text.h"
 #include "media/raster.h"
-#include "media/screen.h"
-#include "media/sound.h"
 #include "records/ranking.h"
 #include "records/records_store.h"
 #include "scenes/stage/erasing.h"
@@ -43,8 +41,8 @@ constexpr ColorRef kWhite = 0xFFFFFF;
 
 void Start(Game& g) {
     SetGauge(g, 6);
-    DrawTimerDigits(g, 0);
-    PlayMusic(g, kTitleMusic);
+    DrawTimerDigits(g.Glyph, g.Media.PartsBmp, 0);
+    PlayMusic(Sounds(g), kTitleMusic);
     SetFrameInterval(g, kDefaultFrameInterval);
     // Only a challenge run that cleared its last stage is ranked.
     const bool ranked = g.Play.StageOutcome == 0 && g.Play.ChallengeMode;
@@ -54,16 +52,16 @@ void Start(Game& g) {
 // Each letter twice its size inside a white circle, in two staggered columns.
 void DrawAlphabet(Game& g) {
     Surface& back = g.Media.BackBmp;
-    RecordsState& r = g.Records;
+    GlyphTextState& t = g.Glyph;
     SetBrushStyle(back, BrushStyle::Clear);
     back.PenColor = kWhite;
     for (int j = 0; j < kAlphabetLetters; ++j) {
-        SetTextPos(g, j % 2 ? kAlphabetRightX : kAlphabetLeftX, 14 * j + 52);
+        SetTextPos(g.Glyph, j % 2 ? kAlphabetRightX : kAlphabetLeftX, 14 * j + 52);
         // The six inner rows of the letter's cell.
         g.Media.SrcRect = MakeRect(6 * j, 43, 6 * j + 5, 49);
-        g.Media.DstRect = MakeRect(r.TextX, r.TextY, r.TextX + 10, r.TextY + 12);
+        g.Media.DstRect = MakeRect(t.TextX, t.TextY, t.TextX + 10, t.TextY + 12);
         CopyToSurface(g, back, g.Media.PartsBmp);
-        Ellipse(back, r.TextX - 6, r.TextY - 5, r.TextX + 16, r.TextY + 17);
+        Ellipse(back, t.TextX - 6, t.TextY - 5, t.TextX + 16, t.TextY + 17);
     }
     SetBrushStyle(back, BrushStyle::Solid);
     SetBrushColor(back, 0);
@@ -88,19 +86,19 @@ void Setup(Game& g) {
 // "stage 0n clear time ddd:dd", one line a frame.
 void StageLine(Game& g, int n) {
     const int16_t kept = g.Cfg.StageLayout[static_cast<size_t>(n - 1)][kKeptTimeField];
-    g.Records.MessageText = "stage 0" + std::to_string(n) + " clear time " + FormatTime(kept);
-    SetTextPos(g, kLinesX, 14 * n + 152);
-    DrawText(g, g.Records.MessageText.View());
-    PresentTextRun(g);
-    PlaySoundEffect(g, kLineSound);
+    g.Glyph.MessageText = "stage 0" + std::to_string(n) + " clear time " + FormatTime(kept);
+    SetTextPos(g.Glyph, kLinesX, 14 * n + 152);
+    DrawText(Glyphs(g), g.Glyph.MessageText.View());
+    PresentTextRun(Glyphs(g));
+    PlaySoundEffect(Sounds(g), kLineSound);
 }
 
 // The total is typed below the stage lines; the run start stays on the line of stage 8.
 void TotalLine(Game& g) {
-    RecordsState& r = g.Records;
-    r.MessageText = "          all total " + FormatTime(Sc(g, kTotal));
-    r.TextX = r.TextStartX;
-    r.TextY = static_cast<int16_t>(r.TextStartY + kTotalBelowLastLine);
+    GlyphTextState& t = g.Glyph;
+    t.MessageText = "          all total " + FormatTime(Sc(g, kTotal));
+    t.TextX = t.TextStartX;
+    t.TextY = static_cast<int16_t>(t.TextStartY + kTotalBelowLastLine);
     SetGameCursor(g, 1);
 }
 
@@ -111,9 +109,9 @@ void RankRow(Game& g) {
         SetSceneStep(g, kStepWaitNotRanked);
         return;
     }
-    g.Records.MessageText =
+    g.Glyph.MessageText =
         ZeroPad(2, rank) + RankSuffixLetter(static_cast<uint8_t>(rank)) + " " + FormatTime(Sc(g, kTotal)) + " ";
-    SetTextPos(g, kRowX, RowY(rank));
+    SetTextPos(g.Glyph, kRowX, RowY(rank));
     SetSceneStep(g, kStepTypeRankRow);
 }
 
@@ -126,7 +124,7 @@ void BlinkUntilPress(Game& g) {
 // The named entry replaces the placeholder, and the records are written at once so that a
 // name entered is not lost if the program does not end through its window.
 void StoreName(Game& g) {
-    NameResult(g, Sc(g, kRank), Sc(g, kTotal), g.Records.EnteredName.Str());
+    NameResult(g, Sc(g, kRank), Sc(g, kTotal), g.Closing.EnteredName.Str());
     Sc(g, kSubFrame) = 0;
     SaveRecords(g);
 }
@@ -140,23 +138,24 @@ void Leave(Game& g) {
 // entry), another button removes the last one. The name is redrawn with two blanks after it,
 // which wipe a removed letter and the old cursor.
 void NameEntryPress(Game& g, MouseButton button, int x, int y) {
-    RecordsState& r = g.Records;
+    GlyphTextState& t = g.Glyph;
+    ShortString<6>& name = g.Closing.EnteredName;
     int16_t& step = Sc(g, kStep);
-    SetTextPos(g, r.TextStartX, r.TextY);
+    SetTextPos(t, t.TextStartX, t.TextY);
     if (button != MouseButton::Left) {
         if (step > kStepNameEntry) {
-            r.EnteredName = r.EnteredName.Copy(1, step - kStepNameEntry - 1);
+            name = name.Copy(1, step - kStepNameEntry - 1);
             --step;
         }
-        PlaySoundEffect(g, kEraseSound);
+        PlaySoundEffect(Sounds(g), kEraseSound);
     } else {
-        if (step != kStepNameFull) r.EnteredName = r.EnteredName.Str() + LetterUnderPointer(x, y);
+        if (step != kStepNameFull) name = name.Str() + LetterUnderPointer(x, y);
         ++step;
-        PlaySoundEffect(g, kAddSound);
+        PlaySoundEffect(Sounds(g), kAddSound);
     }
-    DrawText(g, r.EnteredName.Str() + "  ");
-    PresentTextRun(g);
-    r.TextX = static_cast<int16_t>(r.TextX - 16);
+    DrawText(Glyphs(g), name.Str() + "  ");
+    PresentTextRun(Glyphs(g));
+    t.TextX = static_cast<int16_t>(t.TextX - 16);
 }
 
 }  // namespace
@@ -190,8 +189,8 @@ void ResultsScene(Game& g) {
             break;
         case kStepRankRow: RankRow(g); break;
         case kStepNameStart:
-            g.Records.EnteredName = "";
-            g.Records.TextStartX = g.Records.TextX;  // the name follows the typed row
+            g.Closing.EnteredName = "";
+            g.Glyph.TextStartX = g.Glyph.TextX;  // the name follows the typed row
             SetSceneStep(g, kStepNameEntry);
             break;
         case kStepStoreName:
@@ -215,7 +214,7 @@ void ResultsClick(Game& g, MouseButton button, bool, int x, int y) {
         NameEntryPress(g, button, x, y);
     } else if (step == kStepWaitNotRanked) {
         SetSceneStep(g, kStepClear);
-        PlaySoundEffect(g, kAddSound);
+        PlaySoundEffect(Sounds(g), kAddSound);
     }
 }
 

@@ -4,9 +4,8 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "game/game_media.h"
 #include "media/raster.h"
-#include "media/screen.h"
-#include "media/sound.h"
 #include "scenes/stage/face.h"
 #include "scenes/stage/speech.h"
 #include "scenes/stage/stage_access.h"
@@ -84,7 +83,7 @@ void React(Game& g, int s) {
 void CloseTag(Game& g, int s) {
     const auto& w = g.Cfg.StageLayout[static_cast<size_t>(s)];
     g.Play.TagVisible = false;
-    PlaySoundEffect(g, kSoundSpot);
+    PlaySoundEffect(Sounds(g), kSoundSpot);
     g.Media.DstRect = MakeRect(w[kSpeechLeft], w[kSpeechTop] - 25, w[kSpeechLeft] + 68, w[kSpeechTop]);
     CopySameRect(g, g.Media.BackBmp, g.Media.StageBackBmp);
     PresentRect(g, g.Media.BackBmp);
@@ -163,7 +162,7 @@ bool TryStrokeAt(Game& g, int k) {
     if (PointerInCircle(g, w[kRefillX], w[kRefillY], kRefillRadius)) {
         // The refill works whatever ink is left, and ends a drag.
         Sc(g, kInk) = kInkFull;
-        PlaySoundEffect(g, kSoundSpot);
+        PlaySoundEffect(Sounds(g), kSoundSpot);
         p.ScrapeState = 0;
         SetGameCursor(g, kCursorInk);
         return false;
@@ -218,7 +217,7 @@ void FinishStroke(Game& g) {
     PresentRect(g, g.Media.BackBmp);
     p.PendingStroke = 0;
     p.RedrawLastStroke = true;
-    PlaySoundEffect(g, Random(g.Rand, 8) == 0 ? kSoundStrokeRare : kSoundStroke);
+    PlaySoundEffect(Sounds(g), Random(g.Rand, 8) == 0 ? kSoundStrokeRare : kSoundStroke);
     if (p.ScrapeState == 1) p.ScrapeState = 2;
 }
 

@@ -1,6 +1,6 @@
 #include "scenes/stage/face.h"
 
-#include "media/screen.h"
+#include "game/game_media.h"
 #include "scenes/stage/speech.h"
 #include "scenes/stage/stage_access.h"
 

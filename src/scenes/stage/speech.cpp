@@ -4,9 +4,8 @@
 #include <string>
 
 #include "data/sjis.h"
+#include "game/game_media.h"
 #include "media/raster.h"
-#include "media/screen.h"
-#include "media/sound.h"
 #include "scenes/stage/stage_access.h"
 
 namespace kiv {
@@ -39,7 +38,7 @@ void BeginLine(Game& g, int n) {
     g.Play.SpeechY = w[kSpeechTop];
     g.Play.SpeechRight = 0;
     g.P.TraceEvent("speech", {{"line", Trace::Num(n)}, {"text", Trace::Str(SjisToUtf8(SpeechLine(g, n).View()))}});
-    PlayVoice(g, n);
+    PlayVoice(Sounds(g), n);
 }
 
 // A reaction line starts its hold; the next line starts typing from its first unit.

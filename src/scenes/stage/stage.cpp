@@ -1,10 +1,7 @@
 // The step machine of stage play: introduction, play, pause prompt, bonus picture and end.
 #include "scenes/stage/stage.h"
 
-#include "media/glyph_text.h"
-#include "media/images.h"
-#include "media/screen.h"
-#include "media/sound.h"
+#include "game/game_media.h"
 #include "scenes/stage/erasing.h"
 #include "scenes/stage/face.h"
 #include "scenes/stage/speech.h"
@@ -107,7 +104,7 @@ void PlayFrame(Game& g) {
     AnimateFace(g, g.Play.FaceMood, g.Play.FaceEyeRow, g.Play.FaceMouthRow);
     CountCheckPoints(g);
     CountDown(g);
-    DrawTimerDigits(g, g.Play.StageTime);
+    DrawTimerDigits(g.Glyph, g.Media.PartsBmp, g.Play.StageTime);
     DrawBadge(g);
     ReactionSpeech(g);
 }
@@ -152,7 +149,7 @@ void BonusStep(Game& g, int step) {
         return;
     }
     const int cels = StageLayoutOf(g)[kCelsAndCarry] / 10;
-    if (cels != 0) LoadCels(g, static_cast<uint8_t>(cels));
+    if (cels != 0) LoadCels(Pictures(g), static_cast<uint8_t>(cels));
     SetGameCursor(g, kCursorNone);
     PlaceStageImage(g, "G", 9, g.Media.StageBackBmp);
     CopySameRect(g, g.Media.BackBmp, g.Media.StageBackBmp);
@@ -232,14 +229,14 @@ void StageClick(Game& g, MouseButton button, bool shift, int x, int y) {
         } else {
             ResetPlayFlags(g);
             SetSceneStep(g, kStepPauseStart);
-            PlaySoundEffect(g, kSoundPause);
+            PlaySoundEffect(Sounds(g), kSoundPause);
         }
         return;
     }
     const ClickOutcome next = ClickOutcomeAt(g, step, button, shift);
     if (next.step < 0) return;
     SetSceneStep(g, next.step);
-    PlaySoundEffect(g, next.sound);
+    PlaySoundEffect(Sounds(g), next.sound);
 }
 
 void BlinkRefillIcon(Game& g) {

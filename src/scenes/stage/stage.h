@@ -1,6 +1,9 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+
+#include "media/surface.h"
 
 #include "platform/platform.h"
 
@@ -20,6 +23,10 @@ void StageClick(Game& g, MouseButton button, bool shift, int x, int y);
 void SetUpStage(Game& g);
 // Step 99: decides the stage's result, keeps a clear's time and hands over to the next scene.
 void LeaveStage(Game& g);
+// Loads prefix + two digits of the stage number and copies its top-left part into the rectangle
+// of four values of the stage's StageLayout record from position index; leaves SrcRect and
+// DstRect at FullRect.
+void PlaceStageImage(Game& g, const std::string& prefix, uint8_t index, Surface& target);
 // One frame of the refill icon's blinking during the introduction (a period of six frames).
 void BlinkRefillIcon(Game& g);
 

@@ -1,8 +1,8 @@
 // The tag panel with its badge (gauge and timer digits), the check points and their hints.
 #include "scenes/stage/erasing.h"
 
+#include "game/game_media.h"
 #include "media/raster.h"
-#include "media/screen.h"
 #include "scenes/stage/stage_access.h"
 
 namespace kiv {

@@ -4,11 +4,8 @@
 #include <string>
 
 #include "data/strings.h"
-#include "media/glyph_text.h"
-#include "media/images.h"
+#include "game/game_media.h"
 #include "media/raster.h"
-#include "media/screen.h"
-#include "media/sound.h"
 #include "records/records_store.h"
 #include "scenes/stage/erasing.h"
 #include "scenes/stage/stage_access.h"
@@ -37,22 +34,22 @@ void CopyWhole(Game& g, Surface& dst, const Surface& src, Rop rop) {
 void LoadStagePictures(Game& g) {
     MediaState& m = g.Media;
     const auto& p = StageParamsOf(g);
-    LoadImage(g, PictureName("M", p[6]), m.StampBmp);
-    LoadCels(g, p[5]);
+    LoadImage(Pictures(g), PictureName("M", p[6]), m.StampBmp);
+    LoadCels(Pictures(g), p[5]);
     m.SrcRect = m.FullRect;
     m.DstRect = m.FullRect;
-    LoadImageToPalette(g, PictureName("C", p[7]), m.StageBackBmp);
+    LoadImageToPalette(Pictures(g), PictureName("C", p[7]), m.StageBackBmp);
     for (int b = 9; b <= 12; ++b) {
         if (p[static_cast<size_t>(b)] == 0) continue;
-        LoadImageToPalette(g, PictureName("D", p[static_cast<size_t>(b)]), m.StagePicBmp);
-        BuildMask(g, m.MaskBmp, m.StagePicBmp, p[static_cast<size_t>(b)]);
+        LoadImageToPalette(Pictures(g), PictureName("D", p[static_cast<size_t>(b)]), m.StagePicBmp);
+        BuildMask(Pictures(g), m.MaskBmp, m.StagePicBmp, p[static_cast<size_t>(b)]);
         m.SrcRect = m.FullRect;
         m.DstRect = m.FullRect;
         MaskedDraw(g, m.StageBackBmp, m.MaskBmp, m.StagePicBmp);
     }
     if (StageLayoutOf(g)[kInsertBottom] != 0) PlaceStageImage(g, "E", 13, m.StageBackBmp);
-    LoadImageToPalette(g, PictureName("D", p[8]), m.StagePicBmp);
-    BuildMask(g, m.MaskBmp, m.StagePicBmp, p[8]);
+    LoadImageToPalette(Pictures(g), PictureName("D", p[8]), m.StagePicBmp);
+    BuildMask(Pictures(g), m.MaskBmp, m.StagePicBmp, p[8]);
 }
 
 // The erase map of the new picture, possibly inheriting what was erased of the last stage.
@@ -86,7 +83,7 @@ void SetUpTag(Game& g) {
     p.BadgeSrcRect = MakeRect(99, 2, 143, 14);
     p.BadgeDstRect = MakeRect(x + 8, y - 23, x + 52, y - 11);
     p.StageTime = p.ChallengeMode ? kStageTimeChallenge : kStageTimeNormal;
-    DrawTimerDigits(g, p.StageTime);
+    DrawTimerDigits(g.Glyph, g.Media.PartsBmp, p.StageTime);
     DrawTag(g);
 }
 
@@ -125,12 +122,23 @@ void OpenStagesUpToThis(Game& g) {
 
 }  // namespace
 
+void PlaceStageImage(Game& g, const std::string& prefix, uint8_t index, Surface& target) {
+    const int scene = g.Shell.SceneNo;
+    // Stage records belong to scenes 2 and up; outside the table the rectangle is empty.
+    const int record = scene - kSceneFirstStage;
+    int v[4] = {0, 0, 0, 0};
+    const auto& layout = g.Cfg.StageLayout;
+    if (record >= 0 && record < int(layout.size()) && index + 4 <= int(layout[0].size()))
+        for (int k = 0; k < 4; ++k) v[k] = layout[static_cast<size_t>(record)][static_cast<size_t>(index + k)];
+    PlaceImage(Pictures(g), prefix + ZeroPad(2, scene - 1), MakeRect(v[0], v[1], v[2], v[3]), target);
+}
+
 void SetUpStage(Game& g) {
     PlayState& p = g.Play;
     const auto& params = StageParamsOf(g);
     const int scene = g.Shell.SceneNo;
-    CreateStageSurfaces(g);
-    PlayMusic(g, p.ChallengeMode ? scene + 10 : scene);
+    CreateStageSurfaces(g.Media);
+    PlayMusic(Sounds(g), p.ChallengeMode ? scene + 10 : scene);
     SetFrameInterval(g, kPlayFrameInterval);
     p.StageOutcome = 0;
     LoadStagePictures(g);
@@ -142,7 +150,7 @@ void SetUpStage(Game& g) {
     DrawRefillIcon(g);
     SetSpeechColour(g, params[1]);
     for (size_t k = 0; k < 3; ++k) g.Cfg.SoundNumbers[k] = params[k + 2];
-    LoadStageVoices(g);
+    LoadStageVoices(Sounds(g), g.Shell.SceneNo - 1);
     PresentAll(g);
     SetGameCursor(g, 1);
     OpenStagesUpToThis(g);
