@@ -1,4 +1,11 @@
+// The program: the game's shell over the SDL back end (its window, its TrueType font, its WAV
+// reader as the test of a sound file).
 #include "platform/sdl/sdl_platform.h"
+#include "platform/sdl/ttf_font.h"
+#include "platform/sdl/wav_reader.h"
 #include "shell/launch.h"
 
-int main(int argc, char** argv) { return kiv::KivMain(argc, argv, &kiv::MakeSdlPlatform); }
+int main(int argc, char** argv) {
+    const kiv::Backend backend{&kiv::MakeSdlPlatform, &kiv::TtfFonts(), &kiv::DecodableWav};
+    return kiv::KivMain(argc, argv, backend);
+}

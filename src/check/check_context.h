@@ -29,10 +29,11 @@ struct PictureProbe {
 // The state the parts of the check share: the folder, its tables as the game reads them, what
 // the chains of stages reach, and the findings so far.
 struct CheckContext {
-    explicit CheckContext(const std::string& dir, CheckReport& report);
+    CheckContext(const std::string& dir, CheckReport& report, WaveProbe canPlayWave);
 
     std::string Dir;  // with its trailing '/'
     CheckReport& Report;
+    WaveProbe CanPlayWave;  // null: not asked
     Config Cfg;
     ConfigNotes Notes;
     bool ConfigRead = false;  // Kiv.txt was read, and its values stand where the game finds them

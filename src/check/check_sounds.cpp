@@ -6,7 +6,6 @@
 #include "check/check_context.h"
 #include "data/data_files.h"
 #include "game/game_media.h"
-#include "platform/wav_reader.h"
 
 namespace kiv::check {
 
@@ -26,7 +25,7 @@ void CheckWav(CheckContext& c, const std::string& name, const std::string& subje
     }
     std::string bytes, why = "cannot be read, or too large";
     if (ReadWholeFile(path, bytes, kMaxWavBytes) &&
-        DecodableWav(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), why))
+        (!c.CanPlayWave || c.CanPlayWave(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), why)))
         return;
     c.Warning(name, 0, "cannot be played (" + why + "): " + At(subject, line) + " " + consequence);
 }

@@ -17,7 +17,8 @@ namespace kiv {
 
 namespace check {
 
-CheckContext::CheckContext(const std::string& dir, CheckReport& report) : Dir(dir), Report(report) {
+CheckContext::CheckContext(const std::string& dir, CheckReport& report, WaveProbe canPlayWave)
+    : Dir(dir), Report(report), CanPlayWave(canPlayWave) {
     if (Dir.empty()) Dir = "./";
     if (Dir.back() != '/') Dir += '/';
 }
@@ -96,13 +97,13 @@ int CheckReport::Errors() const {
 
 int CheckReport::Warnings() const { return int(Findings.size()) - Errors(); }
 
-CheckReport CheckGameFolder(const std::string& dir) {
+CheckReport CheckGameFolder(const std::string& dir, WaveProbe canPlayWave) {
     CheckReport report;
     if (!check::IsFolder(dir)) {
         report.Findings.push_back(CheckFinding{true, dir, 0, "no such folder"});
         return report;
     }
-    auto c = std::make_unique<check::CheckContext>(dir, report);
+    auto c = std::make_unique<check::CheckContext>(dir, report, canPlayWave);
     check::ReadKivText(*c);
     if (c->ConfigRead && !check::CheckLineEnds(*c)) c->ConfigRead = false;
     // The start-up sheets do not depend on Kiv.txt; everything else does.
@@ -129,8 +130,8 @@ std::string FormatFinding(const CheckFinding& f) {
     return out + f.Text;
 }
 
-int RunCheck(const std::string& dir, std::FILE* out) {
-    const CheckReport report = CheckGameFolder(dir);
+int RunCheck(const std::string& dir, std::FILE* out, WaveProbe canPlayWave) {
+    const CheckReport report = CheckGameFolder(dir, canPlayWave);
     for (const CheckFinding& f : report.Findings) std::fprintf(out, "%s\n", FormatFinding(f).c_str());
     const int errors = report.Errors(), warnings = report.Warnings();
     std::fprintf(out, "%s: %d error%s, %d warning%s\n", dir.c_str(), errors, errors == 1 ? "" : "s", warnings,

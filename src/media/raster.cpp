@@ -481,9 +481,9 @@ void SetPixel(Surface& s, int x, int y, ColorRef c) {
     Plot(s, x, y, DeviceColor(s, c));
 }
 
-void TextOut(Surface& s, int x, int y, const std::string& sjisBytes) {
+void TextOut(Surface& s, FontRenderer& font, int x, int y, const std::string& sjisBytes) {
     const int h = FontPixelHeight(s);
-    TextRun run = RenderTextRun(SjisToUtf8(sjisBytes), h, s.Font.Italic);
+    TextRun run = font.Render(SjisToUtf8(sjisBytes), h, s.Font.Italic);
     if (Usable(s)) {
         if (s.Brush == BrushStyle::Solid)
             FillBox(s, x, y, i64(x) + run.Width, i64(y) + run.Height, DeviceColor(s, s.BrushColor));
@@ -500,8 +500,8 @@ void TextOut(Surface& s, int x, int y, const std::string& sjisBytes) {
     s.PenY = y;
 }
 
-int TextWidth(const Surface& s, const std::string& sjisBytes) {
-    return MeasureTextRun(SjisToUtf8(sjisBytes), FontPixelHeight(s), s.Font.Italic);
+int TextWidth(const Surface& s, FontRenderer& font, const std::string& sjisBytes) {
+    return font.Measure(SjisToUtf8(sjisBytes), FontPixelHeight(s), s.Font.Italic);
 }
 
 }  // namespace kiv

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "media/surface.h"
+#include "platform/font.h"
 #include "platform/geometry.h"
 
 namespace kiv {
@@ -44,8 +45,8 @@ void SetPixel(Surface& s, int x, int y, ColorRef c);
 // Shift-JIS text with its cell's top-left corner at (x, y), in the font colour; a solid brush
 // first fills the cell (x..x+TextWidth, y..y+Font.Height) with the brush colour. Leaves the pen
 // position at (x + TextWidth, y).
-void TextOut(Surface& s, int x, int y, const std::string& sjisBytes);
+void TextOut(Surface& s, FontRenderer& font, int x, int y, const std::string& sjisBytes);
 // Width in pixels of Shift-JIS text in the surface's font, as TextOut draws it.
-int TextWidth(const Surface& s, const std::string& sjisBytes);
+int TextWidth(const Surface& s, FontRenderer& font, const std::string& sjisBytes);
 
 }  // namespace kiv

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -35,6 +36,9 @@ public:
     // The system's default beep.
     virtual void Beep() = 0;
 };
+
+// Whether the sound back end can play a WAV file held in memory; false with the reason when not.
+using WaveProbe = bool (*)(const uint8_t* data, size_t size, std::string& why);
 
 // Plays nothing: the headless platform, and the fallback when no sound device opens.
 class SilentAudio : public AudioDevice {

@@ -16,15 +16,28 @@ struct TextRun {
     std::vector<uint8_t> Ink;
 };
 
-// Renders UTF-8 text in the proportional Japanese Gothic font, not antialiased. Width always
-// equals MeasureTextRun for the same arguments.
-TextRun RenderTextRun(std::string_view utf8, int pixelHeight, bool italic);
+// The font the game's texts are drawn in: a proportional Japanese Gothic, not antialiased.
+class FontRenderer {
+public:
+    virtual ~FontRenderer() = default;
+    // Renders UTF-8 text; Width always equals Measure for the same arguments.
+    virtual TextRun Render(std::string_view utf8, int pixelHeight, bool italic) = 0;
+    // Advance width in pixels of UTF-8 text.
+    virtual int Measure(std::string_view utf8, int pixelHeight, bool italic) = 0;
+    // Whether a font was found (looked up once, on first use).
+    virtual bool Available() = 0;
+};
 
-// Advance width in pixels of UTF-8 text; without a font, a fixed advance: half the pixel height
-// for a half-width character, the full height for any other.
-int MeasureTextRun(std::string_view utf8, int pixelHeight, bool italic);
+// The advance a text takes without a font: half the pixel height for a half-width character
+// (ASCII and the half-width katakana), the full height for any other.
+int FixedAdvanceWidth(std::string_view utf8, int pixelHeight);
 
-// Whether a font was found (looked up once, on first use).
-bool FontAvailable();
+// No font at all: nothing is drawn, and each character takes its fixed advance.
+class NoFont : public FontRenderer {
+public:
+    TextRun Render(std::string_view utf8, int pixelHeight, bool italic) override;
+    int Measure(std::string_view utf8, int pixelHeight, bool) override;
+    bool Available() override { return false; }
+};
 
 }  // namespace kiv

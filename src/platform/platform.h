@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/audio.h"
+#include "platform/font.h"
 #include "platform/geometry.h"
 #include "platform/trace.h"
 
@@ -110,6 +111,8 @@ public:
     bool Closed() const { return closed_; }
 
     virtual AudioDevice& Audio() = 0;
+    // The font the game's texts are drawn in.
+    virtual FontRenderer& Fonts() = 0;
 
     virtual void SetView(const ViewOptions&) {}
 

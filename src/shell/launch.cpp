@@ -129,12 +129,13 @@ bool ParseCommandLine(int argc, const char* const* argv, LaunchOptions& opt, std
     return true;
 }
 
-std::unique_ptr<Platform> MakePlatform(const LaunchOptions& opt, PlatformFactory makeWindowed, std::string& error,
+std::unique_ptr<Platform> MakePlatform(const LaunchOptions& opt, const Backend& backend, std::string& error,
                                        int& failStatus) {
     failStatus = kExitBadUsage;
     std::unique_ptr<Platform> platform;
     if (opt.headless) {
         auto headless = std::make_unique<HeadlessPlatform>();
+        headless->SetFonts(backend.Fonts);
         if (!opt.scriptFile.empty()) {
             std::string text;
             std::vector<ScriptCommand> script;
@@ -147,7 +148,7 @@ std::unique_ptr<Platform> MakePlatform(const LaunchOptions& opt, PlatformFactory
         }
         platform = std::move(headless);
     } else {
-        platform = makeWindowed();
+        platform = backend.MakeWindowed ? backend.MakeWindowed() : nullptr;
         if (!platform) {
             error = "cannot open a window (try --headless)";
             failStatus = kExitHalted;
@@ -216,7 +217,7 @@ static std::string ExecutablePath(const char* argv0) {
     return path;
 }
 
-int KivMain(int argc, const char* const* argv, PlatformFactory makeWindowed) {
+int KivMain(int argc, const char* const* argv, const Backend& backend) {
     LaunchOptions opt;
     std::string error;
     if (!ParseCommandLine(argc, argv, opt, error)) {
@@ -233,10 +234,11 @@ int KivMain(int argc, const char* const* argv, PlatformFactory makeWindowed) {
     }
     if (opt.check) {
         bool shared = false;
-        return RunCheck(FindGameFolder(opt.dataDir, ExecutablePath(argc > 0 ? argv[0] : nullptr), shared), stdout);
+        return RunCheck(FindGameFolder(opt.dataDir, ExecutablePath(argc > 0 ? argv[0] : nullptr), shared), stdout,
+                        backend.CanPlayWave);
     }
     int failStatus = kExitBadUsage;
-    std::unique_ptr<Platform> platform = MakePlatform(opt, makeWindowed, error, failStatus);
+    std::unique_ptr<Platform> platform = MakePlatform(opt, backend, error, failStatus);
     if (!platform) {
         std::fprintf(stderr, "kiv: %s\n", error.c_str());
         return failStatus;

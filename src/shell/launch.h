@@ -4,6 +4,8 @@
 #include <memory>
 #include <string>
 
+#include "platform/audio.h"
+#include "platform/font.h"
 #include "platform/platform.h"
 
 namespace kiv {
@@ -38,17 +40,26 @@ std::string VersionText();
 // Reads the command line (argv[1..]); false with a message for a bad one.
 bool ParseCommandLine(int argc, const char* const* argv, LaunchOptions& opt, std::string& error);
 
-// Makes the platform the options ask for; the real one comes from makeWindowed. Null with a
+// What the program takes from the back end it is built with: the real window (null when
+// there is none), the font of headless runs, and whether the sound devices can play a WAV file
+// (null: not asked).
+using PlatformFactory = std::unique_ptr<Platform> (*)();
+struct Backend {
+    PlatformFactory MakeWindowed = nullptr;
+    FontRenderer* Fonts = nullptr;
+    WaveProbe CanPlayWave = nullptr;
+};
+
+// Makes the platform the options ask for; the real one comes from the back end. Null with a
 // message and the exit status to end with when there is no window, or the script cannot be
 // read, or the trace cannot be written.
-using PlatformFactory = std::unique_ptr<Platform> (*)();
-std::unique_ptr<Platform> MakePlatform(const LaunchOptions& opt, PlatformFactory makeWindowed, std::string& error,
+std::unique_ptr<Platform> MakePlatform(const LaunchOptions& opt, const Backend& backend, std::string& error,
                                        int& failStatus);
 
 // Runs the game from start-up to shutdown; returns the exit status.
 int RunGame(Platform& platform, const LaunchOptions& opt, const std::string& exePath);
 
 // The whole program: command line, platform, game. Used by main().
-int KivMain(int argc, const char* const* argv, PlatformFactory makeWindowed);
+int KivMain(int argc, const char* const* argv, const Backend& backend);
 
 }  // namespace kiv

@@ -43,6 +43,9 @@ public:
         h = screenH_;
     }
     AudioDevice& Audio() override { return audio_; }
+    // Without fonts given, texts take their places but draw nothing.
+    FontRenderer& Fonts() override { return fonts_ ? *fonts_ : noFont_; }
+    void SetFonts(FontRenderer* fonts) { fonts_ = fonts; }
 
 protected:
     void DoSetWindow() override {}
@@ -61,6 +64,8 @@ private:
     std::string gaveUpMessage_;
     std::vector<std::string> messages_;
     SilentAudio audio_;
+    NoFont noFont_;
+    FontRenderer* fonts_ = nullptr;
 };
 
 }  // namespace kiv

@@ -12,6 +12,7 @@
 #include "platform/deferred_audio.h"
 #include "platform/sdl/cursor_shapes.h"
 #include "platform/sdl/sdl_audio.h"
+#include "platform/sdl/ttf_font.h"
 #include "platform/sdl/window_view.h"
 
 namespace kiv {
@@ -139,6 +140,7 @@ public:
     }
 
     AudioDevice& Audio() override { return *audio_; }
+    FontRenderer& Fonts() override { return TtfFonts(); }
 
     void SetView(const ViewOptions& v) override {
         viewOpt_ = v;

@@ -33,7 +33,7 @@ void StartTicker(Game& g) {
     MenuState& m = g.Menu;
     const std::string& text = g.Cfg.TickerText;
     m.TickerWidth = static_cast<int64_t>(text.size() / 2) * 12 + 268;
-    m.TickerInk = RenderTextRun(SjisToUtf8(text), kLineHeight, false);
+    m.TickerInk = g.P.Fonts().Render(SjisToUtf8(text), kLineHeight, false);
     m.TickerTextWidth = m.TickerInk.Width;
     m.TickerWindow = CreateSurface(kTickerStrip.Width(), kLineHeight);
     m.TickerPos = Sc(g, kSubFrame);

@@ -53,11 +53,11 @@ void DrawUnit(Game& g, const std::string& u) {
     SetBrushStyle(back, BrushStyle::Clear);
     back.Font.Italic = true;
     back.Font.Height = kSpeechFontHeight;
-    TextOut(back, p.SpeechX, p.SpeechY, u);
+    TextOut(back, g.P.Fonts(), p.SpeechX, p.SpeechY, u);
     SetBrushStyle(back, BrushStyle::Solid);
     SetBrushColor(back, 0);
     // The advance is kept in a byte, as the unit's width always was.
-    const uint8_t c = static_cast<uint8_t>(TextWidth(back, u) + 2);
+    const uint8_t c = static_cast<uint8_t>(TextWidth(back, g.P.Fonts(), u) + 2);
     p.SpeechX = static_cast<int16_t>(p.SpeechX + c);
     p.SpeechRight = std::max(p.SpeechRight, p.SpeechX);
     g.Media.DstRect = MakeRect(p.SpeechX - c, p.SpeechY, p.SpeechX, p.SpeechY + kSpeechFontHeight);

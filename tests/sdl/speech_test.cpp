@@ -4,7 +4,7 @@
 
 #include "data/sjis.h"
 #include "media/raster.h"
-#include "platform/font.h"
+#include "platform/sdl/ttf_font.h"
 #include "stage_test_game.h"
 
 namespace kiv {
@@ -12,8 +12,15 @@ namespace {
 
 using namespace stage_test;
 
-StageFolderOptions WithIntro(const std::string& line, const std::string& name = "Player") {
+// The stage folder with its texts drawn in the game's own font.
+StageFolderOptions WithFont() {
     StageFolderOptions o;
+    o.fonts = &TtfFonts();
+    return o;
+}
+
+StageFolderOptions WithIntro(const std::string& line, const std::string& name = "Player") {
+    StageFolderOptions o = WithFont();
     o.stage1Texts[0] = line;
     o.playerName = name;
     return o;
@@ -38,16 +45,16 @@ int WhitePixels(StageGame& t, const Rect& r) {
 }
 
 TEST(Speech, TheNewRowCodeMovesTheNextUnitInTheSameFrame) {
-    StageGame t;
+    StageGame t(WithFont());
     t.Enter(1);
     t.Frames(2);  // step 1, then "Hi"
     Game& g = t.g();
-    const int hi = TextWidth(g.Media.BackBmp, "Hi") + 2;
+    const int hi = TextWidth(g.Media.BackBmp, TtfFonts(), "Hi") + 2;
     EXPECT_EQ(g.Play.SpeechX, kTextX + hi);
     EXPECT_EQ(g.Play.SpeechY, kTextY);
     EXPECT_EQ(t.Sc(kSubFrame), 1);
     t.Frames(1);  // "__" and "Ok" at the start of the second row
-    const int ok = TextWidth(g.Media.BackBmp, "Ok") + 2;
+    const int ok = TextWidth(g.Media.BackBmp, TtfFonts(), "Ok") + 2;
     EXPECT_EQ(t.Sc(kSubFrame), 3);
     EXPECT_EQ(g.Play.SpeechX, kTextX + ok);
     EXPECT_EQ(g.Play.SpeechY, kTextY + 18);
@@ -56,7 +63,7 @@ TEST(Speech, TheNewRowCodeMovesTheNextUnitInTheSameFrame) {
     EXPECT_TRUE(g.Media.BackBmp.Font.Italic);
     EXPECT_EQ(g.Media.BackBmp.Font.Height, 14);
     EXPECT_EQ(g.Media.BackBmp.Brush, BrushStyle::Solid);
-    if (FontAvailable()) {
+    if (TtfFonts().Available()) {
         EXPECT_GT(WhitePixels(t, MakeRect(kTextX, kTextY, kTextX + hi, kTextY + 14)), 0);
         EXPECT_GT(WhitePixels(t, MakeRect(kTextX, kTextY + 18, kTextX + ok, kTextY + 32)), 0);
     }
@@ -122,7 +129,7 @@ TEST(Speech, TheTraceNamesTheLineAndItsTextInUtf8) {
 }
 
 TEST(Speech, EraseSpeechRestoresThePlainBackgroundOverTheTypedRows) {
-    StageGame t;
+    StageGame t(WithFont());
     t.Enter(1);
     Game& g = t.g();
     g.Play.SpeechRight = 260;  // as if a row had reached over the picture
@@ -138,7 +145,7 @@ TEST(Speech, EraseSpeechRestoresThePlainBackgroundOverTheTypedRows) {
 }
 
 TEST(Speech, ReactionPairsAlternateAndRepeatOneTimeInSix) {
-    StageGame t;
+    StageGame t(WithFont());
     t.Enter(1);
     Game& g = t.g();
     int repeats = 0, last = 0;
@@ -157,7 +164,7 @@ TEST(Speech, ReactionPairsAlternateAndRepeatOneTimeInSix) {
 }
 
 TEST(Speech, CancelSpeechActsOnlyOnAReactionLine) {
-    StageGame t;
+    StageGame t(WithFont());
     t.ToPlay();
     Game& g = t.g();
     g.Play.SpeechRight = 260;

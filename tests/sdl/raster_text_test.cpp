@@ -6,7 +6,7 @@
 
 #include "data/sjis.h"
 #include "media/raster.h"
-#include "platform/font.h"
+#include "platform/sdl/ttf_font.h"
 
 namespace kiv {
 namespace {
@@ -21,31 +21,31 @@ Surface TextCanvas() {
 }
 
 TEST(RasterText, WidthsOfKnownStrings) {
-    if (!FontAvailable()) GTEST_SKIP() << "no font on this machine";
+    if (!TtfFonts().Available()) GTEST_SKIP() << "no font on this machine";
     Surface s = TextCanvas();
     const std::string kanji = Utf8ToSjis("漢字");
     s.Font.Height = 12;
-    EXPECT_EQ(TextWidth(s, kanji), 24);  // full-width characters are as wide as the font is high
-    EXPECT_EQ(TextWidth(s, ""), 0);
+    EXPECT_EQ(TextWidth(s, TtfFonts(), kanji), 24);  // full-width characters are as wide as the font is high
+    EXPECT_EQ(TextWidth(s, TtfFonts(), ""), 0);
     s.Font.Height = 14;
-    EXPECT_EQ(TextWidth(s, kanji), 28);
-    const int upright = TextWidth(s, "Hello");
+    EXPECT_EQ(TextWidth(s, TtfFonts(), kanji), 28);
+    const int upright = TextWidth(s, TtfFonts(), "Hello");
     s.Font.Italic = true;
-    EXPECT_GT(TextWidth(s, "Hello"), upright);  // the slanted run is wider by its overhang
+    EXPECT_GT(TextWidth(s, TtfFonts(), "Hello"), upright);  // the slanted run is wider by its overhang
     // A double-byte character cut at the end adds nothing.
-    EXPECT_EQ(TextWidth(s, kanji + "\x8A"), TextWidth(s, kanji));
+    EXPECT_EQ(TextWidth(s, TtfFonts(), kanji + "\x8A"), TextWidth(s, TtfFonts(), kanji));
 }
 
 TEST(RasterText, ClearBrushChangesOnlyGlyphPixelsInsideTheCell) {
-    if (!FontAvailable()) GTEST_SKIP() << "no font on this machine";
+    if (!TtfFonts().Available()) GTEST_SKIP() << "no font on this machine";
     for (int height : {12, 14}) {
         Surface s = TextCanvas();
         s.Brush = BrushStyle::Clear;
         s.Font.Height = height;
         s.Font.Italic = true;
         const std::string text = Utf8ToSjis("あいgjy漢字Wg");
-        const int x = 10, y = 7, w = TextWidth(s, text);
-        TextOut(s, x, y, text);
+        const int x = 10, y = 7, w = TextWidth(s, TtfFonts(), text);
+        TextOut(s, TtfFonts(), x, y, text);
         int ink = 0;
         for (int py = 0; py < s.Height; ++py)
             for (int px = 0; px < s.Width; ++px) {
@@ -71,9 +71,9 @@ TEST(RasterText, SolidBrushFillsExactlyTheCellFirst) {
     s.BrushColor = 0;  // black cell, white glyphs
     s.Font.Height = 12;
     const std::string text = "Hi";
-    const int w = TextWidth(s, text);
+    const int w = TextWidth(s, TtfFonts(), text);
     ASSERT_GT(w, 0);
-    TextOut(s, 10, 20, text);
+    TextOut(s, TtfFonts(), 10, 20, text);
     for (int py = 0; py < s.Height; ++py)
         for (int px = 0; px < s.Width; ++px) {
             uint32_t p = s.Row(py)[px];
@@ -89,17 +89,17 @@ TEST(RasterText, TextAtTheEdgesAndBeyondIsClipped) {
     Surface s = TextCanvas();
     const std::string text = Utf8ToSjis("端の文字列");
     for (auto [x, y] : {std::pair{-30, -5}, {190, 35}, {-2000000000, 0}, {2147483600, 2147483600}})
-        TextOut(s, x, y, text);
+        TextOut(s, TtfFonts(), x, y, text);
     EXPECT_EQ(s.Width, 200);
     // A line far wider than any surface is measured but not rendered.
     std::string endless;
     for (int i = 0; i < 8000; ++i) endless += Utf8ToSjis("長");
     s.Brush = BrushStyle::Clear;
-    TextOut(s, 0, 0, endless);
-    EXPECT_EQ(s.PenX, TextWidth(s, endless));
+    TextOut(s, TtfFonts(), 0, 0, endless);
+    EXPECT_EQ(s.PenX, TextWidth(s, TtfFonts(), endless));
     Surface empty = CreateEmptySurface();
-    TextOut(empty, 0, 0, text);
-    EXPECT_EQ(empty.PenX, TextWidth(empty, text));
+    TextOut(empty, TtfFonts(), 0, 0, text);
+    EXPECT_EQ(empty.PenX, TextWidth(empty, TtfFonts(), text));
 }
 
 }  // namespace

@@ -86,7 +86,8 @@ ProgramRun RunProgram(const TempDir& out, const std::string& args, const std::st
     return r;
 }
 
-HeadlessGame::HeadlessGame(const std::string& dataDir, const std::string& firstArg) {
+HeadlessGame::HeadlessGame(const std::string& dataDir, const std::string& firstArg, FontRenderer* fonts) {
+    platform.SetFonts(fonts);
     game.DataDirOverride = dataDir;
     game.FirstArg = firstArg;
     game.SeedGiven = true;

@@ -52,6 +52,7 @@ struct StageFolderOptions {
     // Stages 3..10 are copies of stage 1 (each leading to the next), stage 2 shows "D02" and
     // leads to scene 12.
     int speechColour = 1;
+    FontRenderer* fonts = nullptr;  // the font of the texts; none: they draw nothing
 };
 
 // A game folder with two playable stages: Kiv.txt, the sheets, pictures, cels, stamp, voices,

@@ -46,8 +46,9 @@ inline std::array<int, 2> SquareCentre(int a, int k = 0) {
 }
 
 struct MenuGame {
-    // ini: the Kiv.ini the game starts with ("" for none); ticker: the help line.
-    explicit MenuGame(const std::string& ini = "", const std::string& ticker = "Help") {
+    // ini: the Kiv.ini the game starts with ("" for none); ticker: the help line; fonts: the
+    // font it is drawn in (none: it takes its width but shows nothing).
+    explicit MenuGame(const std::string& ini = "", const std::string& ticker = "Help", FontRenderer* fonts = nullptr) {
         KivTextLines text;
         text.lines[35] = "0 0 0 3 4 0 0 7 8";  // effect slots 3, 4, 7, 8 play Q03, Q04, Q07, Q08
         text.lines[212] = ticker;
@@ -65,7 +66,7 @@ struct MenuGame {
         dir.Write("Pchzm.bmp", MakeBmp(600, 80, [](int x, int y) { return SliceAt(x, y) < 0 ? 0xFFFFFFu : 0u; }));
         for (const char* name : {"Q03.wav", "Q04.wav", "Q07.wav", "Q08.wav"}) dir.Write(name, "RIFF");
         if (!ini.empty()) dir.Write("Kiv.ini", ini);
-        game = std::make_unique<HeadlessGame>(dir.Path());
+        game = std::make_unique<HeadlessGame>(dir.Path(), "", fonts);
         game->platform.GetTrace().Open(dir.File("trace0.jsonl"));
     }
 

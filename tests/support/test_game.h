@@ -56,7 +56,8 @@ struct RecordsGame {
 
 // A game on the headless platform, started with FormCreate from a folder.
 struct HeadlessGame {
-    explicit HeadlessGame(const std::string& dataDir, const std::string& firstArg = "");
+    // fonts: the font the texts are drawn in (none: they take their places but show nothing).
+    explicit HeadlessGame(const std::string& dataDir, const std::string& firstArg = "", FontRenderer* fonts = nullptr);
     ~HeadlessGame();
 
     // Runs n ticks of the active clock.

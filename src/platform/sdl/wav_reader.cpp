@@ -1,4 +1,4 @@
-#include "platform/wav_reader.h"
+#include "platform/sdl/wav_reader.h"
 
 #include <SDL.h>
 

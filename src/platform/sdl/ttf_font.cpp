@@ -1,4 +1,4 @@
-#include "platform/font.h"
+#include "platform/sdl/ttf_font.h"
 
 #include <SDL2/SDL_ttf.h>
 #include <fontconfig/fontconfig.h>
@@ -9,6 +9,8 @@
 #include <map>
 #include <string>
 #include <utility>
+
+#include "platform/sdl/sdl_handles.h"
 
 namespace kiv {
 
@@ -50,23 +52,21 @@ public:
         if (!ready_) return nullptr;
         auto key = std::make_pair(pixelHeight, italic);
         auto it = fonts_.find(key);
-        if (it != fonts_.end()) return it->second;
-        TTF_Font* font = TTF_OpenFont(file_.c_str(), pixelHeight);
+        if (it != fonts_.end()) return it->second.get();
+        sdl::FontHandle font(TTF_OpenFont(file_.c_str(), pixelHeight));
         if (!font) {
             std::fprintf(stderr, "kiv: cannot open font %s: %s\n", file_.c_str(), TTF_GetError());
         } else {
             // Small Japanese UI text of the era was drawn without antialiasing.
-            TTF_SetFontHinting(font, TTF_HINTING_MONO);
-            if (italic) TTF_SetFontStyle(font, TTF_STYLE_ITALIC);
+            TTF_SetFontHinting(font.get(), TTF_HINTING_MONO);
+            if (italic) TTF_SetFontStyle(font.get(), TTF_STYLE_ITALIC);
         }
-        fonts_[key] = font;
-        return font;
+        return (fonts_[key] = std::move(font)).get();
     }
 
-    // Runs at exit: closing everything keeps leak checkers quiet.
+    // Runs at exit: closing everything keeps leak checkers quiet. The fonts go before the
+    // library that opened them.
     ~FontCache() {
-        for (auto& entry : fonts_)
-            if (entry.second) TTF_CloseFont(entry.second);
         fonts_.clear();
         if (initialised_) TTF_Quit();
         FcFini();
@@ -95,33 +95,10 @@ private:
     bool initialised_ = false;
     bool ready_ = false;
     std::string file_;
-    std::map<std::pair<int, bool>, TTF_Font*> fonts_;
+    std::map<std::pair<int, bool>, sdl::FontHandle> fonts_;
 };
 
 int ClampHeight(int pixelHeight) { return std::clamp(pixelHeight, 1, 256); }
-
-// Without a font: half-width characters take half the height, the rest the full height.
-int FixedAdvanceWidth(std::string_view utf8, int pixelHeight) {
-    int width = 0;
-    for (size_t i = 0; i < utf8.size();) {
-        unsigned char c = static_cast<unsigned char>(utf8[i]);
-        size_t len = c < 0x80 ? 1 : c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
-        bool halfWidth = c < 0x80;
-        // U+FF61..U+FF9F, the half-width katakana, are EF BD A1..EF BE 9F.
-        if (len == 3 && i + 2 < utf8.size() && c == 0xEF) {
-            unsigned char c1 = static_cast<unsigned char>(utf8[i + 1]);
-            unsigned char c2 = static_cast<unsigned char>(utf8[i + 2]);
-            halfWidth = (c1 == 0xBD && c2 >= 0xA1) || (c1 == 0xBE && c2 <= 0x9F);
-        }
-        width += halfWidth ? pixelHeight / 2 : pixelHeight;
-        i += len;
-    }
-    return width;
-}
-
-}  // namespace
-
-bool FontAvailable() { return FontCache::Get().Available(); }
 
 int MeasureTextRun(std::string_view utf8, int pixelHeight, bool italic) {
     pixelHeight = ClampHeight(pixelHeight);
@@ -148,12 +125,9 @@ TextRun RenderTextRun(std::string_view utf8, int pixelHeight, bool italic) {
     run.Ink.assign(size_t(run.Width) * size_t(run.Height), 0);
 
     SDL_Color white{255, 255, 255, 255};
-    SDL_Surface* glyphs = TTF_RenderUTF8_Solid(font, text.c_str(), white);
-    if (glyphs && glyphs->format->BytesPerPixel != 1) {
-        SDL_FreeSurface(glyphs);
-        glyphs = nullptr;
-    }
-    if (!glyphs) return run;
+    sdl::SurfaceHandle rendered(TTF_RenderUTF8_Solid(font, text.c_str(), white));
+    if (!rendered || rendered->format->BytesPerPixel != 1) return run;
+    SDL_Surface* glyphs = rendered.get();
     // The renderer puts the baseline at the font's own ascent; move it to 0.859 of the cell.
     int cellAscent = (pixelHeight * 859 + 500) / 1000;
     int rowShift = std::max(0, TTF_FontAscent(font) - cellAscent);
@@ -169,8 +143,25 @@ TextRun RenderTextRun(std::string_view utf8, int pixelHeight, bool italic) {
         }
         SDL_UnlockSurface(glyphs);
     }
-    SDL_FreeSurface(glyphs);
     return run;
+}
+
+class TtfFontRenderer : public FontRenderer {
+public:
+    TextRun Render(std::string_view utf8, int pixelHeight, bool italic) override {
+        return RenderTextRun(utf8, pixelHeight, italic);
+    }
+    int Measure(std::string_view utf8, int pixelHeight, bool italic) override {
+        return MeasureTextRun(utf8, pixelHeight, italic);
+    }
+    bool Available() override { return FontCache::Get().Available(); }
+};
+
+}  // namespace
+
+FontRenderer& TtfFonts() {
+    static TtfFontRenderer fonts;
+    return fonts;
 }
 
 }  // namespace kiv

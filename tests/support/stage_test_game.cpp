@@ -91,7 +91,7 @@ void WriteStageFolder(const TempDir& dir, const StageFolderOptions& o) {
 
 StageGame::StageGame(const StageFolderOptions& o) {
     WriteStageFolder(dir, o);
-    game = std::make_unique<HeadlessGame>(dir.Path());
+    game = std::make_unique<HeadlessGame>(dir.Path(), "", o.fonts);
     game->platform.GetTrace().Open(dir.File("trace0.jsonl"));
 }
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "check/game_check.h"
+#include "platform/audio.h"
 #include "test_support.h"
 
 namespace kiv {
@@ -56,10 +57,11 @@ public:
             dir.Write("Kiv.txt", rawText);
         else
             dir.Write("Kiv.txt", Joined());
-        return CheckGameFolder(dir.Path());
+        return CheckGameFolder(dir.Path(), Probe);
     }
 
     TempDir dir;
+    WaveProbe Probe = nullptr;  // how the check tells whether a WAV file plays; null: not asked
     std::vector<std::string> lines;
     std::string rawText;  // when set, written instead of the lines
 };

@@ -6,6 +6,7 @@
 
 #include "media/raster.h"
 #include "menu_test_game.h"
+#include "platform/sdl/ttf_font.h"
 #include "scenes/menu/menu.h"
 
 namespace kiv {
@@ -22,14 +23,14 @@ Surface LinePicture(const std::string& text, int from, int width) {
     Surface s = CreateSurface(width, 12);
     s.Font.Height = 12;
     s.Font.Color = 0x00FFFFFF;
-    TextOut(s, 132 - from, 0, text);
+    TextOut(s, TtfFonts(), 132 - from, 0, text);
     return s;
 }
 
 int LineTextWidth(const std::string& text) {
     Surface s = CreateSurface(1, 12);
     s.Font.Height = 12;
-    return TextWidth(s, text);
+    return TextWidth(s, TtfFonts(), text);
 }
 
 // Chooses and confirms the help-line button: the line starts with the next frame.
@@ -60,7 +61,7 @@ int InkInStrip(MenuGame& t) {
 }
 
 TEST(MenuHelpLine, ScrollsTwoPixelsAFrameThroughItsStripAndRunsOut) {
-    MenuGame t;
+    MenuGame t("", "Help", &TtfFonts());
     ASSERT_TRUE(StartHelpLine(t));
     const int pictureWidth = (4 / 2) * 12 + 268;
     const Surface picture = LinePicture("Help", 0, pictureWidth);
@@ -75,7 +76,7 @@ TEST(MenuHelpLine, ScrollsTwoPixelsAFrameThroughItsStripAndRunsOut) {
     }
     // From 20 (where the confirm flash left the counter) until it passes the text width + 136.
     EXPECT_EQ(frames, (textWidth + 136 - 20) / 2 + 1);
-    if (FontAvailable()) {
+    if (TtfFonts().Available()) {
         EXPECT_GT(inkFrames, 50);
     }
     EXPECT_EQ(t.Step(), kStepCancel);
@@ -88,7 +89,7 @@ TEST(MenuHelpLine, ScrollsTwoPixelsAFrameThroughItsStripAndRunsOut) {
 }
 
 TEST(MenuHelpLine, AnEmptyLineEndsAfterFiftyNineFrames) {
-    MenuGame t("", "");
+    MenuGame t("", "", &TtfFonts());
     ASSERT_TRUE(StartHelpLine(t));
     t.Frames(58);
     EXPECT_EQ(t.Step(), kStepCarryOut);
@@ -98,7 +99,7 @@ TEST(MenuHelpLine, AnEmptyLineEndsAfterFiftyNineFrames) {
 }
 
 TEST(MenuHelpLine, ALeftPressJumpsEightPixelsAndARightPressStopsTheLine) {
-    MenuGame t;
+    MenuGame t("", "Help", &TtfFonts());
     ASSERT_TRUE(StartHelpLine(t));
     t.Frames(5);
     EXPECT_EQ(t.Sc(kSubFrame), 30);
@@ -111,7 +112,7 @@ TEST(MenuHelpLine, ALeftPressJumpsEightPixelsAndARightPressStopsTheLine) {
     const int pictureWidth = 292;
     EXPECT_TRUE(StripShows(t, LinePicture("Help", 0, pictureWidth), 0, 46, pictureWidth));
     EXPECT_EQ(t.Sc(kSubFrame), 48);
-    if (FontAvailable()) {
+    if (TtfFonts().Available()) {
         EXPECT_GT(InkInStrip(t), 0);
     }
 
@@ -133,7 +134,7 @@ TEST(MenuHelpLine, ALeftPressJumpsEightPixelsAndARightPressStopsTheLine) {
 TEST(MenuHelpLine, AFiveThousandByteLineScrollsWithItsPicturesBesideIt) {
     std::string text;
     for (int i = 0; i < 2500; ++i) text += "\x82\xa0";
-    MenuGame t("", text);
+    MenuGame t("", text, &TtfFonts());
     ASSERT_TRUE(StartHelpLine(t));
     const int pictureWidth = 2500 * 12 + 268;
     auto jumpTo = [&t](int s) {
@@ -165,7 +166,7 @@ TEST(MenuHelpLine, AFiveThousandByteLineScrollsWithItsPicturesBesideIt) {
     jumpTo(20000);
     const int s = frame();
     EXPECT_TRUE(StripShows(t, LinePicture(text, s - 100, 400), s - 100, s, pictureWidth));
-    if (FontAvailable()) {
+    if (TtfFonts().Available()) {
         EXPECT_GT(InkInStrip(t), 0);
     }
     jumpTo(LineTextWidth(text) + 100);
@@ -180,7 +181,7 @@ TEST(MenuHelpLine, ALineOverThirtyTwoThousandPixelsRunsOut) {
     for (int i = 0; i < 3000; ++i) text += "\x82\xa0";
     const int textWidth = LineTextWidth(text);
     ASSERT_GT(textWidth + 136, 32767);
-    MenuGame t("", text);
+    MenuGame t("", text, &TtfFonts());
     ASSERT_TRUE(StartHelpLine(t));
     const int clicks = (textWidth + 136 - 20) / 8 - 4;
     for (int i = 0; i < clicks; ++i) t.Click(100, 100);
