@@ -1,6 +1,7 @@
 #include "platform/sdl/sdl_audio.h"
 
 #include "platform/sdl/midi_synth.h"
+#include "platform/sdl/sdl_handles.h"
 
 #include <SDL.h>
 #include <SDL_mixer.h>
@@ -142,6 +143,18 @@ bool ReadTune(const std::string& path, std::string& bytes) {
     return ok;
 }
 
+// The open mixer, closed with the audio subsystem once every chunk it played is freed.
+class MixerSession {
+public:
+    MixerSession() = default;
+    MixerSession(const MixerSession&) = delete;
+    MixerSession& operator=(const MixerSession&) = delete;
+    ~MixerSession() {
+        Mix_CloseAudio();
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    }
+};
+
 class SdlAudio : public AudioDevice {
 public:
     SdlAudio() {
@@ -160,18 +173,12 @@ public:
         }
     }
 
+    // Nothing plays and the music hook is gone before the synthesizer and the chunks are freed,
+    // and the mixer closes after them.
     ~SdlAudio() override {
         Mix_HaltChannel(-1);
         Mix_ChannelFinished(nullptr);
         Mix_HookMusic(nullptr, nullptr);
-        synth_.reset();
-        for (auto& [path, chunk] : effects_)
-            if (chunk) Mix_FreeChunk(chunk);
-        for (Mix_Chunk* chunk : waves_)
-            if (chunk) Mix_FreeChunk(chunk);
-        if (beep_) Mix_FreeChunk(beep_);
-        Mix_CloseAudio();
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
     }
 
     void PlayEffectFile(const std::string& path) override {
@@ -190,7 +197,7 @@ public:
     void PlayWave(int player) override {
         if (!ValidPlayer(player) || !waves_[static_cast<size_t>(player)]) return;
         // Playing on the player's own channel starts it from its beginning.
-        Mix_PlayChannel(kFirstVoiceChannel + player, waves_[static_cast<size_t>(player)], 0);
+        Mix_PlayChannel(kFirstVoiceChannel + player, waves_[static_cast<size_t>(player)].get(), 0);
     }
 
     void StopWave(int player) override {
@@ -200,10 +207,7 @@ public:
     void CloseWave(int player) override {
         if (!ValidPlayer(player)) return;
         Mix_HaltChannel(kFirstVoiceChannel + player);
-        if (Mix_Chunk*& chunk = waves_[static_cast<size_t>(player)]) {
-            Mix_FreeChunk(chunk);
-            chunk = nullptr;
-        }
+        waves_[static_cast<size_t>(player)].reset();
     }
 
     bool OpenMusic(const std::string& path) override {
@@ -245,21 +249,21 @@ public:
     void Beep() override {
         if (!beep_) {
             static const std::string wav = BeepWav();
-            beep_ = Mix_LoadWAV_RW(SDL_RWFromConstMem(wav.data(), static_cast<int>(wav.size())), 1);
+            beep_.reset(Mix_LoadWAV_RW(SDL_RWFromConstMem(wav.data(), static_cast<int>(wav.size())), 1));
         }
-        if (beep_) Mix_PlayChannel(kEffectChannel, beep_, 0);
+        if (beep_) Mix_PlayChannel(kEffectChannel, beep_.get(), 0);
     }
 
 private:
     static bool ValidPlayer(int player) { return player >= 0 && player < kVoices; }
 
-    static Mix_Chunk* LoadWav(const std::string& path) {
+    static sdl::ChunkHandle LoadWav(const std::string& path) {
         struct stat st {};
         if (::stat(path.c_str(), &st) == 0 && st.st_size > kMaxWaveBytes) {
             std::fprintf(stderr, "kiv: cannot play the sound %s: larger than 64 MB\n", path.c_str());
             return nullptr;
         }
-        Mix_Chunk* chunk = Mix_LoadWAV(path.c_str());
+        sdl::ChunkHandle chunk(Mix_LoadWAV(path.c_str()));
         if (!chunk) std::fprintf(stderr, "kiv: cannot play the sound %s: %s\n", path.c_str(), Mix_GetError());
         return chunk;
     }
@@ -268,12 +272,13 @@ private:
     Mix_Chunk* Effect(const std::string& path) {
         auto it = effects_.find(path);
         if (it == effects_.end()) it = effects_.emplace(path, LoadWav(path)).first;
-        return it->second;
+        return it->second.get();
     }
 
-    std::map<std::string, Mix_Chunk*> effects_;
-    std::array<Mix_Chunk*, kVoices> waves_{};
-    Mix_Chunk* beep_ = nullptr;
+    MixerSession mixer_;  // first: closed after everything below
+    std::map<std::string, sdl::ChunkHandle> effects_;
+    std::array<sdl::ChunkHandle, kVoices> waves_;
+    sdl::ChunkHandle beep_;
     std::unique_ptr<MidiSynth> synth_;
     std::string musicPath_;
     bool playFailReported_ = false;

@@ -12,6 +12,7 @@
 #include "platform/deferred_audio.h"
 #include "platform/sdl/cursor_shapes.h"
 #include "platform/sdl/sdl_audio.h"
+#include "platform/sdl/sdl_handles.h"
 #include "platform/sdl/ttf_font.h"
 #include "platform/sdl/window_view.h"
 
@@ -61,7 +62,23 @@ bool InitVideo() {
     return ok;
 }
 
-SDL_Cursor* MakeCursor(const char* const* rows) {
+// SDL itself, from the start of the video system to SDL_Quit, which runs once everything made
+// with it is gone.
+class SdlSession {
+public:
+    SdlSession() = default;
+    SdlSession(const SdlSession&) = delete;
+    SdlSession& operator=(const SdlSession&) = delete;
+    ~SdlSession() {
+        if (started_) SDL_Quit();
+    }
+    bool Start() { return started_ = InitVideo(); }
+
+private:
+    bool started_ = false;
+};
+
+sdl::CursorHandle MakeCursor(const char* const* rows) {
     uint8_t data[32 * 4] = {}, mask[32 * 4] = {};
     for (int y = 0; y < 32 && rows[y]; ++y) {
         for (int x = 0; x < 32 && rows[y][x]; ++x) {
@@ -75,7 +92,7 @@ SDL_Cursor* MakeCursor(const char* const* rows) {
             }
         }
     }
-    return SDL_CreateCursor(data, mask, 32, 32, 0, 0);
+    return sdl::CursorHandle(SDL_CreateCursor(data, mask, 32, 32, 0, 0));
 }
 
 }  // namespace
@@ -94,7 +111,7 @@ namespace {
 class SdlPlatform : public Platform {
 public:
     bool Start() {
-        if (!InitVideo()) {
+        if (!session_.Start()) {
             std::fprintf(stderr, "kiv: cannot start the video system: %s\n", SDL_GetError());
             return false;
         }
@@ -103,26 +120,17 @@ public:
         if (const char* driver = SDL_GetCurrentVideoDriver(); driver && std::strcmp(driver, "x11") == 0)
             SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
         // Made at the size the game almost always asks for, so the first showing needs no resize.
-        window_ = SDL_CreateWindow("KIV system", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, kImageWidth,
-                                   kImageHeight, SDL_WINDOW_HIDDEN);
+        window_.reset(SDL_CreateWindow("KIV system", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, kImageWidth,
+                                       kImageHeight, SDL_WINDOW_HIDDEN));
         if (!window_) {
             std::fprintf(stderr, "kiv: cannot open the window: %s\n", SDL_GetError());
             return false;
         }
-        view_.Attach(window_);
+        view_.Attach(window_.get());
         const auto& shapes = CursorShapes();
-        for (size_t i = 0; i < shapes.size(); ++i) cursors_[i + 1] = MakeCursor(shapes[i]);  // NULL tolerated
-        cursors_[0] = SDL_GetDefaultCursor();
+        for (size_t i = 0; i < shapes.size(); ++i) cursors_[i] = MakeCursor(shapes[i]);  // NULL tolerated
         audio_ = std::make_unique<DeferredAudio>(OpenSdlSoundDevice);
         return true;
-    }
-
-    ~SdlPlatform() override {
-        audio_.reset();
-        for (size_t i = 1; i < cursors_.size(); ++i)
-            if (cursors_[i]) SDL_FreeCursor(cursors_[i]);
-        if (window_) SDL_DestroyWindow(window_);
-        SDL_Quit();
     }
 
     // A tick like the system's: milliseconds, wrapping after 2^32.
@@ -177,14 +185,14 @@ public:
 protected:
     void DoSetWindow() override {
         view_.SetPicture(ClientWidth(), ClientHeight());
-        SDL_SetWindowBordered(window_, Border() ? SDL_TRUE : SDL_FALSE);
-        SDL_SetWindowAlwaysOnTop(window_, Topmost() ? SDL_TRUE : SDL_FALSE);
+        SDL_SetWindowBordered(window_.get(), Border() ? SDL_TRUE : SDL_FALSE);
+        SDL_SetWindowAlwaysOnTop(window_.get(), Topmost() ? SDL_TRUE : SDL_FALSE);
         ApplyWindowSize();
         if (Visible()) {
-            SDL_ShowWindow(window_);
+            SDL_ShowWindow(window_.get());
             view_.ChangedAll();
         } else {
-            SDL_HideWindow(window_);
+            SDL_HideWindow(window_.get());
         }
     }
 
@@ -196,12 +204,14 @@ protected:
             return;
         }
         SDL_ShowCursor(SDL_ENABLE);
-        SDL_Cursor* c = id < static_cast<int>(cursors_.size()) ? cursors_[static_cast<size_t>(id)] : nullptr;
+        // Cursor 0 is the system's; 1..5 are the game's own shapes.
+        SDL_Cursor* c =
+            id >= 1 && id <= static_cast<int>(cursors_.size()) ? cursors_[static_cast<size_t>(id - 1)].get() : nullptr;
         SDL_SetCursor(c ? c : SDL_GetDefaultCursor());
     }
 
     void DoShowMessage(const std::string& text) override {
-        SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_INFORMATION, "KIV system", text.c_str(), window_);
+        SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_INFORMATION, "KIV system", text.c_str(), window_.get());
     }
 
     void DoTimerChanged() override { timerNext_ = TickCount() + TimerInterval(); }
@@ -220,19 +230,19 @@ private:
     // The window is the picture enlarged by the chosen scale, or the whole screen.
     void ApplyWindowSize() {
         if (viewOpt_.Fullscreen) {
-            SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP);
+            SDL_SetWindowFullscreen(window_.get(), SDL_WINDOW_FULLSCREEN_DESKTOP);
             return;
         }
-        const bool wasFullscreen = (SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN) != 0;
-        SDL_SetWindowFullscreen(window_, 0);
+        const bool wasFullscreen = (SDL_GetWindowFlags(window_.get()) & SDL_WINDOW_FULLSCREEN) != 0;
+        SDL_SetWindowFullscreen(window_.get(), 0);
         const int w = ClientWidth() * viewOpt_.Scale, h = ClientHeight() * viewOpt_.Scale;
         int nowW = 0, nowH = 0;
-        SDL_GetWindowSize(window_, &nowW, &nowH);
+        SDL_GetWindowSize(window_.get(), &nowW, &nowH);
         // SDL waits on the window manager after a resize or a move (up to 10 ms a time at start-up);
         // a window that already has its size keeps its place.
         if (!wasFullscreen && nowW == w && nowH == h) return;
-        SDL_SetWindowSize(window_, w, h);
-        SDL_SetWindowPosition(window_, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+        SDL_SetWindowSize(window_.get(), w, h);
+        SDL_SetWindowPosition(window_.get(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
     }
 
     void ToggleFullscreen() {
@@ -337,7 +347,7 @@ private:
     void TraceView() {
         const ViewLayout& v = view_.Layout();
         int w = 0, h = 0;
-        SDL_GetWindowSize(window_, &w, &h);
+        SDL_GetWindowSize(window_.get(), &w, &h);
         const std::array<int, 5> now{w, h, v.Scale, v.OffsetX, v.OffsetY};
         if (now == tracedView_) return;
         tracedView_ = now;
@@ -348,11 +358,13 @@ private:
                             {"y", Trace::Num(v.OffsetY)}});
     }
 
-    SDL_Window* window_ = nullptr;
+    // Declared first, so that SDL quits after the window, the cursors and the sound are gone.
+    SdlSession session_;
+    sdl::WindowHandle window_;
     WindowView view_;
     ViewOptions viewOpt_;
     std::array<int, 5> tracedView_{};
-    std::array<SDL_Cursor*, 6> cursors_{};
+    std::array<sdl::CursorHandle, 5> cursors_;
     std::unique_ptr<AudioDevice> audio_;
     uint32_t timerNext_ = 0;
     uint32_t held_ = 0;          // SDL_BUTTON masks of the buttons pressed in the window
