@@ -4,6 +4,9 @@
 #   ./build.sh test       install what is missing, build with sanitizers, run every test
 #   ./build.sh fuzz [SECONDS]
 #                         build the libFuzzer targets with clang and run each for SECONDS (60)
+#   ./build.sh package    install what is missing, build the Debian package from a copy of the
+#                         tree into build-package/, and check it with lintian, appstreamcli and
+#                         desktop-file-validate
 # Extra arguments after "run" go to the game (for example: ./build.sh run wideflower).
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -15,13 +18,18 @@ packages=(
   build-essential cmake pkg-config
   libsdl2-dev libsdl2-mixer-dev libsdl2-ttf-dev libfluidsynth-dev libasound2-dev libjpeg62-turbo-dev
   libfontconfig-dev libcairo2-dev libpango1.0-dev
-  timgm6mb-soundfont fonts-ipafont-gothic fontconfig espeak-ng
+  timgm6mb-soundfont fonts-ipafont-gothic fonts-dejavu-core fontconfig espeak-ng
 )
 test_packages=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xfonts-base xdotool imagemagick x11-utils openbox wmctrl
-  clang libclang-rt-14-dev)
+  clang libclang-rt-14-dev appstream desktop-file-utils)
 fuzz_packages=(clang libclang-rt-14-dev)
+# debian/control builds with the packages above (build-essential goes without saying there) and
+# these; tests/package_deps_test.sh keeps the two lists in step.
+package_build_packages=(debhelper optipng)
+package_tools=(dpkg-dev lintian appstream desktop-file-utils)
 [ "$mode" = test ] && packages+=("${test_packages[@]}")
 [ "$mode" = fuzz ] && packages+=("${fuzz_packages[@]}")
+[ "$mode" = package ] && packages+=("${package_build_packages[@]}" "${package_tools[@]}")
 
 missing=()
 for p in "${packages[@]}"; do
@@ -79,8 +87,35 @@ case "$mode" in
     done
     [ ${#failed[@]} -eq 0 ] || { echo "failing fuzz targets: ${failed[*]}" >&2; exit 1; }
     ;;
+  package)
+    # Built from a copy of the tree as git sees it (the files it tracks and new ones it does not
+    # ignore), so that nothing of an earlier build gets in; dpkg-buildpackage leaves the packages
+    # in the copy's parent folder, build-package/.
+    out=build-package
+    rm -rf "$out"
+    mkdir -p "$out/kiv"
+    if git rev-parse --is-inside-work-tree >/dev/null 2>&1; then
+      git ls-files -z --cached --others --exclude-standard |
+        while IFS= read -r -d '' f; do [ -e "$f" ] && printf '%s\0' "$f"; done |
+        tar --null -T - -cf - | tar -xf - -C "$out/kiv"
+    else
+      tar --exclude='./build*' --exclude='./obj-*' --exclude=./debian/kiv --exclude=./debian/.debhelper -cf - . |
+        tar -xf - -C "$out/kiv"
+    fi
+    (cd "$out/kiv" && dpkg-buildpackage -us -uc -b -j"$jobs")
+    changes=$(echo "$out"/kiv_*.changes)
+    echo "== lintian $changes"
+    lintian --display-info --fail-on error,warning "$changes"
+    # What software centres and desktops read, as the package installs it.
+    mkdir -p "$out/root"
+    dpkg-deb -x "$(echo "$out"/kiv_*.deb)" "$out/root"
+    appstreamcli validate --no-net "$out"/root/usr/share/metainfo/*.metainfo.xml
+    appstreamcli validate-tree --no-net "$out/root"
+    desktop-file-validate "$out/root/usr/share/applications/kiv.desktop"
+    ls -l "$out"/*.deb
+    ;;
   *)
-    echo "usage: ./build.sh [run [game arguments...] | test | fuzz [SECONDS]]" >&2
+    echo "usage: ./build.sh [run [game arguments...] | test | fuzz [SECONDS] | package]" >&2
     exit 2
     ;;
 esac

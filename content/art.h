@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cairo.h>
+
 #include <string>
 
 #include "image_files.h"
@@ -23,8 +25,16 @@ struct EmblemSheets {
 };
 EmblemSheets BuildEmblemSheets();
 
-// The program's icon, size x size pixels, as a PNG file: the emblem's ring.
-void WriteIcon(const std::string& path, const EmblemSheets& emblem, int size);
+class Canvas;
+// One slice of the emblem's ring (0 to 7, clockwise from the top) as a path around the ring's
+// centre (319.5, 240.5) of the title menu, in the current user space; then its open or closed
+// look painted over that path, with its number (or lock) unless label is false.
+void PathEmblemSlice(cairo_t* cr, int slice);
+void PaintEmblemSlice(Canvas& c, int slice, bool closed, bool label = true);
+
+// The program's icon, the emblem's ring with every slice open, in the folders of an icon theme:
+// dir/hicolor/NxN/apps/kiv.png for several sizes N, and dir/hicolor/scalable/apps/kiv.svg.
+void WriteIcons(const std::string& dir);
 
 // The pictures of the game folder that belong to the stages and the ending; writes them.
 void WriteStagePictures(const std::string& dir);

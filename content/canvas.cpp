@@ -39,6 +39,8 @@ Canvas::Canvas(int w, int h) : w_(w), h_(h) {
     cr_ = cairo_create(surface_);
 }
 
+Canvas::Canvas(cairo_surface_t* target, int w, int h) : w_(w), h_(h), surface_(target) { cr_ = cairo_create(surface_); }
+
 Canvas::~Canvas() {
     cairo_destroy(cr_);
     cairo_surface_destroy(surface_);

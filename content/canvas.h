@@ -12,11 +12,14 @@ namespace kiv::demo {
 class Canvas {
 public:
     Canvas(int w, int h);  // transparent
+    // Draws on another surface (an SVG file, say), which the canvas then owns.
+    Canvas(cairo_surface_t* target, int w, int h);
     ~Canvas();
     Canvas(const Canvas&) = delete;
     Canvas& operator=(const Canvas&) = delete;
 
     cairo_t* cr() const { return cr_; }
+    cairo_surface_t* surface() const { return surface_; }
     int Width() const { return w_; }
     int Height() const { return h_; }
 

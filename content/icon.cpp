@@ -1,56 +1,60 @@
-// The program's icon: the demo's emblem, its eight slices put together into the ring they form
-// in the title menu, on a transparent ground.
+// The program's icon: the demo's emblem, the ring of eight slices of the title menu with every
+// stage open, on a transparent ground; drawn from the same paths as the menu's sheets, so it
+// scales to any size and makes a scalable (SVG) icon too.
+#include <cairo-svg.h>
 #include <cairo.h>
 
-#include <algorithm>
+#include <filesystem>
 #include <stdexcept>
 #include <string>
 
 #include "art.h"
+#include "canvas.h"
 
 namespace kiv::demo {
 
 namespace {
 
-// Where the menu puts each slice: its strip of the sheet and its resting place on the screen.
-struct SlicePlace {
-    int srcLeft, srcRight, left, top;
-};
-constexpr SlicePlace kPlaces[8] = {{0, 64, 287, 163},    {64, 142, 318, 163},  {142, 219, 319, 208},
-                                   {219, 297, 318, 239}, {297, 361, 287, 240}, {361, 439, 242, 239},
-                                   {439, 516, 242, 208}, {516, 594, 242, 163}};
-// The ring's square on the screen.
-constexpr int kLeft = 242, kTop = 163, kSide = 156;
+// The square the icon shows, in the menu's pixels: the ring with its outline, centred.
+constexpr double kSide = 156, kCentreX = 319.5, kCentreY = 240.5;
+// The sizes of the PNG icons. Below 48 pixels the slices' numbers are only noise: left out.
+constexpr int kSizes[] = {16, 24, 32, 48, 64, 128, 256};
+constexpr int kSmallestNumbered = 48;
+
+void DrawRing(Canvas& c, double size, bool numbered) {
+    cairo_t* cr = c.cr();
+    cairo_scale(cr, size / kSide, size / kSide);
+    cairo_translate(cr, kSide / 2 - kCentreX, kSide / 2 - kCentreY);
+    for (int slice = 0; slice < 8; ++slice) {
+        PathEmblemSlice(cr, slice);
+        PaintEmblemSlice(c, slice, false, numbered);
+    }
+}
+
+void Check(cairo_status_t status, const std::string& path) {
+    if (status != CAIRO_STATUS_SUCCESS)
+        throw std::runtime_error("cannot write " + path + ": " + cairo_status_to_string(status));
+}
 
 }  // namespace
 
-void WriteIcon(const std::string& path, const EmblemSheets& emblem, int size) {
-    cairo_surface_t* ring = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, kSide, kSide);
-    unsigned char* data = cairo_image_surface_get_data(ring);
-    const int stride = cairo_image_surface_get_stride(ring);
-    cairo_surface_flush(ring);
-    for (const SlicePlace& s : kPlaces)
-        for (int y = 0; y < 78; ++y)
-            for (int x = s.srcLeft; x < s.srcRight; ++x) {
-                const int dx = s.left + (x - s.srcLeft) - kLeft, dy = s.top + y - kTop;
-                if (dx < 0 || dy < 0 || dx >= kSide || dy >= kSide) continue;
-                if ((emblem.mask.At(x, y) & 0xFFFFFF) != 0) continue;  // white: outside the slice
-                // Opaque: premultiplied and plain colours are the same.
-                reinterpret_cast<uint32_t*>(data + dy * stride)[dx] = 0xFF000000u | (emblem.open.At(x, y) & 0xFFFFFF);
-            }
-    cairo_surface_mark_dirty(ring);
-
-    cairo_surface_t* icon = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, size, size);
-    cairo_t* cr = cairo_create(icon);
-    cairo_scale(cr, double(size) / kSide, double(size) / kSide);
-    cairo_set_source_surface(cr, ring, 0, 0);
-    cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_BEST);
-    cairo_paint(cr);
-    cairo_destroy(cr);
-    const cairo_status_t status = cairo_surface_write_to_png(icon, path.c_str());
-    cairo_surface_destroy(icon);
-    cairo_surface_destroy(ring);
-    if (status != CAIRO_STATUS_SUCCESS) throw std::runtime_error(std::string("cannot write ").append(path));
+void WriteIcons(const std::string& dir) {
+    const std::string theme = dir + "/hicolor/";
+    for (int size : kSizes) {
+        const std::string folder = theme + std::to_string(size) + "x" + std::to_string(size) + "/apps/";
+        std::filesystem::create_directories(folder);
+        Canvas c(size, size);
+        DrawRing(c, size, size >= kSmallestNumbered);
+        Check(cairo_surface_write_to_png(c.surface(), (folder + "kiv.png").c_str()), folder + "kiv.png");
+    }
+    const std::string folder = theme + "scalable/apps/", path = folder + "kiv.svg";
+    std::filesystem::create_directories(folder);
+    cairo_surface_t* svg = cairo_svg_surface_create(path.c_str(), kSide, kSide);
+    cairo_svg_surface_set_document_unit(svg, CAIRO_SVG_UNIT_PX);
+    Canvas c(svg, int(kSide), int(kSide));
+    DrawRing(c, kSide, true);
+    cairo_surface_finish(svg);
+    Check(cairo_surface_status(svg), path);
 }
 
 }  // namespace kiv::demo

@@ -1,5 +1,6 @@
 // kiv_content: writes the bundled demo game (Kiv.txt, pictures, sounds, music) into a folder.
-// Usage: kiv_content DIR [ICON.png]. Set KIV_NO_SPEECH=1 to use the murmur instead of espeak-ng.
+// Usage: kiv_content DIR [ICON_DIR]; the program's icons go into ICON_DIR/hicolor/.
+// Set KIV_NO_SPEECH=1 to use the murmur instead of espeak-ng.
 
 #include <cstdio>
 #include <cstdlib>
@@ -32,7 +33,7 @@ void WriteText(const std::string& path, const std::string& bytes) {
 int main(int argc, char** argv) {
     using namespace kiv::demo;
     if (argc != 2 && argc != 3) {
-        std::fprintf(stderr, "usage: kiv_content DIR [ICON.png]\n");
+        std::fprintf(stderr, "usage: kiv_content DIR [ICON_DIR]\n");
         return 2;
     }
     try {
@@ -49,7 +50,7 @@ int main(int argc, char** argv) {
         WriteBmp24(dir + "Pchz.bmp", emblem.open);
         WriteBmp24(dir + "Pchzd.bmp", emblem.closed);
         WriteBmpMono(dir + "Pchzm.bmp", emblem.mask);
-        if (argc == 3) WriteIcon(argv[2], emblem, 64);
+        if (argc == 3) WriteIcons(argv[2]);
 
         WriteStagePictures(dir);
         WriteEndingPictures(dir);

@@ -299,31 +299,69 @@ struct SliceRow {
 constexpr SliceRow kSlices[8] = {{0, 64, 287, 163},    {64, 142, 318, 163},  {142, 219, 319, 208},
                                  {219, 297, 318, 239}, {297, 361, 287, 240}, {361, 439, 242, 239},
                                  {439, 516, 242, 208}, {516, 594, 242, 163}};
+constexpr double kEmblemCx = 319.5, kEmblemCy = 240.5, kEmblemInner = 24, kEmblemOuter = 75,
+                 kEmblemGap = 2.0 * M_PI / 180;
 constexpr uint32_t kSliceColours[8][2] = {{0x7CD957, 0x2E9A3A}, {0x63C8FF, 0x1F6FD1}, {0xFF9BD0, 0xD94B96},
                                           {0xE6F4FF, 0x8DB6E0}, {0xFF6B5B, 0xC4222E}, {0x8E7BFF, 0x3A2C9E},
                                           {0x4FE0C8, 0x128A80}, {0xFFC04D, 0xE0701F}};
 
+void PathEmblemSlice(cairo_t* cr, int slice) {
+    const double a0 = (slice * 45 - 22.5) * M_PI / 180 + kEmblemGap, a1 = (slice * 45 + 22.5) * M_PI / 180 - kEmblemGap;
+    cairo_new_path(cr);
+    // angles measured clockwise from straight up
+    cairo_arc(cr, kEmblemCx, kEmblemCy, kEmblemOuter, a0 - M_PI / 2, a1 - M_PI / 2);
+    cairo_arc_negative(cr, kEmblemCx, kEmblemCy, kEmblemInner, a1 - M_PI / 2, a0 - M_PI / 2);
+    cairo_close_path(cr);
+}
+
+void PaintEmblemSlice(Canvas& c, int slice, bool closed, bool label) {
+    cairo_t* cr = c.cr();
+    const double mid = (slice * 45) * M_PI / 180, lr = 50;
+    const double lx = kEmblemCx + lr * std::sin(mid), ly = kEmblemCy - lr * std::cos(mid);
+    cairo_pattern_t* p =
+        cairo_pattern_create_radial(kEmblemCx, kEmblemCy, kEmblemInner, kEmblemCx, kEmblemCy, kEmblemOuter);
+    const uint32_t inner = closed ? 0x3A3A44 : kSliceColours[slice][1];
+    const uint32_t outer = closed ? 0x5A5A66 : kSliceColours[slice][0];
+    cairo_pattern_add_color_stop_rgb(p, 0, ((inner >> 16) & 255) / 255.0, ((inner >> 8) & 255) / 255.0,
+                                     (inner & 255) / 255.0);
+    cairo_pattern_add_color_stop_rgb(p, 1, ((outer >> 16) & 255) / 255.0, ((outer >> 8) & 255) / 255.0,
+                                     (outer & 255) / 255.0);
+    cairo_set_source(cr, p);
+    cairo_fill_preserve(cr);
+    cairo_pattern_destroy(p);
+    c.Colour(closed ? 0x8A8A96 : 0xFFFFFF, closed ? 1.0 : 0.85);
+    cairo_set_line_width(cr, 1.5);
+    cairo_stroke(cr);
+    if (!label) return;
+    if (!closed) {
+        c.TextOutlined(std::to_string(slice + 1), "DejaVu Sans Bold 17", lx, ly, 0xFFFFFF, 0x202040, 3);
+    } else {
+        c.Colour(0x9A9AA6);
+        cairo_set_line_width(cr, 2.2);
+        cairo_new_sub_path(cr);
+        cairo_arc(cr, lx, ly - 3, 4.5, M_PI, 2 * M_PI);
+        cairo_stroke(cr);
+        c.Colour(0xB8B8C4);
+        c.RoundRect(lx - 6.5, ly - 3, 13, 10, 2);
+        cairo_fill(cr);
+        c.Circle(lx, ly + 1.5, 1.5, 0x3A3A44);
+    }
+}
+
 EmblemSheets BuildEmblemSheets() {
     constexpr int W = 600, H = 80;
-    constexpr double cx = 319.5, cy = 240.5, rIn = 24, rOut = 75, gap = 2.0 * M_PI / 180;
     Canvas open(W, H), closed(W, H), shape(W, H);
     for (int a = 0; a < 8; ++a) {
         const SliceRow& s = kSlices[a];
-        double a0 = (a * 45 - 22.5) * M_PI / 180 + gap, a1 = (a * 45 + 22.5) * M_PI / 180 - gap;
+        // The slice drawn where it rests on the screen, seen through its strip of the sheet.
         auto path = [&](Canvas& c) {
             cairo_t* cr = c.cr();
             cairo_save(cr);
             cairo_rectangle(cr, s.srcLeft, 0, s.srcRight - s.srcLeft, 78);
             cairo_clip(cr);
             cairo_translate(cr, s.srcLeft - s.left, -s.top);
-            cairo_new_path(cr);
-            // angles measured clockwise from straight up
-            cairo_arc(cr, cx, cy, rOut, a0 - M_PI / 2, a1 - M_PI / 2);
-            cairo_arc_negative(cr, cx, cy, rIn, a1 - M_PI / 2, a0 - M_PI / 2);
-            cairo_close_path(cr);
+            PathEmblemSlice(cr, a);
         };
-        double mid = (a * 45) * M_PI / 180, lr = 50;
-        double lx = cx + lr * std::sin(mid), ly = cy - lr * std::cos(mid);
 
         path(shape);
         shape.Colour(0xFFFFFF);
@@ -332,35 +370,9 @@ EmblemSheets BuildEmblemSheets() {
 
         for (int look = 0; look < 2; ++look) {
             Canvas& c = look == 0 ? open : closed;
-            cairo_t* cr = c.cr();
             path(c);
-            cairo_pattern_t* p = cairo_pattern_create_radial(cx, cy, rIn, cx, cy, rOut);
-            uint32_t inner = look == 0 ? kSliceColours[a][1] : 0x3A3A44;
-            uint32_t outer = look == 0 ? kSliceColours[a][0] : 0x5A5A66;
-            cairo_pattern_add_color_stop_rgb(p, 0, ((inner >> 16) & 255) / 255.0, ((inner >> 8) & 255) / 255.0,
-                                             (inner & 255) / 255.0);
-            cairo_pattern_add_color_stop_rgb(p, 1, ((outer >> 16) & 255) / 255.0, ((outer >> 8) & 255) / 255.0,
-                                             (outer & 255) / 255.0);
-            cairo_set_source(cr, p);
-            cairo_fill_preserve(cr);
-            cairo_pattern_destroy(p);
-            c.Colour(look == 0 ? 0xFFFFFF : 0x8A8A96, look == 0 ? 0.85 : 1.0);
-            cairo_set_line_width(cr, 1.5);
-            cairo_stroke(cr);
-            if (look == 0) {
-                c.TextOutlined(std::to_string(a + 1), "DejaVu Sans Bold 17", lx, ly, 0xFFFFFF, 0x202040, 3);
-            } else {
-                c.Colour(0x9A9AA6);
-                cairo_set_line_width(cr, 2.2);
-                cairo_new_sub_path(cr);
-                cairo_arc(cr, lx, ly - 3, 4.5, M_PI, 2 * M_PI);
-                cairo_stroke(cr);
-                c.Colour(0xB8B8C4);
-                c.RoundRect(lx - 6.5, ly - 3, 13, 10, 2);
-                cairo_fill(cr);
-                c.Circle(lx, ly + 1.5, 1.5, 0x3A3A44);
-            }
-            cairo_restore(cr);
+            PaintEmblemSlice(c, a, look == 1);
+            cairo_restore(c.cr());
         }
     }
     EmblemSheets out;

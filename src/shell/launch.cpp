@@ -42,10 +42,11 @@ std::string UsageText() {
            "\n"
            "Files: the game folder holds Kiv.txt, the pictures (.jpg or .bmp), the sounds (.wav) and\n"
            "the music (.mid). It is DIR of --data, else the folder of the kiv program itself; an\n"
-           "installed kiv with no Kiv.txt beside it plays the demo in PREFIX/share/kiv/demo.\n"
+           "installed kiv with no Kiv.txt beside it plays the demo installed with it, in\n"
+           "PREFIX/share/kiv/demo for PREFIX/bin/kiv, in /usr/share/games/kiv/demo for /usr/games/kiv.\n"
            "Kiv.ini keeps the open stages, the ranking and the player's name: in the game folder when\n"
-           "the player may write there, else in $XDG_DATA_HOME/kiv/<game folder>/ (by default\n"
-           "~/.local/share/kiv/...).\n"
+           "the player may write there, else (and for the installed demo) in\n"
+           "$XDG_DATA_HOME/kiv/<game folder>/ (by default ~/.local/share/kiv/...).\n"
            "\n"
            "Exit status:\n"
            "  0  the window was closed normally; --check found no errors (warnings allowed)\n"
@@ -54,7 +55,8 @@ std::string UsageText() {
            "  2  a bad command line or script\n"
            "  3  a script's until-scene or until-step gave up\n"
            "\n"
-           "More: docs/headless.md (scripts and traces), docs/game-makers.md (making a game).\n";
+           "More: the manual page kiv(6), docs/headless.md (scripts and traces) and\n"
+           "docs/game-makers.md (making a game).\n";
 }
 
 std::string VersionText() { return std::string("kiv ") + kKivVersion + "\n"; }
