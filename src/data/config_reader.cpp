@@ -245,7 +245,7 @@ ConfigResult ParseConfiguration(std::string_view bytes, const std::string& appDi
             for (int j = 0; j < 4; ++j) {
                 in.NextLine();
                 for (int k = 0; k < 5; ++k) {
-                    const size_t i = size_t(5 * j + k);
+                    const size_t i = 5 * static_cast<size_t>(j) + static_cast<size_t>(k);
                     points[i].X = static_cast<int16_t>(in.ReadNumber());
                     n.CheckPointLine[s][i] = in.LastLine();
                     points[i].Y = static_cast<int16_t>(in.ReadNumber());

@@ -42,11 +42,10 @@ static std::string JoinFolder(const std::string& dir, const std::string& relativ
             const std::string part = path.substr(from, slash - from);
             from = slash + 1;
             if (part.empty() || part == ".") continue;
-            if (part != "..")
-                parts.push_back(part);
-            else if (!parts.empty() && parts.back() != "..")
+            const bool up = part == "..";
+            if (up && !parts.empty() && parts.back() != "..")
                 parts.pop_back();
-            else if (!absolute)  // ".." of the root is the root
+            else if (!up || !absolute)  // ".." of the root is the root
                 parts.push_back(part);
         }
     };

@@ -10,6 +10,8 @@ namespace {
 // Converts with iconv, replacing what does not convert, one input byte at a time.
 std::string Convert(const char* to, const char* from, std::string_view in, std::string_view replacement) {
     iconv_t cd = iconv_open(to, from);
+    // iconv_open fails with (iconv_t)-1.
+    // NOLINTNEXTLINE(performance-no-int-to-ptr)
     if (cd == reinterpret_cast<iconv_t>(-1)) return std::string(in);
     std::string out;
     out.reserve(in.size() * 2);
@@ -38,6 +40,8 @@ std::string Convert(const char* to, const char* from, std::string_view in, std::
 
 size_t FirstInvalidSjisByte(std::string_view sjis) {
     iconv_t cd = iconv_open("UTF-8", "CP932");
+    // iconv_open fails with (iconv_t)-1.
+    // NOLINTNEXTLINE(performance-no-int-to-ptr)
     if (cd == reinterpret_cast<iconv_t>(-1)) return std::string_view::npos;
     char* src = const_cast<char*>(sjis.data());
     size_t left = sjis.size();

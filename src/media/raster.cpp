@@ -329,7 +329,7 @@ void WalkLine(i64 x0, i64 y0, i64 x1, i64 y1, i64 loX, i64 hiX, i64 loY, i64 hiY
     }
     for (i64 i = iFirst; i < iEnd; ++i) {
         i128 p2 = i128(2) * i * ak;
-        i64 off = dk >= 0 ? i64((p2 + n - 1) / (2 * n)) : -i64((p2 + n) / (2 * n));
+        i64 off = dk >= 0 ? i64((p2 + n - 1) / (i128(2) * n)) : -i64((p2 + n) / (i128(2) * n));
         i64 m = dm > 0 ? m0 + i : m0 - i;
         if (xMajor)
             plot(m, k0 + off);

@@ -65,9 +65,10 @@ bool Platform::SaveScreenshot(const std::string& path) const {
     for (int y = h - 1; y >= 0 && ok; --y) {
         for (int x = 0; x < w; ++x) {
             uint32_t p = image_[static_cast<size_t>(y) * kImageWidth + static_cast<size_t>(x)];
-            row[static_cast<size_t>(3 * x)] = static_cast<uint8_t>(p);
-            row[static_cast<size_t>(3 * x + 1)] = static_cast<uint8_t>(p >> 8);
-            row[static_cast<size_t>(3 * x + 2)] = static_cast<uint8_t>(p >> 16);
+            const size_t at = 3 * static_cast<size_t>(x);
+            row[at] = static_cast<uint8_t>(p);
+            row[at + 1] = static_cast<uint8_t>(p >> 8);
+            row[at + 2] = static_cast<uint8_t>(p >> 16);
         }
         ok = std::fwrite(row.data(), 1, row.size(), f) == row.size();
     }

@@ -10,6 +10,6 @@ void FreeWindow(SDL_Window* w) { SDL_DestroyWindow(w); }
 void FreeCursor(SDL_Cursor* c) { SDL_FreeCursor(c); }
 void FreeSurface(SDL_Surface* s) { SDL_FreeSurface(s); }
 void FreeChunk(Mix_Chunk* c) { Mix_FreeChunk(c); }
-void FreeFont(_TTF_Font* f) { TTF_CloseFont(f); }
+void FreeFont(TTF_Font* f) { TTF_CloseFont(f); }
 
 }  // namespace kiv::sdl

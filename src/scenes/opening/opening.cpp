@@ -36,8 +36,8 @@ void LetterFrame(Game& g) {
     const auto& row = g.Cfg.OpeningScript[static_cast<size_t>(p)];
     if (i < 0 || i > 9) i = 0;
     // Boundaries are signed bytes; 255 (as a byte) after the last one ends the row.
-    const int left = static_cast<int8_t>(row[static_cast<size_t>(i)]);
-    const int right = static_cast<int8_t>(row[static_cast<size_t>(i) + 1]);
+    const int left = static_cast<int8_t>(row[static_cast<size_t>(i)]);       // NOLINT(bugprone-signed-char-misuse)
+    const int right = static_cast<int8_t>(row[static_cast<size_t>(i) + 1]);  // NOLINT(bugprone-signed-char-misuse)
     const int top = 32 * p;
 
     g.Media.SrcRect = MakeRect(kSheetLogoX + left, top, kSheetLogoX + right, top + 26);

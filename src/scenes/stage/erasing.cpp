@@ -149,8 +149,8 @@ bool PointerInCircle(Game& g, int16_t cx, int16_t cy, int16_t r) {
     const int16_t dx = static_cast<int16_t>(g.Play.StrokeX + 21 - cx);
     const int16_t dy = static_cast<int16_t>(g.Play.StrokeY + 19 - cy);
     // Each square fits 32 bits; their sum is taken wider so that it cannot wrap.
-    const int64_t d2 = int64_t{int32_t{dx} * dx} + int32_t{dy} * dy;
-    return d2 < int32_t{r} * r;
+    const int64_t d2 = int64_t{dx} * dx + int64_t{dy} * dy;
+    return d2 < int64_t{r} * r;
 }
 
 bool TryStrokeAt(Game& g, int k) {

@@ -118,7 +118,7 @@ void DrawFacePart(Game& g, int a, StageCounter k) {
     const auto& f = FaceTableOf(g);
     const int cel = Sc(g, k);
     if (a < 3 || a > 11 || cel < 1 || cel > 4) return;
-    const auto w = [&f, a](int i) { return int(f[static_cast<size_t>(a + i)]); };
+    const auto w = [&f, a](int i) { return int(f[static_cast<size_t>(a) + static_cast<size_t>(i)]); };
     // The cels are placed with their origin at (f1, f2) of the screen.
     g.Media.SrcRect = MakeRect(w(0) - f[1], w(1) - f[2], w(2) - f[1], w(3) - f[2]);
     g.Media.DstRect = MakeRect(w(0), w(1), w(2), w(3));

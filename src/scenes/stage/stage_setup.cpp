@@ -129,7 +129,7 @@ void PlaceStageImage(Game& g, const std::string& prefix, uint8_t index, Surface&
     int v[4] = {0, 0, 0, 0};
     const auto& layout = g.Cfg.StageLayout;
     if (record >= 0 && record < int(layout.size()) && index + 4 <= int(layout[0].size()))
-        for (int k = 0; k < 4; ++k) v[k] = layout[static_cast<size_t>(record)][static_cast<size_t>(index + k)];
+        for (int k = 0; k < 4; ++k) v[k] = layout[static_cast<size_t>(record)][size_t{index} + static_cast<size_t>(k)];
     PlaceImage(Pictures(g), prefix + ZeroPad(2, scene - 1), MakeRect(v[0], v[1], v[2], v[3]), target);
 }
 
