@@ -92,6 +92,11 @@ TEST(RecordsStore, ReadsStageRanksAndNameWithTheirDefaultsAndLimits) {
     EXPECT_EQ(r.PlayerName, "Someone_with_a_l");
     // A missing name takes the default, as the reader hands defaults back.
     EXPECT_EQ(parse("").PlayerName, "Player");
+
+    EXPECT_TRUE(IsRecordsText("; mine\n[ kIV ]\n"));
+    EXPECT_TRUE(IsRecordsText("\xEF\xBB\xBF[Kiv]"));
+    EXPECT_FALSE(IsRecordsText("Kiv=1\n[Kiv\n; [Kiv]\n[Kivi]\n"));
+    EXPECT_FALSE(IsRecordsText(""));
 }
 
 TEST(RecordsStore, SaveKeepsWhatTheUserAddedAndReplacesKeysInPlace) {
@@ -142,7 +147,7 @@ TEST(RecordsStore, TheTemporaryFileIsKivIniTmpBesideItAndIsNotLeftBehind) {
     EXPECT_FALSE(dir.Exists("Kiv.ini.tmp"));
 }
 
-TEST(RecordsStore, AKivIniThatIsALinkStaysOneAndItsFileIsWritten) {
+TEST(RecordsStore, AKivIniThatIsALinkToARecordsFileStaysOneAndItsFileIsWritten) {
     TempDir dir;
     std::filesystem::create_directory(dir.File("elsewhere"));
     dir.Write("elsewhere/records.ini", "[Kiv]\r\nStage=4\r\n");
@@ -156,12 +161,10 @@ TEST(RecordsStore, AKivIniThatIsALinkStaysOneAndItsFileIsWritten) {
     EXPECT_TRUE(std::filesystem::is_symlink(dir.File("Kiv.ini")));
     EXPECT_EQ(dir.Read("elsewhere/records.ini"), PresetFile("6"));
     EXPECT_FALSE(dir.Exists("elsewhere/records.ini.tmp"));
-
-    // A link to a file not made yet: the file is made where the link points.
-    std::filesystem::remove(dir.File("elsewhere/records.ini"));
+    // Saved again, it is still a records file, and still written where the link points.
+    rg.g.Records.StagesOpen = 7;
     ASSERT_TRUE(rg.Save());
-    EXPECT_TRUE(std::filesystem::is_symlink(dir.File("Kiv.ini")));
-    EXPECT_EQ(dir.Read("elsewhere/records.ini"), PresetFile("6"));
+    EXPECT_EQ(dir.Read("elsewhere/records.ini"), PresetFile("7"));
 }
 
 TEST(RecordsStore, FailedWriteLeavesTheOldFileAndIsReported) {

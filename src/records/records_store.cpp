@@ -30,6 +30,8 @@ std::string RankKey(int k) { return "Rank" + ZeroPad(2, k); }
 
 bool IniInteger(std::string_view value, int32_t& out) { return ParseNumberToken(value, out); }
 
+bool IsRecordsText(std::string_view bytes) { return IniSection(bytes, kSection).Present(); }
+
 StoredRecords ParseRecordsIni(std::string_view bytes, const std::array<RankEntry, 31>& presets,
                               std::string_view defaultName) {
     const IniSection section(bytes, kSection);
@@ -78,54 +80,93 @@ IniFile OpenIni(const std::string& dir) {
     return f;
 }
 
+bool IsRecordsFile(const IniFile& f) { return f.Read.Result == FileRead::Status::Read && IsRecordsText(f.Read.Bytes); }
+
+// A game folder is data from anyone: its Kiv.ini may lead out of it only to a records file
+// (a player's own link into a synchronised folder), never to any other file of the player's
+// nor to one not made yet. A link found in the place of a plain file since it was looked at
+// counts as a link.
+bool LinkRefused(const IniFile& f) {
+    return (f.IsLink || f.Read.Result == FileRead::Status::Link) && !IsRecordsFile(f);
+}
+
+// Why the records of a game folder are kept in the player's folder although the game folder
+// may be written, or nullptr when they are not.
+const char* WhyNotInGameFolder(const IniFile& f) {
+    if (LinkRefused(f)) return "links to a file that is not a records file";
+    if (f.IsLink && !FolderWritable(f.TargetFolder.Path()))
+        return "links to a records file in a folder that cannot be written";
+    return nullptr;
+}
+
+void KeepInUserFolder(RecordsState& records, const RecordsSettings& settings, const char* why) {
+    records.IniDir = UserRecordsDir(settings.GameDir);
+    records.IniInUserFolder = true;
+    std::fprintf(stderr, "kiv: Kiv.ini %s: the records are kept in %s%s\n", why, records.IniDir.c_str(), kFileName);
+}
+
 // The folder the records go to, chosen when they are first read.
 void ChooseLocation(RecordsState& records, const RecordsSettings& settings) {
     if (!records.IniDir.empty()) return;
     const RecordsLocation where = ChooseRecordsLocation(settings.GameDir, settings.SharedGameFolder);
+    if (!where.UserFolder) {
+        if (const char* why = WhyNotInGameFolder(OpenIni(where.Dir))) {
+            KeepInUserFolder(records, settings, why);
+            return;
+        }
+    }
     records.IniDir = where.Dir;
     records.IniInUserFolder = where.UserFolder;
 }
 
 // The game folder's own records, which a player's first records in their own folder start
-// from; "" when it has none.
+// from; "" when it has none (a link to anything but a records file is not read).
 std::string GameRecords(const std::string& gameDir) {
     const IniFile f = OpenIni(gameDir);
-    return f.Read.Result == FileRead::Status::Read ? f.Read.Bytes : std::string();
+    return f.Read.Result == FileRead::Status::Read && !LinkRefused(f) ? f.Read.Bytes : std::string();
 }
+
+enum class SaveResult { Saved, Failed, LinkRefused };
 
 // Writes the records to Kiv.ini in dir, keeping what else the file holds; a file that does not
 // exist yet starts from the records of seedDir (the game folder) when seedDir is given.
-bool SaveTo(const RecordsState& records, const std::string& dir, const std::string& seedDir, std::string& path,
-            FileError& error) {
-    // A Kiv.ini that is a link stays the user's link: the file it names is replaced.
+SaveResult SaveTo(const RecordsState& records, const std::string& dir, bool gameFolder, const std::string& seedDir,
+                  std::string& path, FileError& error) {
     const IniFile f = OpenIni(dir);
     path = f.Path;
+    if (gameFolder && LinkRefused(f)) return SaveResult::LinkRefused;
+    // The checks on a folder's permissions that hold for the game folder hold where its link leads.
+    if (gameFolder && f.IsLink && !FolderWritable(f.TargetFolder.Path())) {
+        error = {EACCES, "cannot write in " + f.TargetFolder.Path() + ": the folder is read-only"};
+        return SaveResult::Failed;
+    }
     std::string existing;
     switch (f.Read.Result) {
         case FileRead::Status::Read: existing = f.Read.Bytes; break;
         case FileRead::Status::Missing:
             if (!f.TargetFolder.IsOpen()) {
                 error = f.ReachError;
-                return false;
+                return SaveResult::Failed;
             }
             if (!seedDir.empty()) existing = GameRecords(seedDir);
             break;
         case FileRead::Status::NotRegular:
             error = {0, "cannot replace " + f.Target + ": not a regular file"};
-            return false;
+            return SaveResult::Failed;
         case FileRead::Status::Link:
             error = {ELOOP, "cannot replace " + f.Target + ": it was made a link while it was read"};
-            return false;
+            return SaveResult::Failed;
         case FileRead::Status::TooLarge:
             // Replacing a file we cannot read would lose whatever else it holds.
             error = {EFBIG, "cannot read " + f.Target + ": it is larger than 16 MB"};
-            return false;
-        case FileRead::Status::Failed: error = f.Read.Error; return false;
+            return SaveResult::Failed;
+        case FileRead::Status::Failed: error = f.Read.Error; return SaveResult::Failed;
     }
     const std::string name = NameOf(f.Target);
     const mode_t mode = f.Read.Result == FileRead::Status::Read ? f.Read.Mode : 0644;
     const std::string bytes = UpdateRecordsIni(existing, records.StagesOpen, records.RankTable);
-    return ReplaceFileIn(f.TargetFolder, name, name + kTemporarySuffix, bytes, mode, error);
+    return ReplaceFileIn(f.TargetFolder, name, name + kTemporarySuffix, bytes, mode, error) ? SaveResult::Saved
+                                                                                            : SaveResult::Failed;
 }
 
 std::array<RankEntry, 31> Presets(const RecordsSettings& settings) {
@@ -140,7 +181,7 @@ void LoadRecords(RecordsState& records, const RecordsSettings& settings, Platfor
     ChooseLocation(records, settings);
     const IniFile f = OpenIni(records.IniDir);
     std::string bytes;
-    if (f.Read.Result == FileRead::Status::Read) {
+    if (f.Read.Result == FileRead::Status::Read && (records.IniInUserFolder || !LinkRefused(f))) {
         bytes = f.Read.Bytes;
     } else if (records.IniInUserFolder &&
                (f.Read.Result == FileRead::Status::Missing || f.Read.Result == FileRead::Status::NotRegular)) {
@@ -168,17 +209,25 @@ bool SaveRecords(RecordsState& records, const RecordsSettings& settings, Platfor
     FileError error;
     bool ok;
     if (records.IniInUserFolder) {
-        ok = MakeFolders(records.IniDir, error) && SaveTo(records, records.IniDir, settings.GameDir, path, error);
+        ok = MakeFolders(records.IniDir, error) &&
+             SaveTo(records, records.IniDir, false, settings.GameDir, path, error) == SaveResult::Saved;
     } else {
-        ok = SaveTo(records, records.IniDir, std::string(), path, error);
-        if (!ok &&
-            (error.Code == EROFS || error.Code == EACCES || error.Code == EPERM || !FolderWritable(records.IniDir))) {
+        const SaveResult result = SaveTo(records, records.IniDir, true, std::string(), path, error);
+        ok = result == SaveResult::Saved;
+        if (result == SaveResult::LinkRefused) {
+            // The link was changed since the records were read: they go where a refused link sends them.
+            KeepInUserFolder(records, settings, "links to a file that is not a records file");
+            ok = MakeFolders(records.IniDir, error) &&
+                 SaveTo(records, records.IniDir, false, settings.GameDir, path, error) == SaveResult::Saved;
+        } else if (!ok && (error.Code == EROFS || error.Code == EACCES || error.Code == EPERM ||
+                           !FolderWritable(records.IniDir))) {
             // A game folder that turns out to be read-only does not cost the player a result:
             // the records go to the player's own folder from now on.
             const std::string userDir = UserRecordsDir(settings.GameDir);
             std::string userPath;
             FileError userError;
-            if (MakeFolders(userDir, userError) && SaveTo(records, userDir, settings.GameDir, userPath, userError)) {
+            if (MakeFolders(userDir, userError) &&
+                SaveTo(records, userDir, false, settings.GameDir, userPath, userError) == SaveResult::Saved) {
                 std::fprintf(stderr, "kiv: %s; the records were saved in %s instead\n", error.Why.c_str(),
                              userPath.c_str());
                 records.IniDir = userDir;
