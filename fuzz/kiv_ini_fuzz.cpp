@@ -7,8 +7,6 @@
 #include <string_view>
 
 #include "fuzz_support.h"
-#include "game/game.h"
-#include "platform/headless/headless_platform.h"
 #include "records/ranking.h"
 #include "records/records_store.h"
 
@@ -30,34 +28,31 @@ bool SameRecords(const StoredRecords& a, const StoredRecords& b) {
 }
 
 // What the ranking makes of the table: rows of the fixed layout, an ordered insertion.
-void CheckRanking(Game& g, int32_t total, const std::string& name) {
+void CheckRanking(RecordsState& records, int32_t total, const std::string& name) {
+    const ResultCodeInputs code{};
     for (int k = 1; k <= 30; ++k)
-        Require(RankRowText(g.Records.RankTable[k], k).size() <= 17, "a ranking row fits its line");
-    const auto before = g.Records.RankTable;
-    const int rank = InsertResult(g, total);
+        Require(RankRowText(records.RankTable[k], k).size() <= 17, "a ranking row fits its line");
+    const auto before = records.RankTable;
+    const int rank = InsertResult(records, code, total);
     Require(rank >= 0 && rank <= 30, "a rank is 0..30");
     if (rank == 0) {
-        Require(g.Records.RankTable == before, "a result that ranks nowhere changes nothing");
+        Require(records.RankTable == before, "a result that ranks nowhere changes nothing");
         return;
     }
     for (int k = 1; k < rank; ++k) Require(RankValue(before[k]) > total, "only better results stay above");
     Require(RankValue(before[rank]) <= total, "the result goes above the first it equals or beats");
     for (int k = rank + 1; k <= 30; ++k)
-        Require(g.Records.RankTable[k].Copy(6, 11) == before[k - 1].Copy(6, 11), "the rest move down one place");
-    NameResult(g, rank, total, name);
-    Require(RankValue(g.Records.RankTable[rank]) == total, "the named entry keeps its total");
+        Require(records.RankTable[k].Copy(6, 11) == before[k - 1].Copy(6, 11), "the rest move down one place");
+    NameResult(records, code, rank, total, name);
+    Require(RankValue(records.RankTable[rank]) == total, "the named entry keeps its total");
 }
 
 }  // namespace
 
 void KivIniInput(const uint8_t* data, size_t size) {
-    static HeadlessPlatform platform;
-    static Game g(platform);
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
-    g.Cfg.PresetRankName = "master";
-    g.Play.CheatUsed = false;
     std::array<RankEntry, 31> presets{};
-    for (int k = 1; k <= 30; ++k) presets[k] = PresetRankEntry(g, k);
+    for (int k = 1; k <= 30; ++k) presets[k] = PresetRankEntry("master", k);
 
     const StoredRecords read = ParseRecordsIni(bytes, presets, "Player");
 
@@ -68,15 +63,16 @@ void KivIniInput(const uint8_t* data, size_t size) {
 
     // A new result, a name and other open stages: the file holds exactly them afterwards.
     const uint32_t h = Fnv1a(bytes);
-    g.Records.RankTable = read.RankTable;
+    RecordsState records;
+    records.RankTable = read.RankTable;
     const int32_t total = static_cast<int32_t>(h % 100000u);
     const char letters[] = "abcdefghijklmnopqrstuvwxyz_";
     std::string name;
     for (int i = 0; i < 6; ++i) name += letters[(h >> (i * 5)) % 27u];
-    CheckRanking(g, total, name);
+    CheckRanking(records, total, name);
     StoredRecords want = read;
     want.StagesOpen = static_cast<int8_t>(h >> 24);
-    want.RankTable = g.Records.RankTable;
+    want.RankTable = records.RankTable;
     const std::string saved = UpdateRecordsIni(bytes, want.StagesOpen, want.RankTable);
     Require(SameRecords(ParseRecordsIni(saved, presets, "Player"), want), "the records written read back");
 }

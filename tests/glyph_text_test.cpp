@@ -10,6 +10,7 @@
 #include "media/raster.h"
 #include "platform/headless/headless_platform.h"
 #include "records/ranking.h"
+#include "scenes/rank_rows.h"
 #include "scenes/typewriter.h"
 #include "test_support.h"
 
@@ -214,7 +215,7 @@ TEST(GlyphText, TimesAndTimerDigits) {
 TEST(GlyphText, RankRowsDrawFromTheirOwnCursorAndLeaveTheRunStart) {
     GlyphGame t;
     t.g.Cfg.PresetRankName = "master";
-    t.g.Records.RankTable[1] = PresetRankEntry(t.g, 1);
+    t.g.Records.RankTable[1] = PresetRankEntry(t.g.Cfg.PresetRankName.View(), 1);
     SetTextPos(t.g.Glyph, 1, 2);
     DrawRankRow(t.g, 1, 9, 63);
     EXPECT_EQ(t.g.Glyph.TextX, 9 + 8 * 17);  // "01S 029:50 master"

@@ -298,14 +298,16 @@ TEST(MenuScene, RankingClearRewritesAllThirtyPresetsInSixtyFramesAndSavesThem) {
     EXPECT_EQ(t.g().Records.RankTable[30].View(), "abcdeplayer87000");
     t.Frames(29);
     EXPECT_EQ(t.Step(), kStepCarryOut);
-    EXPECT_EQ(t.g().Records.RankTable[2].View(), PresetRankEntry(t.g(), 2).View());
+    EXPECT_EQ(t.g().Records.RankTable[2].View(), PresetRankEntry(t.g().Cfg.PresetRankName.View(), 2).View());
     EXPECT_EQ(t.g().Records.RankTable[1].View(), "abcdeplayer89900");
     EXPECT_NE(t.dir.Read("Kiv.ini").find("Rank30=abcdeplayer87000"), std::string::npos);
     t.Frames(1);
     EXPECT_EQ(t.Step(), kStepCancel);
     EXPECT_EQ(t.NewEffects(3), 60);
     for (int k = 1; k <= 30; ++k)
-        EXPECT_EQ(t.g().Records.RankTable[static_cast<size_t>(k)].View(), PresetRankEntry(t.g(), k).View()) << k;
+        EXPECT_EQ(t.g().Records.RankTable[static_cast<size_t>(k)].View(),
+                  PresetRankEntry(t.g().Cfg.PresetRankName.View(), k).View())
+            << k;
     // Row 1 back in place with its preset time: "01S 029:50".
     EXPECT_TRUE(t.ShowsParts(0, 35, 5, 43, 9, 62));
     EXPECT_TRUE(t.ShowsParts(54, 35, 59, 43, 57, 62));
@@ -320,7 +322,7 @@ TEST(MenuScene, RankingClearRewritesAllThirtyPresetsInSixtyFramesAndSavesThem) {
     const std::string atExit = t.dir.Read("Kiv.ini");
     for (int k = 1; k <= 30; ++k) {
         const std::string line = "Rank" + std::string(k < 10 ? "0" : "") + std::to_string(k) + "=" +
-                                 std::string(PresetRankEntry(t.g(), k).View()) + "\r\n";
+                                 std::string(PresetRankEntry(t.g().Cfg.PresetRankName.View(), k).View()) + "\r\n";
         EXPECT_NE(atExit.find(line), std::string::npos) << line;
     }
 }

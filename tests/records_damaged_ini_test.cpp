@@ -111,9 +111,9 @@ TEST(RecordsDamagedIni, ABrokenOrForeignLineNeverHidesWhereTheValuesGo) {
 }
 
 // Saves with stderr captured; returns whether the save was made.
-bool SaveQuietly(Game& g, std::string& err) {
+bool SaveQuietly(RecordsGame& rg, std::string& err) {
     testing::internal::CaptureStderr();
-    bool ok = SaveRecords(g);
+    bool ok = rg.Save();
     err = testing::internal::GetCapturedStderr();
     return ok;
 }
@@ -124,10 +124,10 @@ TEST(RecordsDamagedIni, AFileTooLargeToBeRecordsIsNeitherReadNorReplaced) {
     const auto huge = std::uintmax_t(17) << 20;
     std::filesystem::resize_file(dir.File("Kiv.ini"), huge);  // sparse: nothing is written
     RecordsGame sg(dir.Path());
-    LoadRecords(sg.g);
+    sg.Load();
     EXPECT_EQ(sg.g.Records.StagesOpen, 1);  // the defaults
     std::string err;
-    EXPECT_FALSE(SaveQuietly(sg.g, err));
+    EXPECT_FALSE(SaveQuietly(sg, err));
     EXPECT_NE(err.find("not saved"), std::string::npos) << err;
     EXPECT_EQ(std::filesystem::file_size(dir.File("Kiv.ini")), huge);
 }
@@ -136,10 +136,10 @@ TEST(RecordsDamagedIni, AKivIniThatIsAFolderIsLeftAlone) {
     TempDir dir;
     std::filesystem::create_directory(dir.File("Kiv.ini"));
     RecordsGame sg(dir.Path());
-    LoadRecords(sg.g);
+    sg.Load();
     EXPECT_EQ(sg.g.Records.RankTable[1], "*****master02950");
     std::string err;
-    EXPECT_FALSE(SaveQuietly(sg.g, err));
+    EXPECT_FALSE(SaveQuietly(sg, err));
     EXPECT_NE(sg.g.Records.SaveError.find("not a regular file"), std::string::npos) << sg.g.Records.SaveError;
     EXPECT_TRUE(std::filesystem::is_directory(dir.File("Kiv.ini")));
 }
@@ -153,12 +153,12 @@ TEST(RecordsDamagedIni, AReadOnlyFolderKeepsTheOldFileWholeAndTheRecordsGoToTheP
     dir.Write("Kiv.ini", old);
     RecordsGame sg(dir.Path());
     ASSERT_TRUE(sg.platform.GetTrace().Open(data.File("trace.jsonl")));
-    LoadRecords(sg.g);
+    sg.Load();
     sg.g.Records.StagesOpen = 8;
     // Nobody may write in it, whoever runs the game.
     std::filesystem::permissions(dir.Path(), std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
     std::string err;
-    EXPECT_TRUE(SaveQuietly(sg.g, err));
+    EXPECT_TRUE(SaveQuietly(sg, err));
     std::filesystem::permissions(dir.Path(), std::filesystem::perms::owner_all);
     if (had)
         ::setenv("XDG_DATA_HOME", before.c_str(), 1);

@@ -20,6 +20,7 @@
 #include <thread>
 
 #include "game/game.h"
+#include "game/records_settings.h"
 #include "platform/headless/headless_platform.h"
 #include "records/records_store.h"
 #include "test_game.h"
@@ -113,7 +114,7 @@ TEST(RecordsKill, ASaveKilledAnywhereLeavesTheOldOrTheNewFileWhole) {
             for (int n = 0; std::chrono::steady_clock::now() < until; ++n) {
                 g.Records.StagesOpen = n % 2 ? 3 : 2;
                 g.Records.RankTable = n % 2 ? Ranks("abcdef", 1000) : Ranks("ab", 99000);
-                if (!SaveRecords(g)) ::_exit(3);
+                if (!SaveRecords(g.Records, RecordsSettingsOf(g), platform)) ::_exit(3);
             }
             ::_exit(0);
         }
@@ -142,7 +143,7 @@ TEST(RecordsKill, ASaveKilledAnywhereLeavesTheOldOrTheNewFileWhole) {
     dir.Write("Kiv.ini.tmp", "half a fi");
     g.Records.StagesOpen = 3;
     g.Records.RankTable = Ranks("abcdef", 1000);
-    ASSERT_TRUE(SaveRecords(g));
+    ASSERT_TRUE(SaveRecords(g.Records, RecordsSettingsOf(g), platform));
     EXPECT_EQ(dir.Read("Kiv.ini"), UpdateRecordsIni(old, 3, Ranks("abcdef", 1000)));
 }
 

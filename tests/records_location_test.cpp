@@ -17,26 +17,6 @@
 namespace kiv {
 namespace {
 
-// Sets an environment variable for one test.
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const std::string& value) : name_(name) {
-        if (const char* old = std::getenv(name)) old_ = old, had_ = true;
-        ::setenv(name, value.c_str(), 1);
-    }
-    ~ScopedEnv() {
-        if (had_)
-            ::setenv(name_, old_.c_str(), 1);
-        else
-            ::unsetenv(name_);
-    }
-
-private:
-    const char* name_;
-    std::string old_;
-    bool had_ = false;
-};
-
 // A game folder made read-only for the test (writable again afterwards, to be removed).
 struct ReadOnly {
     explicit ReadOnly(const std::string& dir) : dir_(dir) { ::chmod(dir.c_str(), 0555); }
@@ -92,12 +72,12 @@ TEST(RecordsLocation, AReadOnlyGameKeepsItsRecordsInThePlayersFolderAndReadsThem
     {
         RecordsGame rg(game.Path());
         ASSERT_TRUE(rg.platform.GetTrace().Open(data.File("trace/t.jsonl")));
-        LoadRecords(rg.g);
+        rg.Load();
         EXPECT_EQ(rg.g.Records.StagesOpen, 2) << "first read from the game's own file";
         EXPECT_EQ(rg.g.Records.PlayerName, "Shipped");
         rg.g.Records.StagesOpen = 5;
         rg.g.Records.RankTable[1] = "abcdeplayer03000";
-        ASSERT_TRUE(SaveRecords(rg.g)) << rg.g.Records.SaveError;
+        ASSERT_TRUE(rg.Save()) << rg.g.Records.SaveError;
         file = rg.g.Records.IniDir + "Kiv.ini";
     }
     const std::string trace = data.Read("trace/t.jsonl");
@@ -112,7 +92,7 @@ TEST(RecordsLocation, AReadOnlyGameKeepsItsRecordsInThePlayersFolderAndReadsThem
         << saved;
 
     RecordsGame again(game.Path());
-    LoadRecords(again.g);
+    again.Load();
     EXPECT_EQ(again.g.Records.StagesOpen, 5);
     EXPECT_EQ(again.g.Records.RankTable[1], "abcdeplayer03000");
 }
@@ -121,18 +101,18 @@ TEST(RecordsLocation, AFolderMadeReadOnlyDuringTheGameLosesNoResult) {
     TempDir game, data;
     ScopedEnv xdg("XDG_DATA_HOME", data.Path());
     RecordsGame rg(game.Path());
-    LoadRecords(rg.g);
+    rg.Load();
     EXPECT_FALSE(rg.g.Records.IniInUserFolder);
     rg.g.Records.StagesOpen = 3;
     {
         ReadOnly ro(game.Path());
-        ASSERT_TRUE(SaveRecords(rg.g)) << rg.g.Records.SaveError;
+        ASSERT_TRUE(rg.Save()) << rg.g.Records.SaveError;
     }
     EXPECT_TRUE(rg.g.Records.IniInUserFolder);
     EXPECT_FALSE(game.Exists("Kiv.ini"));
     RecordsGame again(game.Path());
     ReadOnly ro(game.Path());
-    LoadRecords(again.g);
+    again.Load();
     EXPECT_EQ(again.g.Records.StagesOpen, 3);
 }
 

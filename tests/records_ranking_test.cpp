@@ -5,21 +5,16 @@
 #include <set>
 #include <string>
 
-#include "game/game.h"
-#include "platform/headless/headless_platform.h"
-
 namespace kiv {
 namespace {
 
 struct RankingGame {
     RankingGame() {
-        g.Cfg.PresetRankName = "master";
-        g.Cfg.ResultCodeSeed = 12345;
-        for (int k = 1; k <= 30; ++k) g.Records.RankTable[k] = PresetRankEntry(g, k);
+        for (int k = 1; k <= 30; ++k) records.RankTable[k] = PresetRankEntry("master", k);
     }
-    HeadlessPlatform platform;
-    Game g{platform};
-    std::array<RankEntry, 31>& Table() { return g.Records.RankTable; }
+    RecordsState records;
+    ResultCodeInputs code{12345, false};
+    std::array<RankEntry, 31>& Table() { return records.RankTable; }
 };
 
 TEST(Ranking, PresetsRunFromRankOneDownInStepsOfFifty) {
@@ -31,8 +26,7 @@ TEST(Ranking, PresetsRunFromRankOneDownInStepsOfFifty) {
     EXPECT_EQ(RankValue(r.Table()[30]), 1500);
 
     // A short preset name shifts the time field left: the value then reads other characters.
-    r.g.Cfg.PresetRankName = "ab";
-    RankEntry shortName = PresetRankEntry(r.g, 1);
+    RankEntry shortName = PresetRankEntry("ab", 1);
     EXPECT_EQ(shortName, "*****ab02950");
     EXPECT_EQ(RankValue(shortName), 10 - 100000);  // only character 12 ("0") is left of the time
     EXPECT_EQ(RankValue(RankEntry("*****abcd029")), 19 - 100000);
@@ -42,25 +36,25 @@ TEST(Ranking, PresetsRunFromRankOneDownInStepsOfFifty) {
 TEST(Ranking, ResultCodeIsTheReversedLettersOfTheKeyedNumber) {
     RankingGame r;
     // (4718263 - 3 * 12345 - 7 * 2961) mod 100000 = 60501; reversed digits 1 0 5 0 6.
-    EXPECT_EQ(MakeResultCode(r.g, 2961, 1), "vkrkw");
-    EXPECT_EQ(MakeResultCode(r.g, 2961, 2), "*****");
-    r.g.Cfg.ResultCodeSeed = 2000000000;  // the 32-bit arithmetic wraps; the number stays 0..99999
-    std::string code = MakeResultCode(r.g, 99999, 1);
+    EXPECT_EQ(MakeResultCode(r.code, 2961, 1), "vkrkw");
+    EXPECT_EQ(MakeResultCode(r.code, 2961, 2), "*****");
+    r.code.ResultCodeSeed = 2000000000;  // the 32-bit arithmetic wraps; the number stays 0..99999
+    std::string code = MakeResultCode(r.code, 99999, 1);
     ASSERT_EQ(code.size(), 5u);
     for (char c : code) EXPECT_TRUE(c >= 'a' && c <= 'z') << code;
 
     std::set<std::string> codes;
-    for (int32_t total = 0; total < 1000; ++total) codes.insert(MakeResultCode(r.g, total, 1));
+    for (int32_t total = 0; total < 1000; ++total) codes.insert(MakeResultCode(r.code, total, 1));
     EXPECT_EQ(codes.size(), 1000u);  // ten distinct letters keep different numbers apart
 
-    r.g.Play.CheatUsed = true;
-    EXPECT_EQ(MakeResultCode(r.g, 2961, 1), "*****");
+    r.code.CheatUsed = true;
+    EXPECT_EQ(MakeResultCode(r.code, 2961, 1), "*****");
 }
 
 TEST(Ranking, AnEqualResultRanksAboveAndTheLastEntryDrops) {
     RankingGame r;
     RankEntry old5 = r.Table()[5], old29 = r.Table()[29];
-    EXPECT_EQ(InsertResult(r.g, 2750), 5);  // the value of rank 5
+    EXPECT_EQ(InsertResult(r.records, r.code, 2750), 5);  // the value of rank 5
     EXPECT_EQ(r.Table()[5], "*****______02750");
     EXPECT_EQ(r.Table()[6], old5);
     EXPECT_EQ(r.Table()[30], old29);
@@ -68,9 +62,9 @@ TEST(Ranking, AnEqualResultRanksAboveAndTheLastEntryDrops) {
 
     RankingGame low;
     auto before = low.Table();
-    EXPECT_EQ(InsertResult(low.g, 1499), 0);
+    EXPECT_EQ(InsertResult(low.records, low.code, 1499), 0);
     EXPECT_EQ(low.Table(), before);
-    EXPECT_EQ(InsertResult(low.g, 1500), 30);
+    EXPECT_EQ(InsertResult(low.records, low.code, 1500), 30);
     EXPECT_EQ(low.Table()[30], "*****______01500");
     EXPECT_EQ(low.Table()[29], before[29]);
 }
@@ -78,19 +72,19 @@ TEST(Ranking, AnEqualResultRanksAboveAndTheLastEntryDrops) {
 TEST(Ranking, TheOldFirstPlaceLosesItsCode) {
     RankingGame r;
     r.Table()[1] = "vkrkwalice_02961";
-    EXPECT_EQ(InsertResult(r.g, 3100), 1);
-    EXPECT_EQ(r.Table()[1], MakeResultCode(r.g, 3100, 1) + "______03100");
+    EXPECT_EQ(InsertResult(r.records, r.code, 3100), 1);
+    EXPECT_EQ(r.Table()[1], MakeResultCode(r.code, 3100, 1) + "______03100");
     EXPECT_NE(r.Table()[1].Copy(1, 5), "*****");
     EXPECT_EQ(r.Table()[2], "*****alice_02961");
     EXPECT_EQ(r.Table()[3], "*****master02900");
 
-    NameResult(r.g, 1, 3100, "bob___");
-    EXPECT_EQ(r.Table()[1], MakeResultCode(r.g, 3100, 1) + "bob___03100");
-    NameResult(r.g, 2, 2000, "carol_");
+    NameResult(r.records, r.code, 1, 3100, "bob___");
+    EXPECT_EQ(r.Table()[1], MakeResultCode(r.code, 3100, 1) + "bob___03100");
+    NameResult(r.records, r.code, 2, 2000, "carol_");
     EXPECT_EQ(r.Table()[2], "*****carol_02000");
 
-    r.g.Play.CheatUsed = true;
-    EXPECT_EQ(InsertResult(r.g, 5000), 1);
+    r.code.CheatUsed = true;
+    EXPECT_EQ(InsertResult(r.records, r.code, 5000), 1);
     EXPECT_EQ(r.Table()[1], "*****______05000");
 }
 
@@ -100,15 +94,15 @@ TEST(Ranking, EditedEntriesStillRankAndDraw) {
     r.Table()[3] = "abc";
     EXPECT_EQ(RankValue(r.Table()[3]), -99999);
     EXPECT_EQ(RankRowText(r.Table()[3], 3), "03D : ");
-    EXPECT_EQ(InsertResult(r.g, 10), 3);
+    EXPECT_EQ(InsertResult(r.records, r.code, 10), 3);
     EXPECT_EQ(r.Table()[4], "*****");  // the moved "abc" keeps only its (empty) name and time
 
     // A time field with other characters than digits counts below everything, even -99999.
     RankingGame odd;
     odd.Table()[1] = "*****master0x9FF";
     odd.Table()[2] = "";
-    EXPECT_EQ(InsertResult(odd.g, -99999), 1);
-    EXPECT_EQ(InsertResult(odd.g, -100000), 2);
+    EXPECT_EQ(InsertResult(odd.records, odd.code, -99999), 1);
+    EXPECT_EQ(InsertResult(odd.records, odd.code, -100000), 2);
 }
 
 TEST(Ranking, RowTextShowsRankSuffixTimeAndName) {

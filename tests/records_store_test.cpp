@@ -33,13 +33,13 @@ bool HasBareLf(const std::string& s) {
 TEST(RecordsStore, FirstStartUsesDefaultsAndWritesStageAndRanksOnly) {
     TempDir dir;
     RecordsGame rg(dir.Path());
-    LoadRecords(rg.g);
+    rg.Load();
     EXPECT_EQ(rg.g.Records.StagesOpen, 1);
     EXPECT_EQ(rg.g.Records.PlayerName, "Player");
     EXPECT_EQ(rg.g.Records.RankTable[1], "*****master02950");
     EXPECT_EQ(rg.g.Records.RankTable[30], "*****master01500");
 
-    ASSERT_TRUE(SaveRecords(rg.g));
+    ASSERT_TRUE(rg.Save());
     EXPECT_EQ(dir.Read("Kiv.ini"), PresetFile());
     EXPECT_FALSE(dir.Exists("Kiv.ini.tmp"));
 }
@@ -48,16 +48,16 @@ TEST(RecordsStore, RoundTripKeepsStagesRanksAndTheLowEightBits) {
     TempDir dir;
     {
         RecordsGame rg(dir.Path());
-        LoadRecords(rg.g);
+        rg.Load();
         rg.g.Records.StagesOpen = static_cast<int8_t>(-56);  // 200 in eight bits
         rg.g.Records.RankTable[1] = "vkrkwalice_02961";
         rg.g.Records.RankTable[7] = "abc";
         rg.g.Records.RankTable[30] = "";
-        ASSERT_TRUE(SaveRecords(rg.g));
+        ASSERT_TRUE(rg.Save());
     }
     EXPECT_NE(dir.Read("Kiv.ini").find("Stage=-56\r\n"), std::string::npos);
     RecordsGame again(dir.Path());
-    LoadRecords(again.g);
+    again.Load();
     EXPECT_EQ(again.g.Records.StagesOpen, -56);
     EXPECT_EQ(again.g.Records.RankTable[1], "vkrkwalice_02961");
     EXPECT_EQ(again.g.Records.RankTable[7], "abc");
@@ -65,7 +65,7 @@ TEST(RecordsStore, RoundTripKeepsStagesRanksAndTheLowEightBits) {
     EXPECT_EQ(again.g.Records.RankTable[2], "*****master02900");
 }
 
-TEST(RecordsStore, ReadsValuesAsTheProfileFunctionsDo) {
+TEST(RecordsStore, ReadsStageRanksAndNameWithTheirDefaultsAndLimits) {
     std::array<RankEntry, 31> presets{};
     for (int k = 1; k <= 30; ++k) presets[k] = "preset" + std::to_string(k);
     auto parse = [&](const std::string& text, std::string_view name = "Player  ") {
@@ -81,20 +81,22 @@ TEST(RecordsStore, ReadsValuesAsTheProfileFunctionsDo) {
     EXPECT_EQ(parse("[Kiv]\nStage=-1\n").StagesOpen, -1);
     EXPECT_EQ(parse("[Other]\nStage=5\n").StagesOpen, 1);
 
+    // How values are read (quotes, duplicates, letter case) is the INI reader's: see its tests.
     StoredRecords r = parse(
-        "; a comment\r\n[KIV]\r\nRank01=abc\r\nRANK02=abcdefghijklmnopqrstuvwxyz\r\nRank03=\"quoted\"\r\n"
-        "Rank04=a=b;c\r\nRank05=first\r\nRank05=second\r\nMyName=Someone_with_a_long_name\r\n");
+        "; a comment\r\n[KIV]\r\nRank01=abc\r\nRANK02=abcdefghijklmnopqrstuvwxyz\r\nRank05=\"quoted\"\r\n"
+        "MyName=Someone_with_a_long_name\r\n");
     EXPECT_EQ(r.RankTable[1], "abc");
     EXPECT_EQ(r.RankTable[2], "abcdefghijklmnop");  // cut to 16
-    EXPECT_EQ(r.RankTable[3], "quoted");
-    EXPECT_EQ(r.RankTable[4], "a=b;c");
-    EXPECT_EQ(r.RankTable[5], "first");
+    EXPECT_EQ(r.RankTable[5], "quoted");
     EXPECT_EQ(r.RankTable[6], "preset6");
     EXPECT_EQ(r.PlayerName, "Someone_with_a_l");
-
-    // A missing name takes the default without its trailing blanks; Shift-JIS bytes pass through.
+    // A missing name takes the default, as the reader hands defaults back.
     EXPECT_EQ(parse("").PlayerName, "Player");
-    EXPECT_EQ(parse("[Kiv]\nMyName=\x83\x5e\x83\x8d\x81\x5b\n").PlayerName, "\x83\x5e\x83\x8d\x81\x5b");
+
+    EXPECT_TRUE(IsRecordsText("; mine\n[ kIV ]\n"));
+    EXPECT_TRUE(IsRecordsText("\xEF\xBB\xBF[Kiv]"));
+    EXPECT_FALSE(IsRecordsText("Kiv=1\n[Kiv\n; [Kiv]\n[Kivi]\n"));
+    EXPECT_FALSE(IsRecordsText(""));
 }
 
 TEST(RecordsStore, SaveKeepsWhatTheUserAddedAndReplacesKeysInPlace) {
@@ -102,11 +104,11 @@ TEST(RecordsStore, SaveKeepsWhatTheUserAddedAndReplacesKeysInPlace) {
     dir.Write("Kiv.ini",
               "; my notes\n[Kiv]\nMyName=Hanako\nStage=3\nColour=blue\nRank02=old\n\n[Other]\nKey=value with = sign\n");
     RecordsGame rg(dir.Path());
-    LoadRecords(rg.g);
+    rg.Load();
     EXPECT_EQ(rg.g.Records.PlayerName, "Hanako");
     EXPECT_EQ(rg.g.Records.StagesOpen, 3);
     rg.g.Records.StagesOpen = 4;
-    ASSERT_TRUE(SaveRecords(rg.g));
+    ASSERT_TRUE(rg.Save());
 
     std::string text = dir.Read("Kiv.ini");
     EXPECT_FALSE(HasBareLf(text)) << text;
@@ -118,69 +120,51 @@ TEST(RecordsStore, SaveKeepsWhatTheUserAddedAndReplacesKeysInPlace) {
     EXPECT_NE(text.find("[Other]\r\nKey=value with = sign\r\n"), std::string::npos) << text;
 
     RecordsGame again(dir.Path());
-    LoadRecords(again.g);
+    again.Load();
     EXPECT_EQ(again.g.Records.StagesOpen, 4);
     EXPECT_EQ(again.g.Records.RankTable[2], "old");
 }
 
-TEST(RecordsStore, EveryLineTheUserWroteStaysWhereItStood) {
-    const std::string before =
-        "[Kiv]\r\n; ranks below\r\nRank01=mine\r\n# my own note\r\njust words\r\n; end of the section\r\n"
-        "[Other]\r\nKey=1\r\n; last line without an end";
+TEST(RecordsStore, StageAndTheRanksAreAddedToTheSectionInTheirOrder) {
     std::array<RankEntry, 31> ranks{};
     for (int k = 1; k <= 30; ++k) ranks[k] = "r" + std::to_string(k);
-    const std::string after = UpdateRecordsIni(before, 2, ranks);
-
-    // New keys follow the last key of the section.
-    std::string want = "[Kiv]\r\n; ranks below\r\nRank01=r1\r\nStage=2\r\n";
+    // How the lines around them are kept is the INI writer's: see its tests.
+    std::string want = "[Kiv]\r\nRank01=r1\r\nStage=2\r\n";
     for (int k = 2; k <= 30; ++k)
         want += "Rank" + std::string(k < 10 ? "0" : "") + std::to_string(k) + "=r" + std::to_string(k) + "\r\n";
-    want += "# my own note\r\njust words\r\n; end of the section\r\n[Other]\r\nKey=1\r\n; last line without an end\r\n";
-    EXPECT_EQ(after, want);
-    // Saving again changes nothing: no blank lines creep in.
-    EXPECT_EQ(UpdateRecordsIni(after, 2, ranks), after);
-    // A key spelled in other letters is replaced in place and keeps its spelling.
-    EXPECT_EQ(UpdateRecordsIni("[kiv]\r\nSTAGE=9\r\n", 3, ranks).rfind("[kiv]\r\nSTAGE=3\r\nRank01=r1\r\n", 0), 0u);
+    EXPECT_EQ(UpdateRecordsIni("[Kiv]\r\nRank01=mine\r\n", 2, ranks), want);
+    EXPECT_EQ(UpdateRecordsIni("[kiv]\r\nSTAGE=9\r\n", -56, ranks).rfind("[kiv]\r\nSTAGE=-56\r\nRank01=r1\r\n", 0), 0u);
 }
 
-TEST(RecordsStore, TheTemporaryFileIsMadeAfreshAndNeverWrittenThroughALink) {
+TEST(RecordsStore, TheTemporaryFileIsKivIniTmpBesideItAndIsNotLeftBehind) {
     TempDir dir;
-    dir.Write("victim", "do not touch");
-    std::filesystem::create_symlink(dir.File("victim"), dir.File("Kiv.ini.tmp"));
+    dir.Write("Kiv.ini.tmp", "half a file");  // as a killed save leaves it
     RecordsGame rg(dir.Path());
-    LoadRecords(rg.g);
-    ASSERT_TRUE(SaveRecords(rg.g));
-    EXPECT_EQ(dir.Read("victim"), "do not touch");
-    EXPECT_EQ(dir.Read("Kiv.ini"), PresetFile());
-    EXPECT_FALSE(std::filesystem::is_symlink(dir.File("Kiv.ini")));
-    EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(dir.File("Kiv.ini.tmp"))));
-
-    // A file an earlier crash left at that name is replaced too.
-    dir.Write("Kiv.ini.tmp", "half a file");
+    rg.Load();
     rg.g.Records.StagesOpen = 5;
-    ASSERT_TRUE(SaveRecords(rg.g));
+    ASSERT_TRUE(rg.Save());
     EXPECT_EQ(dir.Read("Kiv.ini"), PresetFile("5"));
     EXPECT_FALSE(dir.Exists("Kiv.ini.tmp"));
 }
 
-TEST(RecordsStore, AKivIniThatIsALinkStaysOneAndItsFileIsWritten) {
+TEST(RecordsStore, AKivIniThatIsALinkToARecordsFileStaysOneAndItsFileIsWritten) {
     TempDir dir;
     std::filesystem::create_directory(dir.File("elsewhere"));
     dir.Write("elsewhere/records.ini", "[Kiv]\r\nStage=4\r\n");
     std::filesystem::create_symlink("elsewhere/records.ini", dir.File("Kiv.ini"));
     RecordsGame rg(dir.Path());
-    LoadRecords(rg.g);
+    rg.Load();
     EXPECT_EQ(rg.g.Records.StagesOpen, 4);
+    EXPECT_FALSE(rg.g.Records.IniInUserFolder);
     rg.g.Records.StagesOpen = 6;
-    ASSERT_TRUE(SaveRecords(rg.g));
+    ASSERT_TRUE(rg.Save());
     EXPECT_TRUE(std::filesystem::is_symlink(dir.File("Kiv.ini")));
     EXPECT_EQ(dir.Read("elsewhere/records.ini"), PresetFile("6"));
-
-    // A link to a file not made yet: the file is made where the link points.
-    std::filesystem::remove(dir.File("elsewhere/records.ini"));
-    ASSERT_TRUE(SaveRecords(rg.g));
-    EXPECT_TRUE(std::filesystem::is_symlink(dir.File("Kiv.ini")));
-    EXPECT_EQ(dir.Read("elsewhere/records.ini"), PresetFile("6"));
+    EXPECT_FALSE(dir.Exists("elsewhere/records.ini.tmp"));
+    // Saved again, it is still a records file, and still written where the link points.
+    rg.g.Records.StagesOpen = 7;
+    ASSERT_TRUE(rg.Save());
+    EXPECT_EQ(dir.Read("elsewhere/records.ini"), PresetFile("7"));
 }
 
 TEST(RecordsStore, FailedWriteLeavesTheOldFileAndIsReported) {
@@ -193,10 +177,10 @@ TEST(RecordsStore, FailedWriteLeavesTheOldFileAndIsReported) {
 
     RecordsGame rg(dir.Path());
     ASSERT_TRUE(rg.platform.GetTrace().Open(dir.File("trace/t.jsonl")));
-    LoadRecords(rg.g);
+    rg.Load();
     rg.g.Records.StagesOpen = 8;
     testing::internal::CaptureStderr();
-    EXPECT_FALSE(SaveRecords(rg.g));
+    EXPECT_FALSE(rg.Save());
     std::string err = testing::internal::GetCapturedStderr();
     rg.platform.GetTrace().Open(dir.File("trace/other.jsonl"));  // flushes the first trace
 
@@ -211,9 +195,9 @@ TEST(RecordsStore, FailedWriteLeavesTheOldFileAndIsReported) {
 TEST(RecordsStore, NothingIsWrittenWhenHaltingAfterAFatalError) {
     TempDir dir;
     RecordsGame rg(dir.Path());
-    LoadRecords(rg.g);
+    rg.Load();
     rg.g.Shell.CloseRequested = true;
-    EXPECT_TRUE(SaveRecords(rg.g));
+    EXPECT_TRUE(rg.Save());
     EXPECT_FALSE(dir.Exists("Kiv.ini"));
 }
 
@@ -221,9 +205,9 @@ TEST(RecordsStore, AFileNamedInAnotherCaseIsReadAndReplaced) {
     TempDir dir;
     dir.Write("KIV.INI", "[Kiv]\r\nStage=7\r\n");
     RecordsGame rg(dir.Path());
-    LoadRecords(rg.g);
+    rg.Load();
     EXPECT_EQ(rg.g.Records.StagesOpen, 7);
-    ASSERT_TRUE(SaveRecords(rg.g));
+    ASSERT_TRUE(rg.Save());
     EXPECT_FALSE(dir.Exists("Kiv.ini"));
     EXPECT_EQ(dir.Read("KIV.INI"), PresetFile("7"));
 }

@@ -1,8 +1,6 @@
 #include "records/ranking.h"
 
 #include "data/strings.h"
-#include "game/game.h"
-#include "game/game_media.h"
 
 namespace kiv {
 
@@ -22,8 +20,8 @@ int32_t WrapMul(int32_t a, int32_t b) {
 
 }  // namespace
 
-RankEntry PresetRankEntry(const Game& g, int k) {
-    return RankEntry(std::string(kNoCode) + g.Cfg.PresetRankName.Str() + ZeroPad(5, 3000 - 50 * k));
+RankEntry PresetRankEntry(std::string_view presetRankName, int k) {
+    return RankEntry(std::string(kNoCode) + std::string(presetRankName) + ZeroPad(5, 3000 - 50 * k));
 }
 
 int32_t RankValue(const RankEntry& e) {
@@ -37,9 +35,9 @@ int32_t RankValue(const RankEntry& e) {
     return v - 100000;
 }
 
-std::string MakeResultCode(const Game& g, int32_t total, int rank) {
-    if (rank != 1 || g.Play.CheatUsed) return kNoCode;
-    int32_t n = WrapAdd(WrapAdd(kResultCodeConstant, WrapMul(-3, g.Cfg.ResultCodeSeed)), WrapMul(-7, total));
+std::string MakeResultCode(const ResultCodeInputs& inputs, int32_t total, int rank) {
+    if (rank != 1 || inputs.CheatUsed) return kNoCode;
+    int32_t n = WrapAdd(WrapAdd(kResultCodeConstant, WrapMul(-3, inputs.ResultCodeSeed)), WrapMul(-7, total));
     n %= 100000;
     if (n < 0) n += 100000;
     std::string digits = ZeroPad(5, n);
@@ -48,8 +46,8 @@ std::string MakeResultCode(const Game& g, int32_t total, int rank) {
     return code;
 }
 
-int InsertResult(Game& g, int32_t total) {
-    auto& table = g.Records.RankTable;
+int InsertResult(RecordsState& records, const ResultCodeInputs& inputs, int32_t total) {
+    auto& table = records.RankTable;
     int p = 0;
     for (int k = 1; k <= 30; ++k) {
         if (RankValue(table[k]) <= total) {
@@ -59,25 +57,19 @@ int InsertResult(Game& g, int32_t total) {
     }
     if (p == 0) return 0;
     for (int k = 29; k >= p; --k) table[k + 1] = std::string(kNoCode) + table[k].Copy(6, 11);
-    table[p] = MakeResultCode(g, total, p) + "______" + ZeroPad(5, total);
+    table[p] = MakeResultCode(inputs, total, p) + "______" + ZeroPad(5, total);
     return p;
 }
 
-void NameResult(Game& g, int rank, int32_t total, const std::string& name) {
+void NameResult(RecordsState& records, const ResultCodeInputs& inputs, int rank, int32_t total,
+                const std::string& name) {
     if (rank < 1 || rank > 30) return;
-    g.Records.RankTable[rank] = MakeResultCode(g, total, rank) + name + ZeroPad(5, total);
+    records.RankTable[rank] = MakeResultCode(inputs, total, rank) + name + ZeroPad(5, total);
 }
 
 std::string RankRowText(const RankEntry& e, int k) {
     return ZeroPad(2, k) + RankSuffixLetter(static_cast<uint8_t>(k)) + " " + e.Copy(12, 3) + ":" + e.Copy(15, 2) + " " +
            e.Copy(6, 6);
-}
-
-void DrawRankRow(Game& g, int k, int x, int y) {
-    if (k < 1 || k > 30) return;
-    g.Glyph.TextX = static_cast<int16_t>(x);
-    g.Glyph.TextY = static_cast<int16_t>(y);
-    DrawText(Glyphs(g), RankRowText(g.Records.RankTable[k], k));
 }
 
 }  // namespace kiv

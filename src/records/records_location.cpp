@@ -4,11 +4,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 
 namespace kiv {
 
@@ -68,28 +66,6 @@ bool FolderWritable(const std::string& dir) {
 RecordsLocation ChooseRecordsLocation(const std::string& gameDir, bool shared) {
     if (!shared && FolderWritable(gameDir)) return RecordsLocation{gameDir, false};
     return RecordsLocation{UserRecordsDir(gameDir), true};
-}
-
-bool MakeFolders(const std::string& dir, std::string& why) {
-    std::string path;
-    size_t from = 0;
-    while (from < dir.size()) {
-        size_t slash = dir.find('/', from);
-        if (slash == std::string::npos) slash = dir.size();
-        path = dir.substr(0, slash);
-        from = slash + 1;
-        if (path.empty()) continue;
-        if (::mkdir(path.c_str(), 0700) != 0 && errno != EEXIST) {
-            why = "cannot create " + path + ": " + std::strerror(errno);
-            return false;
-        }
-    }
-    struct stat st {};
-    if (::stat(dir.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
-        why = "cannot create " + dir;
-        return false;
-    }
-    return true;
 }
 
 }  // namespace kiv

@@ -24,7 +24,4 @@ std::string UserRecordsDir(const std::string& gameDir);
 // True when the current user may create files in dir and its permissions let someone write.
 bool FolderWritable(const std::string& dir);
 
-// Creates dir and its missing parents (mode 0700 for new ones); false with why on failure.
-bool MakeFolders(const std::string& dir, std::string& why);
-
 }  // namespace kiv

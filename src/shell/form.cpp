@@ -4,8 +4,8 @@
 #include "data/strings.h"
 #include "game/game.h"
 #include "game/game_media.h"
+#include "game/records_settings.h"
 #include "game/scene_control.h"
-#include "records/records_store.h"
 #include "shell/scene_table.h"
 
 namespace kiv {
@@ -30,7 +30,7 @@ bool TFM1::FormCreate() {
             break;
         case ConfigLoad::Malformed: g_.P.ShowMessage(startupError_); return false;
     }
-    LoadRecords(g_);
+    LoadRecords(g_.Records, RecordsSettingsOf(g_), g_.P);
     g_.Shell.WideMode = g_.FirstArg != "wideflower";
     ApplyDisplayMode(g_);
     g_.Sound.CurMusicName = "";
@@ -55,7 +55,8 @@ bool TFM1::FormCreate() {
 
 void TFM1::FormDestroy() {
     // A player who cannot keep a result must hear of it, not only a terminal.
-    if (!SaveRecords(g_)) g_.P.ShowMessage("the records were not saved: " + g_.Records.SaveError);
+    if (!SaveRecords(g_.Records, RecordsSettingsOf(g_), g_.P))
+        g_.P.ShowMessage("the records were not saved: " + g_.Records.SaveError);
     ReleaseScreenSurfaces(g_.Media);
     ReleaseSound(Sounds(g_));
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "game/game.h"
+#include "game/records_settings.h"
 #include "platform/headless/headless_platform.h"
 #include "shell/form.h"
 #include "test_support.h"
@@ -50,6 +51,8 @@ struct RecordsGame {
         g.Cfg.DefaultPlayerName = "Player";
         g.Cfg.PresetRankName = "master";
     }
+    void Load() { LoadRecords(g.Records, RecordsSettingsOf(g), platform); }
+    bool Save() { return SaveRecords(g.Records, RecordsSettingsOf(g), platform); }
     HeadlessPlatform platform;
     Game g{platform};
 };

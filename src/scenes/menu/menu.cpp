@@ -4,11 +4,11 @@
 
 #include "game/game.h"
 #include "game/game_media.h"
+#include "game/records_settings.h"
 #include "game/scene_control.h"
 #include "media/raster.h"
-#include "records/ranking.h"
-#include "records/records_store.h"
 #include "scenes/menu/menu_tables.h"
+#include "scenes/rank_rows.h"
 
 namespace kiv {
 
@@ -155,14 +155,14 @@ void RankingResetFrame(Game& g) {
     if (r < kRankRows) {
         DrawRankRow(g, d, kRankRowX, RankRowY(d) + 1);
     } else {
-        g.Records.RankTable[static_cast<size_t>(d)] = PresetRankEntry(g, d);
+        g.Records.RankTable[static_cast<size_t>(d)] = PresetRankEntry(g.Cfg.PresetRankName.View(), d);
         DrawRankRow(g, d, kRankRowX, RankRowY(d));
     }
     PresentTextRun(Glyphs(g));
     if (++r > 2 * kRankRows - 1) {
         r = 0;
         SetSceneStep(g, kStepCancel);
-        SaveRecords(g);
+        SaveRecords(g.Records, RecordsSettingsOf(g), g.P);
     }
 }
 
@@ -186,7 +186,7 @@ void CarryOutStep(Game& g) {
         PulseRings(g);
         g.Records.StagesOpen = 1;
         SetSceneStep(g, kStepCancel);
-        SaveRecords(g);
+        SaveRecords(g.Records, RecordsSettingsOf(g), g.P);
     } else if (c == kItemRanking) {
         RankingResetFrame(g);
     }

@@ -5,10 +5,10 @@
 #include "data/strings.h"
 #include "game/game.h"
 #include "game/game_media.h"
+#include "game/records_settings.h"
 #include "game/scene_control.h"
 #include "media/raster.h"
-#include "records/ranking.h"
-#include "records/records_store.h"
+#include "scenes/rank_rows.h"
 #include "scenes/stage/erasing.h"
 #include "scenes/typewriter.h"
 
@@ -74,7 +74,7 @@ void Setup(Game& g) {
     int16_t& total = Sc(g, kTotal);
     for (int s = 0; s < kCountedStages; ++s)
         total = static_cast<int16_t>(total + g.Cfg.StageLayout[static_cast<size_t>(s)][kKeptTimeField]);
-    const int rank = InsertResult(g, total);
+    const int rank = InsertResult(g.Records, ResultCodeInputsOf(g), total);
     Sc(g, kRank) = static_cast<int16_t>(rank);
     for (int k = 1; k <= 30; ++k)
         if (k != rank) DrawRankRow(g, k, kRowX, RowY(k));
@@ -124,9 +124,9 @@ void BlinkUntilPress(Game& g) {
 // The named entry replaces the placeholder, and the records are written at once so that a
 // name entered is not lost if the program does not end through its window.
 void StoreName(Game& g) {
-    NameResult(g, Sc(g, kRank), Sc(g, kTotal), g.Closing.EnteredName.Str());
+    NameResult(g.Records, ResultCodeInputsOf(g), Sc(g, kRank), Sc(g, kTotal), g.Closing.EnteredName.Str());
     Sc(g, kSubFrame) = 0;
-    SaveRecords(g);
+    SaveRecords(g.Records, RecordsSettingsOf(g), g.P);
 }
 
 void Leave(Game& g) {

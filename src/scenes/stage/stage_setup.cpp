@@ -5,8 +5,8 @@
 
 #include "data/strings.h"
 #include "game/game_media.h"
+#include "game/records_settings.h"
 #include "media/raster.h"
-#include "records/records_store.h"
 #include "scenes/stage/erasing.h"
 #include "scenes/stage/stage_access.h"
 
@@ -117,7 +117,7 @@ void OpenStagesUpToThis(Game& g) {
     const int8_t before = open;
     if (scene < 10 && open < scene - 1) open = static_cast<int8_t>(scene - 1);
     if (open > 8) open = 8;
-    if (open != before) SaveRecords(g);
+    if (open != before) SaveRecords(g.Records, RecordsSettingsOf(g), g.P);
 }
 
 }  // namespace
