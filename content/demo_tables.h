@@ -17,7 +17,7 @@ inline constexpr int kStages = 10;
 inline constexpr int kHeadX = 420, kHeadY = 130;     // centre of the face
 inline constexpr int kGuardRadius = 70;              // no erasing around the face
 inline constexpr int kTextX = 16, kTextY = 64;       // speech origin; the tag sits on it
-inline constexpr int kRefillX = 56, kRefillY = 420;  // the ink pot
+inline constexpr int kRefillX = 56, kRefillY = 340;  // the ink pot, also in the 580 x 380 window
 inline constexpr int kTextRight = 336;               // speech rows stay left of this
 inline constexpr int kTextBottom = 140;              // and above this (four rows)
 
@@ -111,7 +111,7 @@ inline constexpr int kEffectFiles = 12;  // Q01 .. Q12
 inline constexpr std::array<int16_t, 12> kSpots{420, 268, 420, 222, 420, 372, 334, 314, 34, 420, 446, 44};
 inline constexpr std::array<int16_t, 12> kTailSpots{420, 268, 420, 222, 420, 372, 334, 314, 34, 420, 440, 52};
 
-// ---- Check points: twenty per stage, on the grey costume. ----
+// ---- Check points: twenty per stage, on the grey costume, all inside the small window. ----
 struct Pt {
     int16_t X, Y;
 };
@@ -119,12 +119,12 @@ using PointSet = std::array<Pt, 20>;
 inline constexpr PointSet kCostumePoints{{{395, 222}, {420, 227}, {445, 222}, {390, 252}, {420, 257},
                                           {450, 252}, {395, 287}, {445, 287}, {364, 240}, {351, 268},
                                           {344, 287}, {476, 240}, {489, 268}, {496, 287}, {399, 330},
-                                          {441, 330}, {399, 368}, {441, 368}, {399, 404}, {441, 404}}};
+                                          {441, 330}, {399, 368}, {441, 368}, {382, 306}, {458, 306}}};
 // The finale's curtain covers the whole stage, so its points are spread over the screen.
-inline constexpr PointSet kCurtainPoints{{{500, 40},  {600, 40},  {560, 130}, {620, 220}, {520, 210},
+inline constexpr PointSet kCurtainPoints{{{500, 40},  {556, 40},  {560, 130}, {560, 220}, {520, 210},
                                           {250, 190}, {150, 200}, {60, 250},  {170, 300}, {280, 280},
-                                          {360, 260}, {480, 260}, {580, 300}, {120, 380}, {240, 400},
-                                          {340, 380}, {470, 400}, {590, 420}, {200, 455}, {400, 460}}};
+                                          {360, 260}, {480, 260}, {556, 300}, {130, 345}, {240, 350},
+                                          {330, 345}, {470, 350}, {556, 365}, {190, 370}, {400, 368}}};
 
 inline constexpr const PointSet& StagePoints(int s) { return s == 9 ? kCurtainPoints : kCostumePoints; }
 inline constexpr const std::array<int16_t, 12>& StageSpotsRow(int s) { return s == 6 ? kTailSpots : kSpots; }
