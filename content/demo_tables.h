@@ -17,7 +17,7 @@ inline constexpr int kStages = 10;
 inline constexpr int kHeadX = 420, kHeadY = 130;     // centre of the face
 inline constexpr int kGuardRadius = 70;              // no erasing around the face
 inline constexpr int kTextX = 16, kTextY = 64;       // speech origin; the tag sits on it
-inline constexpr int kRefillX = 56, kRefillY = 420;  // the ink pot
+inline constexpr int kRefillX = 56, kRefillY = 340;  // the ink pot, also in the 580 x 380 window
 inline constexpr int kTextRight = 336;               // speech rows stay left of this
 inline constexpr int kTextBottom = 140;              // and above this (four rows)
 
@@ -111,7 +111,7 @@ inline constexpr int kEffectFiles = 12;  // Q01 .. Q12
 inline constexpr std::array<int16_t, 12> kSpots{420, 268, 420, 222, 420, 372, 334, 314, 34, 420, 446, 44};
 inline constexpr std::array<int16_t, 12> kTailSpots{420, 268, 420, 222, 420, 372, 334, 314, 34, 420, 440, 52};
 
-// ---- Check points: twenty per stage, on the grey costume. ----
+// ---- Check points: twenty per stage, on the grey costume, all inside the small window. ----
 struct Pt {
     int16_t X, Y;
 };
@@ -119,12 +119,12 @@ using PointSet = std::array<Pt, 20>;
 inline constexpr PointSet kCostumePoints{{{395, 222}, {420, 227}, {445, 222}, {390, 252}, {420, 257},
                                           {450, 252}, {395, 287}, {445, 287}, {364, 240}, {351, 268},
                                           {344, 287}, {476, 240}, {489, 268}, {496, 287}, {399, 330},
-                                          {441, 330}, {399, 368}, {441, 368}, {399, 404}, {441, 404}}};
+                                          {441, 330}, {399, 368}, {441, 368}, {382, 306}, {458, 306}}};
 // The finale's curtain covers the whole stage, so its points are spread over the screen.
-inline constexpr PointSet kCurtainPoints{{{500, 40},  {600, 40},  {560, 130}, {620, 220}, {520, 210},
+inline constexpr PointSet kCurtainPoints{{{500, 40},  {556, 40},  {560, 130}, {560, 220}, {520, 210},
                                           {250, 190}, {150, 200}, {60, 250},  {170, 300}, {280, 280},
-                                          {360, 260}, {480, 260}, {580, 300}, {120, 380}, {240, 400},
-                                          {340, 380}, {470, 400}, {590, 420}, {200, 455}, {400, 460}}};
+                                          {360, 260}, {480, 260}, {556, 300}, {130, 345}, {240, 350},
+                                          {330, 345}, {470, 350}, {556, 365}, {190, 370}, {400, 368}}};
 
 inline constexpr const PointSet& StagePoints(int s) { return s == 9 ? kCurtainPoints : kCostumePoints; }
 inline constexpr const std::array<int16_t, 12>& StageSpotsRow(int s) { return s == 6 ? kTailSpots : kSpots; }
@@ -165,48 +165,49 @@ inline constexpr std::array<uint8_t, 23> MusicNumbers() {
 }
 inline constexpr int kTunes = 8;  // Kv01 .. Kv08
 
-inline constexpr std::string_view kDefaultPlayerName = "Friend";
+// "Friend" in full-width letters, so that the typing shows it one letter a unit like the lines.
+inline constexpr std::string_view kDefaultPlayerName = "\uFF26\uFF52\uFF49\uFF45\uFF4E\uFF44";
 inline constexpr std::string_view kPresetRankLine = "//du";  // the reader makes it "master"
 
 // ---- Texts: UTF-8; '|' starts a new row. KivLine turns one into its typed form. ----
 // Lines: 1 intro, 2 closing (not cleared), 3 closing (cleared), 4 pause prompt, 5/6 tickled
 // body, 7/8 feet, 9/10 hand. U+FF27 (full-width G) stands for the player's name.
+// The typing takes two bytes a unit and leaves 2 pixels after each, so KivLine writes English in
+// full-width letters (one letter a unit) and a blank as two blanks (one unit): the letters then
+// stand evenly and the words apart. That costs two bytes a letter: a line holds 47 units, the
+// default name counting 6.
 inline constexpr std::array<std::array<const char*, 10>, kStages> kTexts{{
-    {"Hi, \uFF27! Welcome to the park.|I'm in a plain grey coat.|Click the ink pot, then rub!",
-     "Oh, some grey is still left.|Let's try again another day!", "Wow, my new outfit!|Thanks a lot, \uFF27!",
-     "Finish here?|Left click: yes  Right click: no", "Hee hee, that tickles!", "Careful, careful!",
-     "Not my feet! Ha ha!", "My toes are ticklish!", "Eek! My hand!", "Ha ha, stop that!"},
+    {"Hi, \uFF27!|Click the ink pot,|then rub!", "Some grey is left.|Try again soon!",
+     "Wow, my new outfit!|Thanks a lot, \uFF27!", "Finish here?|Left click: yes|Right click: no",
+     "Hee hee, that tickles!", "Careful, careful!", "Not my feet! Ha ha!", "My toes are ticklish!", "Eek! My hand!",
+     "Ha ha, stop that!"},
     {"\uFF27、海へようこそ！|灰色のコートを|こすって消してね。", "まだ少し残ってるね。|また遊ぼうね！",
      "わあ、セーラー服だ！|ありがとう！", "ここで終わる？|左クリック：はい　右：いいえ", "くすぐったいよ！",
      "そっとね、そっと。", "足はだめだよ！", "あはは、つま先が！", "きゃっ、手が！", "手はくすぐったいの！"},
-    {"Hi again, \uFF27! The garden|is in bloom. Some grey may still|stick to me. Rub it off!",
-     "Hmm, still a bit grey.|Maybe next time!", "Ta-da! Flowers everywhere!",
-     "All done?|Left click: yes  Right click: no", "Ooh, that tickles!", "Gently, please!", "Ha ha! Not my feet!",
-     "Tickly toes!", "My hand! Hee hee!", "Eek! Ha ha ha!"},
+    {"Hello, \uFF27!|Find my flowers|under the grey!", "Hmm, still a bit grey.|Maybe next time!",
+     "Ta-da! Flowers everywhere!", "All done?|Left click: yes|Right click: no", "Ooh, that tickles!", "Gently, please!",
+     "Ha ha! Not my feet!", "Tickly toes!", "My hand! Hee hee!", "Eek! Ha ha ha!"},
     {"\uFF27、雪だよ！|灰色のコートの下に|冬の服があるよ。", "まだ灰色が残ってる…",
      "あったかい服だ！|ありがとう、\uFF27！", "終わる？　左：はい　右：いいえ|シフト＋左でおまけ！",
      "ひゃっ、つめたい！", "くすぐったいよ！", "足がくすぐったい！", "あはは、やめて！", "手はだめ！", "きゃはは！"},
-    {"Roll up, roll up, \uFF27!|Under this grey cloak hides|a ringmaster. Rub away!",
-     "The show is not ready yet...|Come back soon!", "Ladies and gentlemen... me!",
-     "End the act here?|Left click: yes  Right click: no", "Ha ha, that tickles!", "Oops, careful!",
-     "My feet are dancing!", "Ha ha, tickly toes!", "Hey, my white glove!", "Hee hee hee!"},
+    {"Roll up, \uFF27!|Rub off my cloak|for my show!", "The show is not ready...|Come back soon!",
+     "Ladies and gentlemen... me!", "End the act?|Left click: yes|Right click: no", "Ha ha, that tickles!",
+     "Oops, careful!", "My feet are dancing!", "Ha ha, tickly toes!", "Hey, my white glove!", "Hee hee hee!"},
     {"こんばんは、\uFF27。|星がきれいだね。|Rub the grey coat away!", "まだ暗いね。|Good night!",
-     "星のパジャマだよ！|Thank you!", "終わる？|Left: yes  Right: no", "くすぐったい！", "Shh... that tickles!",
+     "星のパジャマだよ！|Thank you!", "終わる？|Left: yes|Right: no", "くすぐったい！", "Shh... that tickles!",
      "足は弱いの！", "Ha ha! My feet!", "手がくすぐったい！", "Eek! Ha ha!"},
-    {"Blub blub! Hello, \uFF27!|A grey diving suit covers me.|Rub it off, bubble by bubble!",
-     "Still grey down here...|Let's swim again later!", "Splash! A mermaid outfit!",
-     "Swim up now?|Left click: yes  Right click: no", "Hee hee, bubbles tickle!", "Gently, gently!", "My fins! Ha ha!",
-     "Tickly tail!", "My hand! Blub!", "Ha ha, that tickles!"},
-    {"It's a party, \uFF27!|Rub off the grey and find|my party clothes!", "The party is not ready yet!",
-     "Party time! Hooray!|ありがとう！", "Finish? Left: yes  Right: no|Shift + left: a surprise!", "Ha ha, stop it!",
-     "That tickles!", "Dancing feet! Hee hee!", "My toes! Ha ha!", "Hey, my hand!", "Hee hee hee!"},
+    {"Blub! Hi, \uFF27!|Rub off my grey|diving suit!", "Still grey down here...|Swim again later!",
+     "Splash! A mermaid outfit!", "Swim up now?|Left click: yes|Right click: no", "Hee hee, bubbles tickle!",
+     "Gently, gently!", "My fins! Ha ha!", "Tickly tail!", "My hand! Blub!", "Ha ha, that tickles!"},
+    {"It's a party, \uFF27!|Find my party clothes!", "The party is not ready yet!", "Party time! Hooray!|ありがとう！",
+     "Finish? Left: yes|Right: no|Shift+left: bonus!", "Ha ha, stop it!", "That tickles!", "Dancing feet! Hee hee!",
+     "My toes! Ha ha!", "Hey, my hand!", "Hee hee hee!"},
     {"ようこそ、お城へ！|\uFF27、最後の灰色を|こすってね。", "まだ灰色だ…|また来てね。",
      "王子様の服だ！|次はいよいよ最後だよ！", "終わる？|左：はい　右：いいえ", "くすぐったいぞ！", "やさしくね。",
      "足はだめだぞ！", "あはは！", "手はくすぐったい！", "ははは、まいった！"},
-    {"The grand finale, \uFF27!|Wipe the curtain away|and see the show!",
-     "The curtain stays closed...|Thanks for playing!", "Thanks so much, \uFF27!|You uncovered everything!",
-     "Curtain call?|Left click: yes  Right click: no", "Bravo! Hee hee!", "Encore! Ha ha!", "My dancing shoes!",
-     "Ha ha, my toes!", "Take a bow, hand!", "Hee hee, tickly!"},
+    {"The finale, \uFF27!|Wipe the curtain away!", "The curtain stays shut...|Thanks for playing!",
+     "Thank you, \uFF27!|You found everything!", "Curtain call?|Left click: yes|Right click: no", "Bravo! Hee hee!",
+     "Encore! Ha ha!", "My dancing shoes!", "Ha ha, my toes!", "Take a bow, hand!", "Hee hee, tickly!"},
 }};
 
 // Which lines have a recorded voice (bit i-1 for line i): every line of every stage.
@@ -221,9 +222,10 @@ inline constexpr std::string_view kHelpLine =
     "every stage in a row against the clock.   On some stages, with all twenty found, hold Shift "
     "and left click at the pause for a bonus picture.   Have fun!";
 
-// The typed form of a text: every double-byte character and every "__" or "_/" code must start
-// on an odd byte (the typing takes two bytes at a time), so a blank pads a run of odd length.
-// Counts bytes as Shift-JIS does: ASCII one, each other character two.
+// The typed form of a text: English letters and signs become their full-width forms, a blank two
+// blanks, "..." an ellipsis, '|' the new-row code "__", and "_/" ends it. Every unit is then two
+// bytes as Shift-JIS counts them, so each double-byte character and each code starts on an odd
+// byte, as the typing needs; a blank would pad a run of odd length, should one be left.
 inline std::string KivLine(std::string_view utf8) {
     std::string out;
     int pos = 0;
@@ -233,29 +235,43 @@ inline std::string KivLine(std::string_view utf8) {
             ++pos;
         }
     };
+    auto wide = [&](std::string_view ch) {
+        pad();
+        out.append(ch);
+        pos += 2;
+    };
     for (size_t i = 0; i < utf8.size();) {
         unsigned char c = static_cast<unsigned char>(utf8[i]);
         if (c == '|') {
-            pad();
-            out += "__";
-            pos += 2;
+            wide("__");
             ++i;
-            continue;
-        }
-        if (c < 0x80) {
+        } else if (c == ' ') {
+            wide("  ");
+            ++i;
+        } else if (utf8.substr(i, 3) == "...") {
+            wide("\u2026");
+            i += 3;
+        } else if (c == '\'') {
+            wide("\u2019");
+            ++i;
+        } else if (c > 0x20 && c < 0x7F) {
+            // U+FF01..U+FF5E, in UTF-8 EF BC 81..EF BD 9E
+            const unsigned u = 0xFF00u + (c - 0x20u);
+            const char f[3] = {static_cast<char>(0xE0 | (u >> 12)), static_cast<char>(0x80 | ((u >> 6) & 0x3F)),
+                               static_cast<char>(0x80 | (u & 0x3F))};
+            wide(std::string_view(f, 3));
+            ++i;
+        } else if (c < 0x80) {
             out += static_cast<char>(c);
             ++pos;
             ++i;
-            continue;
+        } else {
+            size_t n = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : 2;
+            wide(utf8.substr(i, n));
+            i += n;
         }
-        size_t n = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : 2;
-        pad();
-        out.append(utf8.substr(i, n));
-        pos += 2;
-        i += n;
     }
-    pad();
-    out += "_/";
+    wide("_/");
     return out;
 }
 

@@ -24,11 +24,12 @@ struct Scatter {
     double In(double a, double b) { return a + (b - a) * Next(); }
 };
 
-// Keeps scattered things out of the speech corner and off the child.
+// Keeps scattered things out of the speech corner, off the child and off the ink pot's stool.
 inline bool Busy(double x, double y) {
     bool text = x < kTextRight + 12 && y > 30 && y < kTextBottom + 12;
     bool child = x > 320 && x < 520 && y > 20 && y < 470;
-    return text || child;
+    bool pot = x < kRefillX + 44 && y > kRefillY - 36 && y < kRefillY + 96;
+    return text || child || pot;
 }
 
 inline void StrokeWith(Canvas& c, uint32_t col, double w) {

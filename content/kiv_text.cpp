@@ -67,8 +67,9 @@ std::string BuildKivText() {
     std::vector<std::string> lines;
     auto add = [&](std::string l) { lines.push_back(std::move(l)); };
 
-    add(std::string(kDefaultPlayerName));  // 1
-    for (int s = 0; s < kStages; ++s) {    // 2..11
+    const std::string name = ToShiftJis(std::string(kDefaultPlayerName));
+    add(name);                           // 1
+    for (int s = 0; s < kStages; ++s) {  // 2..11
         std::array<int16_t, 15> row = FaceRow(kStageDesigns[s].spread);
         std::string l = row[0] < 0 ? "$FFFF" : std::to_string(row[0]);  // -1 in hexadecimal
         for (size_t i = 1; i < row.size(); ++i) {
@@ -142,8 +143,8 @@ std::string BuildKivText() {
             // The game puts the player's name in for the placeholder; with the default name the
             // line must still fit its 95 bytes, or its end code is cut off.
             std::string named = t;
-            for (size_t p = 0; (p = named.find("\x82\x66", p)) != std::string::npos; p += kDefaultPlayerName.size())
-                named.replace(p, 2, kDefaultPlayerName);
+            for (size_t p = 0; (p = named.find("\x82\x66", p)) != std::string::npos; p += name.size())
+                named.replace(p, 2, name);
             const size_t bytes = named.size();
             if (bytes > 95)
                 throw std::runtime_error("stage " + std::to_string(s + 1) + " line " + std::to_string(i + 1) + " is " +

@@ -6,6 +6,7 @@
 #include "canvas.h"
 #include "demo_tables.h"
 #include "pixel_font.h"
+#include "scenes.h"
 
 namespace kiv::demo {
 
@@ -65,35 +66,6 @@ void DrawMarker(Canvas& c, double x, bool confirm, bool closed) {
         cairo_line_to(cr, cx + 5.5, cy - 4.5);
         cairo_stroke(cr);
     }
-}
-
-// The ink pot of the refill spot, 35 x 35.
-void DrawInkPot(Canvas& c, double x, double y) {
-    cairo_t* cr = c.cr();
-    c.RoundRect(x + 5, y + 12, 25, 21, 7);  // bottle
-    c.Colour(0xDDEEFF);
-    cairo_fill_preserve(cr);
-    Outline(c, kInk, 2);
-    cairo_save(cr);
-    c.RoundRect(x + 6, y + 13, 23, 19, 6);
-    cairo_clip(cr);
-    c.Rect(x + 5, y + 19, 25, 15, 0x2563EB);
-    c.Rect(x + 5, y + 19, 25, 2, 0x60A5FA);
-    cairo_restore(cr);
-    c.Colour(0xFFFFFF, 0.8);
-    c.RoundRect(x + 8, y + 15, 3, 9, 1.5);
-    cairo_fill(cr);
-    c.RoundRect(x + 11, y + 6, 13, 7, 2);  // neck
-    c.Colour(0xDDEEFF);
-    cairo_fill_preserve(cr);
-    Outline(c, kInk, 2);
-    c.RoundRect(x + 10, y + 1, 15, 6, 2);  // cork
-    c.Colour(0xB7793F);
-    cairo_fill_preserve(cr);
-    Outline(c, kInk, 1.5);
-    c.Star(x + 29, y + 6, 4.5, 1.8, 4, 0);
-    c.Colour(kGold);
-    cairo_fill(cr);
 }
 
 // The tag panel, 68 x 25: a luggage tag with the gauge, the timer window and the close button.
@@ -231,7 +203,7 @@ Sprite BuildPartsSheet() {
     constexpr int W = 272, H = 112;
     // Masked sprites: the ink pot and the tag.
     Canvas sprites(W, H);
-    DrawInkPot(sprites, 54, 0);
+    DrawInkPotIcon(sprites, 54, 0);
     DrawTag(sprites, 91, 0);
     Sprite masked = SplitSprite(sprites.ToImage());
 

@@ -82,7 +82,7 @@ void DrawSparkles(Canvas& c) {
     for (int i = 0; i < 200 && placed < 26; ++i) {
         double x = r.In(8, 632), y = r.In(40, 470);
         double s = r.In(4, 9);
-        if (Busy(x, y) || (x < 110 && y > 370)) continue;
+        if (Busy(x, y)) continue;
         c.Star(x, y, s, s * 0.3, 4, 0);
         c.Colour(cols[placed % 4]);
         cairo_fill(c.cr());

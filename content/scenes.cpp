@@ -198,7 +198,7 @@ void Garden(Canvas& c) {
     const uint32_t petals[4] = {0xFF6FA8, 0xFFD34D, 0xC07CFF, 0xFF8A5B};
     for (int i = 0; i < 14; ++i) {
         double x = 24 + i * 46 + (i % 2) * 10;
-        if (x > 330 && x < 520) continue;
+        if (x < 100 || (x > 330 && x < 520)) continue;  // clear of the stool and the child
         Flower(c, x, 400 + (i % 3) * 18, petals[i % 4], 0.9);
     }
     // a butterfly
@@ -335,7 +335,7 @@ void Undersea(Canvas& c) {
     cairo_close_path(cr);
     c.Colour(0xE6D39A);
     cairo_fill(cr);
-    for (double x : {60.0, 230.0, 560.0, 610.0}) {
+    for (double x : {14.0, 230.0, 560.0, 610.0}) {  // clear of the ink pot's stool
         cairo_move_to(cr, x, 440);
         cairo_curve_to(cr, x - 16, 400, x + 16, 360, x, 310);
         StrokeWith(c, 0x2FA36B, 7);
@@ -363,17 +363,17 @@ void Party(Canvas& c) {
     Balloon(c, 600, 210, 0x4DD6FF);
     Balloon(c, 250, 240, 0xFFD34D);
     Balloon(c, 290, 270, 0x7CD957);
-    // a table with a cake
-    c.RoundRect(60, 380, 200, 14, 4);
+    // a table with a cake, right of the ink pot's stool
+    c.RoundRect(100, 380, 200, 14, 4);
     FillLine(c, 0xFFFFFF, kLine, 1.5);
-    c.Rect(80, 394, 10, 60, 0xA87A4E);
-    c.Rect(230, 394, 10, 60, 0xA87A4E);
-    c.RoundRect(110, 336, 100, 44, 6);
+    c.Rect(120, 394, 10, 60, 0xA87A4E);
+    c.Rect(270, 394, 10, 60, 0xA87A4E);
+    c.RoundRect(150, 336, 100, 44, 6);
     FillLine(c, 0xFFB3C1, kLine, 1.5);
-    c.Rect(110, 352, 100, 8, 0xFFFFFF);
+    c.Rect(150, 352, 100, 8, 0xFFFFFF);
     for (int i = 0; i < 4; ++i) {
-        c.Rect(126 + i * 22, 318, 5, 18, 0x4DD6FF);
-        c.Ellipse(128.5 + i * 22, 314, 3, 5);
+        c.Rect(166 + i * 22, 318, 5, 18, 0x4DD6FF);
+        c.Ellipse(168.5 + i * 22, 314, 3, 5);
         c.Colour(0xFFB23C);
         cairo_fill(cr);
     }

@@ -19,5 +19,10 @@ void DrawGardenPainting(Canvas& c);    // 100 x 80
 void DrawSnowCard(Canvas& c);          // 240 x 180
 void DrawPartyCard(Canvas& c);         // 240 x 180
 void DrawStamps(Canvas& c, int kind);  // 120 x 40, black where it erases, on white
+// The ink pot in its 35 x 35 square from (x, y); the icon adds a gold ring and a sparkle.
+void DrawInkPot(Canvas& c, double x, double y);
+void DrawInkPotIcon(Canvas& c, double x, double y);
+// The pot on a stool at the refill spot of stage s, standing on that stage's ground.
+void DrawRefillPlace(Canvas& c, int s);
 
 }  // namespace kiv::demo

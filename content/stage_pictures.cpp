@@ -31,6 +31,7 @@ std::vector<uint32_t> GreyPalette() {
 Image Scene(int s, const Expression& e) {
     Canvas c(640, 480);
     DrawScenery(c, s);
+    DrawRefillPlace(c, s);
     DrawChild(c, StageLook(s), e);
     return c.ToOpaque(0);
 }

@@ -165,7 +165,7 @@ TEST_F(DemoGame, FileIsTheFullPositionalFormat) {
 
 TEST_F(DemoGame, ReaderGivesTheMeantTables) {
     const Config& c = *cfg_;
-    EXPECT_EQ(c.DefaultPlayerName.View(), kDefaultPlayerName);
+    EXPECT_EQ(c.DefaultPlayerName.Str(), Utf8ToSjis(kDefaultPlayerName));
     EXPECT_EQ(c.PresetRankName.View(), "master");  // written as "//du"
     for (int s = 0; s < kStages; ++s) {
         SCOPED_TRACE("stage " + std::to_string(s + 1));
@@ -209,8 +209,9 @@ TEST_F(DemoGame, EveryTextLineTypesToItsEnd) {
             const auto& t = cfg_->StageTexts[size_t(s)][size_t(i)];
             ASSERT_LE(t.Length(), 95);
             std::string named = t.Str();  // the default name must not push the end code out
-            for (size_t p = 0; (p = named.find("\x82\x66", p)) != std::string::npos; p += kDefaultPlayerName.size())
-                named.replace(p, 2, kDefaultPlayerName);
+            const std::string name = Utf8ToSjis(kDefaultPlayerName);
+            for (size_t p = 0; (p = named.find("\x82\x66", p)) != std::string::npos; p += name.size())
+                named.replace(p, 2, name);
             EXPECT_LE(named.size(), 95u);
             bool ended = false;
             for (int p = 1; p + 1 <= t.Length() && !ended; p += 2) {

@@ -62,10 +62,10 @@ TEST(RandomPlayer, AFewSeedsPlayTheDemoCleanly) {
     s.presetName = randomplay::PresetNameOf(s.gameDir);
     ASSERT_EQ(s.presetName, "master");
 
-    // Seeds that close early and late; 1 and 3 pass through every scene of the demo, 1 with a
+    // Seeds that close early and late; 26 and 13 pass through every scene of the demo, 26 with a
     // whole challenge run, its ranked result and the name entered.
     std::set<int> scenes;
-    for (uint32_t seed : {1u, 3u, 7u}) {
+    for (uint32_t seed : {26u, 13u, 7u}) {
         const randomplay::Outcome o = randomplay::PlayOnce(s, seed);
         for (const std::string& p : o.problems) ADD_FAILURE() << "seed " << seed << ": " << p;
         scenes.insert(o.scenes.begin(), o.scenes.end());

@@ -54,7 +54,7 @@ click_at 311 180                 # ... and confirmed
 await_step 2 4                   # the introduction waits for a click
 click_at 320 240
 await_step 2 50
-click_at 47 413                  # the refill spot (its hit point is the pointer + (9, 7))
+click_at 47 333                  # the refill spot (its hit point is the pointer + (9, 7))
 sleep 0.5
 xdotool mousemove --window "$win" 300 300 mousedown 1
 sleep 0.5

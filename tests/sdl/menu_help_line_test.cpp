@@ -88,6 +88,52 @@ TEST(MenuHelpLine, ScrollsTwoPixelsAFrameThroughItsStripAndRunsOut) {
     EXPECT_EQ(t.Step(), kStepWait);
 }
 
+// Capitals, M and W are wider than the 6 pixels a byte the picture is sized by: the picture grows
+// to the text and its run-out, so the last word scrolls through and the strip ends black instead
+// of keeping the columns it showed last.
+TEST(MenuHelpLine, ALineOfWideLettersScrollsToItsLastWordAndLeavesTheStripBlack) {
+    if (!TtfFonts().Available()) GTEST_SKIP() << "no font: every letter is 6 pixels wide";
+    std::string text = "WIDE ";
+    for (int i = 0; i < 4; ++i) text += "MMMMMMMMMMWWWWWWWWWW";
+    text += " END";
+    const int textWidth = LineTextWidth(text);
+    const int byBytes = static_cast<int>(text.size() / 2) * 12 + 268;
+    ASSERT_GT(132 + textWidth, byBytes) << "the line must be wider than its bytes account for";
+    const int pictureWidth = 132 + textWidth + 136;
+    const Surface picture = LinePicture(text, 0, pictureWidth);
+    int lastInk = -1;  // the picture's last column with ink: the end of "END"
+    for (int x = 0; x < pictureWidth; ++x)
+        for (int y = 0; y < 12; ++y)
+            if (picture.Pixels[static_cast<size_t>(y) * pictureWidth + x] != 0) lastInk = x;
+    ASSERT_GT(lastInk, byBytes);
+
+    MenuGame t("", text, &TtfFonts());
+    ASSERT_TRUE(StartHelpLine(t));
+    int frames = 0;
+    bool endShown = false;
+    while (t.Step() == kStepCarryOut && frames < 2000) {
+        const int s = t.Sc(kSubFrame);
+        t.Frames(1);
+        ++frames;
+        ASSERT_LE(s + 120, pictureWidth) << "the strip ran past the picture at " << s;
+        ASSERT_TRUE(StripShows(t, picture, 0, s, pictureWidth)) << "at " << s;
+        if (s <= lastInk && lastInk < s + 120) endShown |= InkInStrip(t) > 0;
+    }
+    EXPECT_EQ(frames, (textWidth + 136 - 20) / 2 + 1);
+    EXPECT_TRUE(endShown) << "the last letters never reached the strip";
+    EXPECT_EQ(t.Step(), kStepCancel);
+    auto stripIsBlack = [&t] {
+        for (int y = 0; y < 12; ++y)
+            for (int x = 0; x < 120; ++x)
+                if (t.Window(kStripX + x, kStripY + y) != 0u) return false;
+        return true;
+    };
+    EXPECT_TRUE(stripIsBlack());
+    t.Frames(10);
+    EXPECT_EQ(t.Step(), kStepWait);
+    EXPECT_TRUE(stripIsBlack()) << "the waiting menu keeps a streak";
+}
+
 TEST(MenuHelpLine, AnEmptyLineEndsAfterFiftyNineFrames) {
     MenuGame t("", "", &TtfFonts());
     ASSERT_TRUE(StartHelpLine(t));

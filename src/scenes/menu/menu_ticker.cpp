@@ -28,13 +28,16 @@ void ReleaseTicker(MenuState& m) {
     m.TickerWindow = Surface{};
 }
 
-// Renders the line once: the picture's width, the text's width and its ink.
+// Renders the line once: the picture's width, the text's width and its ink. The picture is
+// sized for 6 pixels a byte; a line of wider letters gets a picture as wide as its text and the
+// blank run-out after it, so its end scrolls through and the strip ends black.
 void StartTicker(Game& g) {
     MenuState& m = g.Menu;
     const std::string& text = g.Cfg.TickerText;
-    m.TickerWidth = static_cast<int64_t>(text.size() / 2) * 12 + 268;
     m.TickerInk = g.P.Fonts().Render(SjisToUtf8(text), kLineHeight, false);
     m.TickerTextWidth = m.TickerInk.Width;
+    const int64_t byBytes = static_cast<int64_t>(text.size() / 2) * 12 + 268;
+    m.TickerWidth = std::max(byBytes, kTextLeft + static_cast<int64_t>(m.TickerTextWidth) + kEndMargin);
     m.TickerWindow = CreateSurface(kTickerStrip.Width(), kLineHeight);
     m.TickerPos = Sc(g, kSubFrame);
     m.TickerRunning = true;
