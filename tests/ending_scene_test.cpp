@@ -187,9 +187,10 @@ TEST(EndingScene, InsetBFollowsTheRhythmAndInsetAShowsForItsGap) {
     ASSERT_EQ(t.Sc(kInsetAGap), gap);
 
     // Inset B shows for one frame, then stays hidden for the rhythm's frames.
+    constexpr int kRhythm[35] = {1, 1, 1, 1, 1, 2, 2, 2, 2, 2, 2, 3, 3, 3, 3, 4, 4, 5,
+                                 4, 4, 3, 3, 3, 3, 2, 2, 2, 2, 2, 2, 1, 1, 1, 1, 1};
     std::vector<int> expected;
-    for (int frame = 1, k = 0; frame <= 2 * gap; frame += 1 + kBlinkRhythm[static_cast<size_t>(k++)])
-        expected.push_back(frame);
+    for (int frame = 1, k = 0; frame <= 2 * gap; frame += 1 + kRhythm[k++]) expected.push_back(frame);
     std::vector<int> flashes;
     for (int frame = 1; frame <= 2 * gap; ++frame) {
         t.Frames(1);

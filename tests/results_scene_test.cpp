@@ -44,6 +44,7 @@ bool AlphabetLetterShows(ClosingGame& t, int j) {
 TEST(ResultsScene, ARankedTotalIsShownTypedAndNamedThenSavedAtOnce) {
     ClosingGame t;
     KeepTimes(t, {1800, 1800, 1800, 1800, 1800, 1800, 1800, 1800});
+    SetGameCursor(t.g(), kCursorNone);  // as the ending leaves it
     t.Enter(13, 0, true);
     t.Frames(2);
     EXPECT_EQ(t.Sc(kStep), kStepFirstStageLine);
@@ -70,11 +71,14 @@ TEST(ResultsScene, ARankedTotalIsShownTypedAndNamedThenSavedAtOnce) {
     t.TakeTrace();
     t.Frames(8);
     EXPECT_EQ(t.Sc(kStep), kStepTotalLine);
+    EXPECT_EQ(t.platform().Cursor(), kCursorNone);
+    t.Frames(1);  // the pointer comes back with the total line, for the name to come
+    EXPECT_EQ(t.platform().Cursor(), 1);
     EXPECT_EQ(ClosingGame::Count(t.TakeTrace(), {"\"effect\"", "\"slot\":3"}), 8);
     for (int n = 1; n <= 8; ++n)
         EXPECT_TRUE(RowReads(t, 270, 14 * n + 152, "stage 0" + std::to_string(n) + " clear time 018:00")) << n;
 
-    t.Frames(1 + 104);
+    t.Frames(104);
     EXPECT_EQ(t.Sc(kStep), kStepRankRow);
     EXPECT_TRUE(RowReads(t, 270, 292, "          all total 144:00"));
     t.Frames(1 + 44);
@@ -182,6 +186,7 @@ TEST(ResultsScene, AnUnrankedTotalWaitsForAPressAndLeavesTheRankingAlone) {
     ClosingGame t;
     KeepTimes(t, {100, 100, 100, 100, 100, 100, 100, 100});
     const auto before = t.g().Records.RankTable;
+    SetGameCursor(t.g(), kCursorNone);
     t.Enter(13, 0, true);
     t.Frames(2);
     EXPECT_EQ(t.Sc(kRank), 0);
@@ -194,6 +199,7 @@ TEST(ResultsScene, AnUnrankedTotalWaitsForAPressAndLeavesTheRankingAlone) {
     EXPECT_EQ(t.Sc(kStep), kStepWaitNotRanked);
     t.Frames(1);
     EXPECT_TRUE(t.ShowsLetter(478, 292, '_'));
+    EXPECT_EQ(t.platform().Cursor(), 1);
     t.TakeTrace();
     t.Press(MouseButton::Right, 300, 300);
     EXPECT_EQ(t.Sc(kStep), kStepClear);
@@ -213,6 +219,7 @@ TEST(ResultsScene, OtherRunsPassOnAtOnceWithoutTouchingTheRanking) {
         ClosingGame t;
         KeepTimes(t, {1800, 1800, 1800, 1800, 1800, 1800, 1800, 1800});
         const auto before = t.g().Records.RankTable;
+        SetGameCursor(t.g(), kCursorNone);
         t.Enter(13, run.outcome, run.challenge);
         t.Frames(1);
         EXPECT_EQ(t.Sc(kStep), kStepLeave);
@@ -223,6 +230,7 @@ TEST(ResultsScene, OtherRunsPassOnAtOnceWithoutTouchingTheRanking) {
         EXPECT_EQ(t.g().Sound.CurMusicName, "Kv41.mid");
         t.Frames(1);
         EXPECT_EQ(t.Scene(), 0);
+        EXPECT_EQ(t.platform().Cursor(), 1);
         EXPECT_EQ(t.Lit(MakeRect(0, 0, 640, 480)), 0);
         EXPECT_EQ(t.g().Records.RankTable, before);
         t.game->CloseAndDestroy();
