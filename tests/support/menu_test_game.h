@@ -3,6 +3,8 @@
 // A game folder for the title menu whose sheets tell their pixels apart: every pixel of the
 // parts sheet encodes its own place, and each emblem slice is a 12 x 12 square of its own
 // colour, open or closed.
+#include <gtest/gtest.h>
+
 #include <array>
 #include <memory>
 #include <string>
@@ -103,7 +105,22 @@ struct MenuGame {
     uint32_t Parts(int x, int y) {
         return g().Media.PartsBmp.Pixels[static_cast<size_t>(y) * g().Media.PartsBmp.Width + x];
     }
-    void Frames(int n) { game->Frames(n); }
+    // Runs n frames. In every frame of the menu after its build-up the rings move on by one
+    // (their counter runs 0..80), whatever else the menu does; only carrying out a stage, the
+    // challenge or the end stops them.
+    void Frames(int n) {
+        for (int i = 0; i < n; ++i) {
+            const bool inMenu = g().Shell.SceneNo == 1;
+            const int step = Step(), item = Sc(menu::kItem), ring = Sc(menu::kRingFrame);
+            game->Frames(1);
+            const bool pulses =
+                step >= menu::kStepWait && (step < menu::kStepCarryOut || item == menu::kItemHelp ||
+                                            item == menu::kItemMemoriesLast || item == menu::kItemRanking);
+            if (inMenu && pulses && g().Shell.SceneNo == 1) {
+                EXPECT_EQ(Sc(menu::kRingFrame), (ring + 1) % 81) << "step " << step << ", item " << item;
+            }
+        }
+    }
     void Click(int x, int y, MouseButton button = MouseButton::Left) {
         game->form.MouseDown(button, false, x, y);
         game->form.MouseUp(button, false, x, y);
