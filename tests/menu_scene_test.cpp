@@ -236,6 +236,9 @@ TEST(MenuScene, EachItemIsChosenOnlyInsideItsAreaAndBlinksItsMarkerAtItsPlace) {
         t.Click(cx, cy);
         t.Frames(7);
         EXPECT_TRUE(MarkerShows(t, item, 0, PartsPixel)) << item;
+        t.Frames(16);  // it stays until the blinking at the end of the cycle
+        const auto marker = MarkerPlace(item);
+        EXPECT_EQ(t.Window(marker[0] + 12, marker[1] + 12), PartsPixel(12, 12)) << item;
         t.Click(cx, cy, item % 2 ? MouseButton::Middle : MouseButton::Right);
         EXPECT_EQ(t.Step(), kStepCancel) << item;
         t.Frames(8);

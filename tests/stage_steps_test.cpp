@@ -65,6 +65,8 @@ TEST(StageSteps, IntroductionBlinksTheIconTypesLineOneAndWaitsForAClick) {
     EXPECT_EQ(t.game->platform.Cursor(), 1);
     EXPECT_EQ(t.Window(60, 420), kBackColour);  // the icon is gone for good
     EXPECT_EQ(t.Back(60, 420), kBackColour);
+    for (int y = kTextY; y < kTextY + 32; ++y)  // and so are the two rows of words
+        for (int x = kTextX; x < kTextX + 40; ++x) ASSERT_EQ(t.Window(x, y), kBackColour) << x << "," << y;
     EXPECT_EQ(t.g().Play.StageTime, 70290);  // the time runs only in play
 }
 
@@ -77,17 +79,22 @@ TEST(StageSteps, PlayCountsDownInTheBadgeAndThePausePromptResumes) {
     EXPECT_EQ(t.Window(28 + 127 - 99, 43), 0x300080u);
     EXPECT_EQ(t.Window(28 + 135 - 99, 43), 0x300040u);
 
+    // Paused while rubbing with ink: the prompt brings the ink pointer back, then its own.
+    t.Click(MouseButton::Left, false, kRefillX - 9, kRefillY - 7);
+    t.game->form.MouseDown(MouseButton::Left, false, 300, 300);
+    ASSERT_EQ(t.game->platform.Cursor(), kCursorNone);
     t.Click(MouseButton::Right);
     EXPECT_EQ(t.Step(), kStepPauseStart);
     EXPECT_EQ(EffectsOfSlot(t, 3), 1);
     t.Frames(1);
     EXPECT_EQ(t.Step(), kStepTypePrompt);
+    EXPECT_EQ(t.game->platform.Cursor(), 2);
     t.Frames(4);  // "Fi", "ni", "sh", "_/"
     EXPECT_EQ(t.Step(), kStepPromptCursor);
     t.Frames(1);
     EXPECT_EQ(t.Step(), kStepWaitPromptClick);
     EXPECT_EQ(t.game->platform.Cursor(), 4);
-    EXPECT_EQ(t.g().Shell.CurrentCursor, 1);  // the prompt's pointer is not remembered
+    EXPECT_EQ(t.g().Shell.CurrentCursor, 2);  // the prompt's pointer is not remembered
     auto speech = t.Events("speech");
     ASSERT_EQ(speech.size(), 2u);
     EXPECT_TRUE(Has(speech[1], "\"line\":4")) << speech[1];
@@ -96,10 +103,10 @@ TEST(StageSteps, PlayCountsDownInTheBadgeAndThePausePromptResumes) {
 
     t.Click(MouseButton::Right);
     EXPECT_EQ(t.Step(), kStepResume);
-    EXPECT_EQ(EffectsOfSlot(t, 2), 1);
+    EXPECT_EQ(EffectsOfSlot(t, 2), 2);  // the refill and the resume
     t.Frames(1);
     EXPECT_EQ(t.Step(), kStepPlay);
-    EXPECT_EQ(t.game->platform.Cursor(), 1);
+    EXPECT_EQ(t.game->platform.Cursor(), 2);
     t.Frames(1);
     EXPECT_EQ(t.g().Play.StageTime, 70282);
 }
@@ -395,7 +402,9 @@ TEST(StageSteps, EachWaitingStepAnswersEachButtonWithItsOwnStepAndSound) {
         EXPECT_EQ(t.Step(), r.next) << r.step << " " << int(r.button) << " " << r.shift;
         const auto effects = t.Events("effect");
         ASSERT_EQ(effects.size(), before + (r.sound >= 0)) << r.step << " " << int(r.button);
-        if (r.sound >= 0) EXPECT_TRUE(Has(effects.back(), "\"slot\":" + std::to_string(r.sound) + ",")) << r.step;
+        if (r.sound >= 0) {
+            EXPECT_TRUE(Has(effects.back(), "\"slot\":" + std::to_string(r.sound) + ",")) << r.step;
+        }
     }
 }
 

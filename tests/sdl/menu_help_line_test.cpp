@@ -135,6 +135,7 @@ TEST(MenuHelpLine, ALeftPressJumpsEightPixelsAndARightPressStopsTheLine) {
     t.Click(420, 250);
     t.Frames(27 + 3);
     ASSERT_EQ(t.Step(), kStepCarryOut);
+    EXPECT_EQ(t.Sc(kSubFrame), 26);  // the line starts afresh
     t.Click(100, 100, MouseButton::Middle);
     EXPECT_EQ(t.Step(), kStepCancel);
     EXPECT_EQ(t.NewEffects(8), 0);
