@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "media/raster.h"
 #include "menu_test_game.h"
@@ -122,6 +123,13 @@ TEST(MenuScene, RingsPulseInTheWindowOnlyAtTheirOwnCorners) {
     EXPECT_EQ(t.Window(300, 279), 0xFFFFFFu);  // outlines only
     EXPECT_EQ(t.Window(312, 279), 0u);
     EXPECT_EQ(t.Window(314, 279), 0u);
+    std::vector<int> low;  // near the bottom of the shown area the two rings come close
+    for (int x = 238; x < 400; ++x)
+        if (t.Window(x, 318) == 0) low.push_back(x);
+    EXPECT_EQ(low, (std::vector<int>{262, 263, 264, 265, 293, 294, 295, 296}));
+    EXPECT_EQ(t.Window(279, 234), 0u);  // the tops of the rings
+    EXPECT_EQ(t.Window(279, 235), 0xFFFFFFu);
+    EXPECT_EQ(t.Window(279, 236), 0u);
     EXPECT_EQ(t.Back(244, 279), 0xFFFFFFu);  // BackBmp never holds the rings
     t.Frames(17);                            // n = 17: the second ring's box is (228, 149)-(331, 410)
     EXPECT_EQ(t.Window(330, 279), 0u);

@@ -11,10 +11,12 @@ namespace {
 using namespace closing_test;
 using namespace results;
 
-// A challenge run whose stages 1..8 kept these times.
+// A challenge run whose stages 1..8 kept these times; stages 9 and 10 keep times of their own,
+// which never count.
 void KeepTimes(ClosingGame& t, std::initializer_list<int16_t> times) {
     size_t s = 0;
     for (int16_t v : times) t.g().Cfg.StageLayout[s++][8] = v;
+    t.g().Cfg.StageLayout[8][8] = t.g().Cfg.StageLayout[9][8] = 1000;
 }
 
 // Frames from step 0 to the first frame of name entry for a ranked total.
@@ -64,6 +66,9 @@ TEST(ResultsScene, ARankedTotalIsShownTypedAndNamedThenSavedAtOnce) {
     EXPECT_EQ(t.Window(161, 58), 0xFFFFFFu);  // the left edge of the circle around "a"
     EXPECT_EQ(t.Window(182, 58), 0xFFFFFFu);
     EXPECT_EQ(t.Window(164, 58), 0u);         // between circle and letter
+    EXPECT_EQ(t.Window(172, 47), 0xFFFFFFu);  // its top and bottom
+    EXPECT_EQ(t.Window(172, 68), 0xFFFFFFu);
+    EXPECT_EQ(t.Window(172, 69), 0u);
     EXPECT_EQ(t.Window(187, 72), 0xFFFFFFu);  // "b", one column to the right and lower
     EXPECT_EQ(t.g().Media.BackBmp.Brush, BrushStyle::Solid);
     EXPECT_EQ(t.g().Media.BackBmp.PenColor, 0u);

@@ -404,6 +404,24 @@ def focus_for(path):
 # ----------------------------------------------------------------------------- planting
 
 
+def known_equivalents(path):
+    """The list of faults known to change nothing anyone could see: 'file: operator: changed
+    line(s)  # why', the changed lines as the report shows them (so that it survives moved lines)."""
+    known = {}
+    if not os.path.exists(path):
+        return known
+    with open(path, encoding="utf-8") as f:
+        for line in f:
+            line = line.rstrip("\n")
+            if not line.strip() or line.lstrip().startswith("#"):
+                continue
+            entry, _, why = line.partition("  # ")
+            file, _, rest = entry.partition(": ")
+            op, _, after = rest.partition(": ")
+            known[(file.strip(), op.strip(), " ".join(after.split()))] = why.strip()
+    return known
+
+
 def plant(build, suite, mutant, originals):
     path = os.path.join(build.tree, mutant.file)
     lines = originals[mutant.file].split("\n")
@@ -476,6 +494,11 @@ def report(results, out_json, started):
         lines.append(f"{folder:32} {planted:7} {c['caught']:6} {c['equivalent']:5} {c['survived']:8} "
                      f"{c['not compiled']:9}  {100 * share:5.1f} %")
     lines.append("")
+    equivalents = [r for r in results if r["status"] == "equivalent"]
+    if equivalents:
+        lines.append("equivalent:")
+        for r in equivalents:
+            lines.append(f"  {r['file']}:{r['line']}: {r['op']}: {shown(r['after'])}  ({r['detail']})")
     survivors = [r for r in results if r["status"] == "survived"]
     if survivors:
         lines.append("survivors:")
@@ -500,6 +523,8 @@ def main():
                     help="ctest tests (by name) to run too after the GoogleTest binary passed, e.g. xvfb_drag")
     ap.add_argument("--jobs", type=int, default=2, help="build jobs and test shards (default 2)")
     ap.add_argument("--list", action="store_true", help="list the mutants that would be planted, and stop")
+    ap.add_argument("--equivalent", default=os.path.join(ROOT, "tools", "mutate", "equivalent.txt"),
+                    help="faults known to be equivalent, not planted but counted as such")
     args = ap.parse_args()
 
     if args.survivors:
@@ -534,6 +559,7 @@ def main():
     suite.timeout = args.timeout or int(3 * clean) + 30
     print(f"clean run: {clean:.0f} s; timeout per mutant {suite.timeout} s; {len(mutants)} mutants", flush=True)
 
+    known = known_equivalents(args.equivalent)
     originals = {}
     for m in mutants:
         if m.file not in originals:
@@ -544,7 +570,11 @@ def main():
     try:
         for i, m in enumerate(mutants):
             t = time.time()
-            status, detail = plant(build, suite, m, originals)
+            why = known.get((m.file, m.op, " ".join(shown(m.after).split())))
+            if why is not None:
+                status, detail = "equivalent", why
+            else:
+                status, detail = plant(build, suite, m, originals)
             if i + 1 == len(mutants) or mutants[i + 1].file != m.file:
                 restore(build, m.file, originals)
             results.append(dict(dataclasses.asdict(m), status=status, detail=detail))
