@@ -47,7 +47,7 @@ FOCUS = [
     (r"ending", "Ending*:GameEndToEnd*"),
     (r"results", "Results*:GameEndToEnd*:Records*"),
     (r"ranking|records", "Records*:Ranking*:Results*"),
-    (r"glyph", "GlyphText*:Results*:Ending*"),
+    (r"glyph|typewriter", "GlyphText*:Results*:Ending*"),
 ]
 
 
