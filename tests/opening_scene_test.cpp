@@ -111,6 +111,7 @@ TEST(OpeningScene, WithoutAClickTheLogoPulsesThenTheDiscClosesAndTheLoopStartsAg
 
     t.game->Frames(21);                                          // rings of radius 20 and 60 on the logo
     EXPECT_EQ(t.BlackOnRow(241), (std::vector<int>{296, 336}));  // the inner ring, round (316, 241)
+    EXPECT_EQ(t.BlackOnRow(200), (std::vector<int>{272, 360}));  // the outer one
     EXPECT_GT(t.BlackInLogo(), 0);
     EXPECT_LT(t.BlackInLogo(), 98 * 90 / 4);
     EXPECT_EQ(t.Window(316 + 30, 241), LogoPixel(316 + 30 - 104, 241 - 195));  // between the rings
