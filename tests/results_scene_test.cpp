@@ -157,6 +157,7 @@ TEST(ResultsScene, NameEntryPicksByColumnAndRowAndAWindowClosedMeanwhileKeepsThe
     ClosingGame t;
     KeepTimes(t, {1800, 1800, 1800, 1800, 1800, 1800, 1800, 1800});
     t.g().Play.CheatUsed = true;
+    t.g().Closing.EnteredName = "qqqqqq";  // the name of an earlier run
     t.Enter(13, 0, true);
     t.Frames(kToNameEntry);
     ASSERT_EQ(t.Sc(kStep), kStepNameEntry);
