@@ -417,9 +417,16 @@ def known_equivalents(path):
                 continue
             entry, _, why = line.partition("  # ")
             file, _, rest = entry.partition(": ")
-            op, _, after = rest.partition(": ")
-            known[(file.strip(), op.strip(), " ".join(after.split()))] = why.strip()
+            op, _, text = rest.partition(": ")
+            file, _, at = file.strip().partition("@")  # file@line where the text is not unique
+            known[(file, int(at) if at else 0, op.strip(), " ".join(text.split()))] = why.strip()
     return known
+
+
+def known_reason(known, m):
+    """Why m is known to be equivalent, or None. A dropped statement is named by what it drops."""
+    text = " ".join(shown(m.before if m.op.startswith("drop") else m.after).split())
+    return known.get((m.file, m.line, m.op, text), known.get((m.file, 0, m.op, text)))
 
 
 def plant(build, suite, mutant, originals):
@@ -570,7 +577,7 @@ def main():
     try:
         for i, m in enumerate(mutants):
             t = time.time()
-            why = known.get((m.file, m.op, " ".join(shown(m.after).split())))
+            why = known_reason(known, m)
             if why is not None:
                 status, detail = "equivalent", why
             else:
