@@ -317,8 +317,15 @@ class Build:
             if st != 0:
                 sys.exit("plant.py: cmake failed:\n" + out)
 
+    def test_binaries(self):
+        """The GoogleTest binaries this tree builds: the game's tests, and those of the SDL back end."""
+        if not hasattr(self, "_binaries"):
+            _, out, _ = run(["cmake", "--build", self.dir, "--target", "help"])
+            self._binaries = [b for b in ("kiv_tests", "kiv_sdl_tests") if re.search(rf"\b{b}\b", out)]
+        return self._binaries
+
     def build(self):
-        st, out, _ = run(["cmake", "--build", self.dir, "-j", str(self.jobs), "--target", "kiv_tests", "kiv"])
+        st, out, _ = run(["cmake", "--build", self.dir, "-j", str(self.jobs), "--target", *self.test_binaries(), "kiv"])
         return st == 0, out
 
     def objects(self):
@@ -344,8 +351,14 @@ class Suite:
         self.tmp = tempfile.mkdtemp(prefix="kiv-mutate-", dir="/dev/shm" if os.path.isdir("/dev/shm") else None)
 
     def gtest(self, filt, deadline):
-        """Runs the tests of filt in shards side by side; the first failure stops them all."""
-        binary = os.path.join(self.build.dir, "kiv_tests")
+        """Runs the tests of filt in each binary, in shards side by side; the first failure stops them."""
+        for name in self.build.test_binaries():
+            result, detail = self.gtest_binary(os.path.join(self.build.dir, name), filt, deadline)
+            if result != "pass":
+                return result, detail
+        return "pass", ""
+
+    def gtest_binary(self, binary, filt, deadline):
         procs = []
         for i in range(self.shards):
             env = dict(os.environ, GTEST_TOTAL_SHARDS=str(self.shards), GTEST_SHARD_INDEX=str(i),
