@@ -187,9 +187,10 @@ TEST(EndingScene, InsetBFollowsTheRhythmAndInsetAShowsForItsGap) {
     ASSERT_EQ(t.Sc(kInsetAGap), gap);
 
     // Inset B shows for one frame, then stays hidden for the rhythm's frames.
+    constexpr int kRhythm[35] = {1, 1, 1, 1, 1, 2, 2, 2, 2, 2, 2, 3, 3, 3, 3, 4, 4, 5,
+                                 4, 4, 3, 3, 3, 3, 2, 2, 2, 2, 2, 2, 1, 1, 1, 1, 1};
     std::vector<int> expected;
-    for (int frame = 1, k = 0; frame <= 2 * gap; frame += 1 + kBlinkRhythm[static_cast<size_t>(k++)])
-        expected.push_back(frame);
+    for (int frame = 1, k = 0; frame <= 2 * gap; frame += 1 + kRhythm[k++]) expected.push_back(frame);
     std::vector<int> flashes;
     for (int frame = 1; frame <= 2 * gap; ++frame) {
         t.Frames(1);
@@ -214,6 +215,22 @@ TEST(EndingScene, InsetBFollowsTheRhythmAndInsetAShowsForItsGap) {
     t.Frames(2 * nextGap + 1 - 16);
     EXPECT_EQ(t.Sc(kInsetAPhase), 0);
     EXPECT_EQ(t.Sc(kInsetAGap), thirdGap);
+}
+
+TEST(EndingScene, InsetBRunsThroughItsWholeRhythmAndStartsItOver) {
+    ClosingGame t;
+    ToThePicture(t);
+    t.Frames(1);
+    t.g().Shell.SceneCounters[kInsetAGap] = 200;  // no new cycle of inset A, so no restart, for 400 frames
+    constexpr int kRhythm[35] = {1, 1, 1, 1, 1, 2, 2, 2, 2, 2, 2, 3, 3, 3, 3, 4, 4, 5,
+                                 4, 4, 3, 3, 3, 3, 2, 2, 2, 2, 2, 2, 1, 1, 1, 1, 1};
+    std::vector<int> expected, flashes;
+    for (int frame = 1, k = 0; frame <= 140; frame += 1 + kRhythm[k], k = (k + 1) % 35) expected.push_back(frame);
+    for (int frame = 1; frame <= 140; ++frame) {
+        t.Frames(1);
+        if (InsetBShows(t)) flashes.push_back(frame);
+    }
+    EXPECT_EQ(flashes, expected);  // a whole pass is 114 frames
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <map>
 #include <set>
+#include <vector>
 
 #include "stage_test_game.h"
 
@@ -89,6 +90,48 @@ TEST(Face, MouthRowThreeRunsThroughAllItsPlacesAndEnds) {
     EXPECT_EQ(t.Sc(kMouthIndex), 18);
     EXPECT_EQ(t.Sc(kMouthCel), 0);
     EXPECT_EQ(t.Mouth(), EyeCel(1, 2, kMouthL, kMouthT));  // its last cel stays
+}
+
+// Each eye row and mouth row, cel by cel from the frame it starts in, then nothing new.
+TEST(Face, EachEyeAndMouthRowShowsItsOwnCelsFrameByFrame) {
+    const std::vector<std::vector<int>> eyes = {{1, 2, 1, 2, 3},
+                                                {1, 2, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 2, 3},
+                                                {2, 1, 2, 3},
+                                                {2, 1, 2, 3, 2, 2, 2, 2, 2},
+                                                {1, 2, 1, 1, 1, 1, 1},
+                                                {9, 1, 1, 1, 1, 1, 1},
+                                                {9, 2, 2, 2, 2, 2, 2, 2, 2, 3, 2, 1, 1, 1, 1, 1, 1, 1}};
+    const std::vector<std::vector<int>> mouths = {{0, 3, 3, 3, 3, 3, 3, 3, 3, 3, 3, 3},
+                                                  {0, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1},
+                                                  {0, 1, 1, 1, 1, 1, 1, 3},
+                                                  {0, 2, 3, 3, 3, 3, 3, 3, 3, 3, 3, 4, 4, 4, 4, 2, 2, 2}};
+    FaceGame t;
+    // With cel 1 or 2 on screen, a row that starts from that cel skips its first one.
+    for (int onScreen = 1, runs = 0; onScreen <= 2; ++onScreen) {
+        for (int row = 0; row < 7; ++row, ++runs) {
+            t.Sc(kLastEyeCel) = static_cast<int16_t>(onScreen);
+            const auto& eye = eyes[static_cast<size_t>(row)];
+            std::vector<int> eyeCels{eye[0]}, mouthCels{0};
+            if (eye[0] == onScreen) eyeCels.push_back(eye[1]);
+            const size_t m = static_cast<size_t>(row % 4);
+            for (int frame = 0; frame < 20; ++frame) {
+                // Moods 7 and 8 start no sequence of their own: only the requested rows run.
+                AnimateFace(t.g(), static_cast<uint8_t>(7 + runs % 2), static_cast<uint8_t>(row),
+                            static_cast<uint8_t>(m));
+                if (const int cel = t.Sc(kEyeCel)) {
+                    eyeCels.push_back(cel);
+                    EXPECT_EQ(t.LeftEye(), EyeCel(1, cel, kEyeL, kEyeT)) << row << " " << frame;
+                    EXPECT_EQ(t.Window(kEye2L, kEyeT), EyeCel(1, cel, kEye2L, kEyeT)) << row << " " << frame;
+                }
+                if (const int cel = t.Sc(kMouthCel)) {
+                    mouthCels.push_back(cel);
+                    EXPECT_EQ(t.Mouth(), EyeCel(1, cel, kMouthL, kMouthT)) << row << " " << frame;
+                }
+            }
+            EXPECT_EQ(eyeCels, eye) << "eye row " << row << " from cel " << onScreen;
+            EXPECT_EQ(mouthCels, mouths[m]) << "mouth row " << m;
+        }
+    }
 }
 
 TEST(Face, TouchedMoodsEscalateOnlyFromCalm) {

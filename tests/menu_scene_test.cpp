@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "media/raster.h"
 #include "menu_test_game.h"
@@ -21,7 +22,7 @@ bool SquareAt(MenuGame& t, int a, int k, uint32_t colour) {
         for (int x = c[0] - 6; x < c[0] + 6; ++x)
             if (t.Back(x, y) != colour) return false;
     // The square's last place is black again where the new one does not cover it.
-    const auto& s = kSlices[static_cast<size_t>(a)];
+    const auto& s = kSliceLayout[static_cast<size_t>(a)];
     const int bx = s.Dx > 0 ? c[0] - 7 : s.Dx < 0 ? c[0] + 6 : c[0];
     const int by = s.Dy > 0 ? c[1] - 7 : s.Dy < 0 ? c[1] + 6 : c[1];
     return k == 0 || t.Back(bx, by) == 0;
@@ -29,10 +30,10 @@ bool SquareAt(MenuGame& t, int a, int k, uint32_t colour) {
 
 // The window shows the marker picture at column sx of sheet pixel() at the place of item.
 bool MarkerShows(MenuGame& t, int item, int sx, uint32_t (*pixel)(int, int)) {
-    const Point16 p = kMarkerPlaces[static_cast<size_t>(item - 1)];
+    const auto p = MarkerPlace(item);
     for (int y = 0; y < 25; ++y)
         for (int x = 0; x < 25; ++x)
-            if (t.Window(p.X + x, p.Y + y) != pixel(sx + x, y)) return false;
+            if (t.Window(p[0] + x, p[1] + y) != pixel(sx + x, y)) return false;
     return true;
 }
 
@@ -54,6 +55,14 @@ void ConfirmAndFlash(MenuGame& t, int x, int y) {
     t.Frames(1);
     ASSERT_EQ(t.Step(), kStepCarryOut);
 }
+
+// The areas a left press chooses each item by, as the menu's layout gives them: the item, then
+// X from, X to, Y from, Y to (inclusive).
+constexpr int kItemAreas[11][5] = {
+    {1, 297, 325, 156, 208}, {2, 328, 386, 177, 214},  {3, 328, 386, 217, 246},  {4, 328, 386, 249, 286},
+    {5, 297, 325, 255, 307}, {6, 235, 294, 249, 286},  {7, 235, 294, 217, 246},  {8, 235, 294, 177, 214},
+    {9, 511, 548, 223, 264}, {10, 454, 506, 243, 264}, {11, 397, 449, 243, 264},
+};
 
 TEST(MenuScene, BuildsUpInSixtySevenFramesWithSlicesButtonsPanelAndRanking) {
     MenuGame t;
@@ -114,6 +123,13 @@ TEST(MenuScene, RingsPulseInTheWindowOnlyAtTheirOwnCorners) {
     EXPECT_EQ(t.Window(300, 279), 0xFFFFFFu);  // outlines only
     EXPECT_EQ(t.Window(312, 279), 0u);
     EXPECT_EQ(t.Window(314, 279), 0u);
+    std::vector<int> low;  // near the bottom of the shown area the two rings come close
+    for (int x = 238; x < 400; ++x)
+        if (t.Window(x, 318) == 0) low.push_back(x);
+    EXPECT_EQ(low, (std::vector<int>{262, 263, 264, 265, 293, 294, 295, 296}));
+    EXPECT_EQ(t.Window(279, 234), 0u);  // the tops of the rings
+    EXPECT_EQ(t.Window(279, 235), 0xFFFFFFu);
+    EXPECT_EQ(t.Window(279, 236), 0u);
     EXPECT_EQ(t.Back(244, 279), 0xFFFFFFu);  // BackBmp never holds the rings
     t.Frames(17);                            // n = 17: the second ring's box is (228, 149)-(331, 410)
     EXPECT_EQ(t.Window(330, 279), 0u);
@@ -207,6 +223,58 @@ TEST(MenuScene, OpenStagesAndTheChallengeStartTheirScenesWithTheirFlags) {
     }
 }
 
+TEST(MenuScene, EachItemIsChosenOnlyInsideItsAreaAndBlinksItsMarkerAtItsPlace) {
+    MenuGame t(IniWith(8, false));
+    ASSERT_TRUE(t.ToMenu());
+    auto& counters = t.g().Shell.SceneCounters;
+    auto chosenBy = [&](int x, int y) {
+        t.Click(x, y);
+        const int item = t.Step() == kStepSelect ? t.Sc(kItem) : 0;
+        counters[kStep] = kStepWait;
+        counters[kItem] = 0;
+        return item;
+    };
+    for (const auto& [item, l, r, top, b] : kItemAreas) {
+        for (auto [x, y] : {std::pair{l, top}, {r, top}, {l, b}, {r, b}})
+            EXPECT_EQ(chosenBy(x, y), item) << item << " at " << x << "," << y;
+        const int cx = (l + r) / 2, cy = (top + b) / 2;
+        for (auto [x, y] : {std::pair{l - 1, cy}, {r + 1, cy}, {cx, top - 1}, {cx, b + 1}})
+            EXPECT_NE(chosenBy(x, y), item) << item << " at " << x << "," << y;
+        // Chosen for real: its marker blinks at its place; the middle button cancels as the right does.
+        t.Click(cx, cy);
+        t.Frames(7);
+        EXPECT_TRUE(MarkerShows(t, item, 0, PartsPixel)) << item;
+        t.Frames(16);  // it stays until the blinking at the end of the cycle
+        const auto marker = MarkerPlace(item);
+        EXPECT_EQ(t.Window(marker[0] + 12, marker[1] + 12), PartsPixel(12, 12)) << item;
+        t.Click(cx, cy, item % 2 ? MouseButton::Middle : MouseButton::Right);
+        EXPECT_EQ(t.Step(), kStepCancel) << item;
+        t.Frames(8);
+        EXPECT_EQ(t.Step(), kStepWait) << item;
+        EXPECT_EQ(t.game->platform.Cursor(), 1);
+    }
+}
+
+TEST(MenuScene, EachStageSliceStartsItsOwnStage) {
+    for (const auto& [item, l, r, top, b] : kItemAreas) {
+        if (item > kItemLastStage) break;
+        MenuGame t(IniWith(8, false));
+        ASSERT_TRUE(t.ToMenu());
+        const int cx = (l + r) / 2, cy = (top + b) / 2;
+        t.Click(cx, cy);
+        t.Frames(6);
+        EXPECT_TRUE(SquareAt(t, item - 1, 5, OpenColour(item - 1))) << item;  // moved out its own way
+        t.Click(cx, cy);
+        t.Frames(2);
+        EXPECT_TRUE(MarkerShows(t, item, 27, PartsPixel)) << item;  // the confirm marker
+        t.Frames(25);
+        ASSERT_EQ(t.Step(), kStepCarryOut);
+        t.Frames(1);
+        EXPECT_EQ(t.g().Shell.SceneNo, item + 1);
+        EXPECT_FALSE(t.g().Play.ChallengeMode);
+    }
+}
+
 TEST(MenuScene, PressesOutsideTheItemsChooseNothingOrReturnToTheOpening) {
     MenuGame t;
     ASSERT_TRUE(t.ToMenu());
@@ -220,9 +288,22 @@ TEST(MenuScene, PressesOutsideTheItemsChooseNothingOrReturnToTheOpening) {
     t.Click(350, 230, MouseButton::Right);
     EXPECT_EQ(t.Sc(kItem), kItemMemories);
     t.g().Shell.SceneCounters[kStep] = kStepWait;
+    // The middle button is a right one here too: on the ranking, on the centre, elsewhere.
+    t.Click(133, 53, MouseButton::Middle);
+    EXPECT_EQ(t.Sc(kItem), kItemRanking);
+    t.g().Shell.SceneCounters[kStep] = kStepWait;
+    t.Click(239, 301, MouseButton::Middle);
+    EXPECT_EQ(t.Sc(kItem), kItemMemories);
+    t.g().Shell.SceneCounters[kStep] = kStepWait;
+    for (auto [x, y] : {std::pair{134, 100}, {1, 411}, {238, 230}, {383, 230}, {300, 160}, {300, 302}}) {
+        t.Click(x, y, MouseButton::Right);
+        EXPECT_EQ(t.g().Shell.SceneNo, 0) << x << "," << y;
+        t.g().Shell.SceneNo = 1;
+        t.g().Shell.SceneCounters[kStep] = kStepWait;
+    }
 
     t.NewEffects(7);
-    t.Click(200, 420, MouseButton::Right);
+    t.Click(530, 250, MouseButton::Middle);  // on the challenge button
     EXPECT_EQ(t.g().Shell.SceneNo, 0);
     for (int k = 0; k < 20; ++k) EXPECT_EQ(t.Sc(k), 0) << k;
     EXPECT_EQ(t.NewEffects(7), 1);
@@ -259,6 +340,8 @@ TEST(MenuScene, MemoriesClearClosesStagesTwoToEightAndSavesAtOnce) {
     EXPECT_TRUE(SquareAt(t, 0, 0, OpenColour(0)));
     for (int a = 1; a < 8; ++a) EXPECT_TRUE(SquareAt(t, a, 5, OpenColour(a))) << a;
     EXPECT_TRUE(t.ShowsParts(72, 42, 77, 50, 282, 112));  // "m" of "memories clear"
+    t.Frames(1);
+    EXPECT_TRUE(MarkerShows(t, kItemMemoriesLast, 0, PartsPixel));
 
     ConfirmAndFlash(t, 320, 240);
     EXPECT_EQ(t.g().Records.StagesOpen, 8);
@@ -290,6 +373,8 @@ TEST(MenuScene, RankingClearRewritesAllThirtyPresetsInSixtyFramesAndSavesThem) {
     EXPECT_EQ(t.Step(), kStepWaitConfirm);
     EXPECT_EQ(t.NewEffects(3), 1);
     EXPECT_TRUE(t.ShowsParts(102, 42, 107, 50, 45, 38));  // "r" of "ranking clear"
+    t.Frames(1);
+    EXPECT_TRUE(MarkerShows(t, kItemRanking, 0, PartsPixel));
 
     ConfirmAndFlash(t, 50, 100);
     t.NewEffects(3);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "test_game.h"
 
@@ -48,6 +49,12 @@ struct OpeningGame {
             for (int x = kLogoLeft; x < kLogoRight; ++x)
                 if (Window(x, y) != LogoPixel(x - 104, y - 195)) return false;
         return true;
+    }
+    std::vector<int> BlackOnRow(int y) {
+        std::vector<int> xs;
+        for (int x = kLogoLeft; x < kLogoRight; ++x)
+            if (Window(x, y) == 0) xs.push_back(x);
+        return xs;
     }
     int BlackInLogo() {
         int n = 0;
@@ -102,7 +109,9 @@ TEST(OpeningScene, WithoutAClickTheLogoPulsesThenTheDiscClosesAndTheLoopStartsAg
     t.game->Frames(84);  // 3 + 10 + 1 letters of six frames
     ASSERT_EQ(t.Sc(2), 3);
 
-    t.game->Frames(21);  // rings of radius 20 and 60 on the logo
+    t.game->Frames(21);                                          // rings of radius 20 and 60 on the logo
+    EXPECT_EQ(t.BlackOnRow(241), (std::vector<int>{296, 336}));  // the inner ring, round (316, 241)
+    EXPECT_EQ(t.BlackOnRow(200), (std::vector<int>{272, 360}));  // the outer one
     EXPECT_GT(t.BlackInLogo(), 0);
     EXPECT_LT(t.BlackInLogo(), 98 * 90 / 4);
     EXPECT_EQ(t.Window(316 + 30, 241), LogoPixel(316 + 30 - 104, 241 - 195));  // between the rings
@@ -116,6 +125,14 @@ TEST(OpeningScene, WithoutAClickTheLogoPulsesThenTheDiscClosesAndTheLoopStartsAg
     EXPECT_EQ(t.Sc(5), 40);
     EXPECT_EQ(t.Window(316, 241), 0u);
     EXPECT_EQ(t.Window(316 + 37, 241), 0u);
+    const auto row = t.BlackOnRow(241);  // the disc of radius 38 round (316, 241)
+    ASSERT_FALSE(row.empty());
+    EXPECT_EQ(row.front(), 278);
+    EXPECT_EQ(row.back(), 354);
+    EXPECT_EQ(t.Window(316, 202), LogoPixel(316 - 104, 202 - 195));
+    EXPECT_EQ(t.Window(316, 203), 0u);
+    EXPECT_EQ(t.Window(316, 279), 0u);
+    EXPECT_EQ(t.Window(316, 280), LogoPixel(316 - 104, 280 - 195));
     EXPECT_NE(t.Window(kLogoLeft, kLogoTop), 0u);  // the corner lies outside radius 38
     t.game->Frames(15);
     EXPECT_EQ(t.Sc(2), 10);

@@ -11,10 +11,12 @@ namespace {
 using namespace closing_test;
 using namespace results;
 
-// A challenge run whose stages 1..8 kept these times.
+// A challenge run whose stages 1..8 kept these times; stages 9 and 10 keep times of their own,
+// which never count.
 void KeepTimes(ClosingGame& t, std::initializer_list<int16_t> times) {
     size_t s = 0;
     for (int16_t v : times) t.g().Cfg.StageLayout[s++][8] = v;
+    t.g().Cfg.StageLayout[8][8] = t.g().Cfg.StageLayout[9][8] = 1000;
 }
 
 // Frames from step 0 to the first frame of name entry for a ranked total.
@@ -44,6 +46,7 @@ bool AlphabetLetterShows(ClosingGame& t, int j) {
 TEST(ResultsScene, ARankedTotalIsShownTypedAndNamedThenSavedAtOnce) {
     ClosingGame t;
     KeepTimes(t, {1800, 1800, 1800, 1800, 1800, 1800, 1800, 1800});
+    SetGameCursor(t.g(), kCursorNone);  // as the ending leaves it
     t.Enter(13, 0, true);
     t.Frames(2);
     EXPECT_EQ(t.Sc(kStep), kStepFirstStageLine);
@@ -63,6 +66,9 @@ TEST(ResultsScene, ARankedTotalIsShownTypedAndNamedThenSavedAtOnce) {
     EXPECT_EQ(t.Window(161, 58), 0xFFFFFFu);  // the left edge of the circle around "a"
     EXPECT_EQ(t.Window(182, 58), 0xFFFFFFu);
     EXPECT_EQ(t.Window(164, 58), 0u);         // between circle and letter
+    EXPECT_EQ(t.Window(172, 47), 0xFFFFFFu);  // its top and bottom
+    EXPECT_EQ(t.Window(172, 68), 0xFFFFFFu);
+    EXPECT_EQ(t.Window(172, 69), 0u);
     EXPECT_EQ(t.Window(187, 72), 0xFFFFFFu);  // "b", one column to the right and lower
     EXPECT_EQ(t.g().Media.BackBmp.Brush, BrushStyle::Solid);
     EXPECT_EQ(t.g().Media.BackBmp.PenColor, 0u);
@@ -70,11 +76,14 @@ TEST(ResultsScene, ARankedTotalIsShownTypedAndNamedThenSavedAtOnce) {
     t.TakeTrace();
     t.Frames(8);
     EXPECT_EQ(t.Sc(kStep), kStepTotalLine);
+    EXPECT_EQ(t.platform().Cursor(), kCursorNone);
+    t.Frames(1);  // the pointer comes back with the total line, for the name to come
+    EXPECT_EQ(t.platform().Cursor(), 1);
     EXPECT_EQ(ClosingGame::Count(t.TakeTrace(), {"\"effect\"", "\"slot\":3"}), 8);
     for (int n = 1; n <= 8; ++n)
         EXPECT_TRUE(RowReads(t, 270, 14 * n + 152, "stage 0" + std::to_string(n) + " clear time 018:00")) << n;
 
-    t.Frames(1 + 104);
+    t.Frames(104);
     EXPECT_EQ(t.Sc(kStep), kStepRankRow);
     EXPECT_TRUE(RowReads(t, 270, 292, "          all total 144:00"));
     t.Frames(1 + 44);
@@ -84,7 +93,12 @@ TEST(ResultsScene, ARankedTotalIsShownTypedAndNamedThenSavedAtOnce) {
     EXPECT_EQ(t.Sc(kStep), kStepNameEntry);
     EXPECT_EQ(t.g().Glyph.TextStartX, 97);
     t.Frames(1);
-    EXPECT_TRUE(t.ShowsLetter(97, 63, '_'));  // the cursor blinks where the name begins
+    EXPECT_TRUE(t.ShowsLetter(97, 63, '_'));   // the cursor blinks where the name begins
+    for (int frame = 1; frame < 9; ++frame) {  // two frames shown, two hidden
+        t.Frames(1);
+        EXPECT_TRUE(t.ShowsLetter(97, 63, frame % 4 < 2 ? '_' : ' ')) << frame;
+        EXPECT_LE(t.Sc(kSubFrame), 3);
+    }
 
     t.TakeTrace();
     t.Press(MouseButton::Left, 100, 40);
@@ -143,6 +157,7 @@ TEST(ResultsScene, NameEntryPicksByColumnAndRowAndAWindowClosedMeanwhileKeepsThe
     ClosingGame t;
     KeepTimes(t, {1800, 1800, 1800, 1800, 1800, 1800, 1800, 1800});
     t.g().Play.CheatUsed = true;
+    t.g().Closing.EnteredName = "qqqqqq";  // the name of an earlier run
     t.Enter(13, 0, true);
     t.Frames(kToNameEntry);
     ASSERT_EQ(t.Sc(kStep), kStepNameEntry);
@@ -182,6 +197,7 @@ TEST(ResultsScene, AnUnrankedTotalWaitsForAPressAndLeavesTheRankingAlone) {
     ClosingGame t;
     KeepTimes(t, {100, 100, 100, 100, 100, 100, 100, 100});
     const auto before = t.g().Records.RankTable;
+    SetGameCursor(t.g(), kCursorNone);
     t.Enter(13, 0, true);
     t.Frames(2);
     EXPECT_EQ(t.Sc(kRank), 0);
@@ -194,6 +210,7 @@ TEST(ResultsScene, AnUnrankedTotalWaitsForAPressAndLeavesTheRankingAlone) {
     EXPECT_EQ(t.Sc(kStep), kStepWaitNotRanked);
     t.Frames(1);
     EXPECT_TRUE(t.ShowsLetter(478, 292, '_'));
+    EXPECT_EQ(t.platform().Cursor(), 1);
     t.TakeTrace();
     t.Press(MouseButton::Right, 300, 300);
     EXPECT_EQ(t.Sc(kStep), kStepClear);
@@ -213,6 +230,7 @@ TEST(ResultsScene, OtherRunsPassOnAtOnceWithoutTouchingTheRanking) {
         ClosingGame t;
         KeepTimes(t, {1800, 1800, 1800, 1800, 1800, 1800, 1800, 1800});
         const auto before = t.g().Records.RankTable;
+        SetGameCursor(t.g(), kCursorNone);
         t.Enter(13, run.outcome, run.challenge);
         t.Frames(1);
         EXPECT_EQ(t.Sc(kStep), kStepLeave);
@@ -223,6 +241,7 @@ TEST(ResultsScene, OtherRunsPassOnAtOnceWithoutTouchingTheRanking) {
         EXPECT_EQ(t.g().Sound.CurMusicName, "Kv41.mid");
         t.Frames(1);
         EXPECT_EQ(t.Scene(), 0);
+        EXPECT_EQ(t.platform().Cursor(), 1);
         EXPECT_EQ(t.Lit(MakeRect(0, 0, 640, 480)), 0);
         EXPECT_EQ(t.g().Records.RankTable, before);
         t.game->CloseAndDestroy();

@@ -83,6 +83,15 @@ TEST(StageSetUp, ChallengeRunHasTheShortTimeAndItsOwnMusic) {
     EXPECT_EQ(g.Sound.WavePlayers[3].Name, "V023.wav");
 }
 
+TEST(StageSetUp, ADecorationIsDrawnIntoTheBackgroundThroughItsMask) {
+    StageGame t(StageFolderOptions{.decoration = 3});
+    t.Enter(1);
+    EXPECT_EQ(t.Window(120, 320), kDecorColour);  // left of the picture: the background shows
+    EXPECT_EQ(t.g().Media.StageBackBmp.Row(320)[120], kDecorColour);
+    EXPECT_EQ(t.Window(160, 320), kBackColour);
+    EXPECT_EQ(t.Window(300, 320), kPictureColour);
+}
+
 TEST(StageSetUp, SpeechColourCodes) {
     for (int code : {0, 2, 7}) {
         StageGame t(StageFolderOptions{.speechColour = code});

@@ -65,6 +65,8 @@ TEST(StageSteps, IntroductionBlinksTheIconTypesLineOneAndWaitsForAClick) {
     EXPECT_EQ(t.game->platform.Cursor(), 1);
     EXPECT_EQ(t.Window(60, 420), kBackColour);  // the icon is gone for good
     EXPECT_EQ(t.Back(60, 420), kBackColour);
+    for (int y = kTextY; y < kTextY + 32; ++y)  // and so are the two rows of words
+        for (int x = kTextX; x < kTextX + 40; ++x) ASSERT_EQ(t.Window(x, y), kBackColour) << x << "," << y;
     EXPECT_EQ(t.g().Play.StageTime, 70290);  // the time runs only in play
 }
 
@@ -77,17 +79,22 @@ TEST(StageSteps, PlayCountsDownInTheBadgeAndThePausePromptResumes) {
     EXPECT_EQ(t.Window(28 + 127 - 99, 43), 0x300080u);
     EXPECT_EQ(t.Window(28 + 135 - 99, 43), 0x300040u);
 
+    // Paused while rubbing with ink: the prompt brings the ink pointer back, then its own.
+    t.Click(MouseButton::Left, false, kRefillX - 9, kRefillY - 7);
+    t.game->form.MouseDown(MouseButton::Left, false, 300, 300);
+    ASSERT_EQ(t.game->platform.Cursor(), kCursorNone);
     t.Click(MouseButton::Right);
     EXPECT_EQ(t.Step(), kStepPauseStart);
     EXPECT_EQ(EffectsOfSlot(t, 3), 1);
     t.Frames(1);
     EXPECT_EQ(t.Step(), kStepTypePrompt);
+    EXPECT_EQ(t.game->platform.Cursor(), 2);
     t.Frames(4);  // "Fi", "ni", "sh", "_/"
     EXPECT_EQ(t.Step(), kStepPromptCursor);
     t.Frames(1);
     EXPECT_EQ(t.Step(), kStepWaitPromptClick);
     EXPECT_EQ(t.game->platform.Cursor(), 4);
-    EXPECT_EQ(t.g().Shell.CurrentCursor, 1);  // the prompt's pointer is not remembered
+    EXPECT_EQ(t.g().Shell.CurrentCursor, 2);  // the prompt's pointer is not remembered
     auto speech = t.Events("speech");
     ASSERT_EQ(speech.size(), 2u);
     EXPECT_TRUE(Has(speech[1], "\"line\":4")) << speech[1];
@@ -96,10 +103,10 @@ TEST(StageSteps, PlayCountsDownInTheBadgeAndThePausePromptResumes) {
 
     t.Click(MouseButton::Right);
     EXPECT_EQ(t.Step(), kStepResume);
-    EXPECT_EQ(EffectsOfSlot(t, 2), 1);
+    EXPECT_EQ(EffectsOfSlot(t, 2), 2);  // the refill and the resume
     t.Frames(1);
     EXPECT_EQ(t.Step(), kStepPlay);
-    EXPECT_EQ(t.game->platform.Cursor(), 1);
+    EXPECT_EQ(t.game->platform.Cursor(), 2);
     t.Frames(1);
     EXPECT_EQ(t.g().Play.StageTime, 70282);
 }
@@ -195,6 +202,26 @@ TEST(StageSteps, TimeOutWithAllPointsSkipsTheClosingWordsAndClears) {
     EXPECT_TRUE(Has(t.Events("stage")[0], "\"points\":20,\"outcome\":0,\"time\":0,\"next\":3"));
 }
 
+TEST(StageSteps, APointRubbedOpenInTheFrameTheTimeRunsOutStillClearsTheStage) {
+    StageGame t;
+    t.ToPlay();
+    for (int k = 0; k < 19; ++k) t.OpenPoint(k);
+    t.Click(MouseButton::Left, false, kRefillX - 9, kRefillY - 7);  // ink
+    t.Frames(1);
+    ASSERT_EQ(t.g().Play.PointsUncovered, 19);
+    t.g().Play.StageTime = 0;  // the next frame is the last one
+    t.game->form.MouseDown(MouseButton::Left, false, PointX(19), PointY(19));
+    t.Frames(1);
+    EXPECT_EQ(t.g().Play.PointsUncovered, 20);
+    EXPECT_EQ(t.Step(), kStepClosingCursor);
+    t.game->form.MouseUp(MouseButton::Left, false, PointX(19), PointY(19));
+    t.Frames(1);
+    t.Click();
+    t.Frames(1);
+    EXPECT_EQ(t.g().Shell.SceneNo, 3);
+    EXPECT_TRUE(Has(t.Events("stage")[0], "\"points\":20,\"outcome\":0,\"time\":0,\"next\":3"));
+}
+
 TEST(StageSteps, TheTimeRunsOutInItsNineHundredFortySixthChallengeFrame) {
     StageGame t;
     t.Enter(1, true);
@@ -282,23 +309,23 @@ TEST(StageSteps, TheBonusPictureNeedsAllPointsAndARectangle) {
     EXPECT_EQ(b.g().Shell.SceneNo, 3);
 }
 
-TEST(StageSteps, HintsFlashAtFourHundredThreeTwoAndOneHundred) {
+TEST(StageSteps, HintsFlashAtFourHundredThreeTwoAndOneHundredAndAtNoOtherTime) {
     StageGame t;
     t.ToPlay();
     t.OpenPoint(0);
     t.g().Play.StageTime = 404;
-    const int before = FullPresents(t);
-    t.Frames(1);
-    EXPECT_EQ(FullPresents(t), before);
-    t.Frames(1);  // 400
-    EXPECT_EQ(FullPresents(t), before + 1);
-    // An outline around a covered point, none around an open one.
-    EXPECT_EQ(t.Window(PointX(1) - 2, PointY(1)), 0u);
-    EXPECT_EQ(t.Window(PointX(1), PointY(1)), kPictureColour);
-    EXPECT_EQ(t.Window(PointX(0) - 2, PointY(0)), kPictureColour);
-    t.Frames(151);  // down to 98
-    EXPECT_EQ(t.g().Play.StageTime, 98);
-    EXPECT_EQ(FullPresents(t), before + 4);
+    std::vector<int> flashes;
+    for (int before = FullPresents(t); t.g().Play.StageTime > 98; before = FullPresents(t)) {
+        t.Frames(1);
+        if (FullPresents(t) == before) continue;
+        flashes.push_back(t.g().Play.StageTime);
+        if (t.g().Play.StageTime != 400) continue;
+        // An outline around a covered point, none around an open one.
+        EXPECT_EQ(t.Window(PointX(1) - 2, PointY(1)), 0u);
+        EXPECT_EQ(t.Window(PointX(1), PointY(1)), kPictureColour);
+        EXPECT_EQ(t.Window(PointX(0) - 2, PointY(0)), kPictureColour);
+    }
+    EXPECT_EQ(flashes, (std::vector<int>{400, 300, 200, 100}));
 }
 
 TEST(StageSteps, AReactionLineIsTypedHeldThirtyOneFramesAndErased) {
@@ -342,6 +369,43 @@ TEST(StageSteps, APauseCancelsAReactionLine) {
     t.Frames(1);  // the prompt starts afresh at the speech origin
     EXPECT_EQ(t.Sc(kSubFrame), 1);
     EXPECT_EQ(t.g().Play.SpeechY, kTextY);
+}
+
+TEST(StageSteps, EachWaitingStepAnswersEachButtonWithItsOwnStepAndSound) {
+    constexpr MouseButton L = MouseButton::Left, R = MouseButton::Right, M = MouseButton::Middle;
+    struct Row {
+        int16_t step;
+        MouseButton button;
+        bool shift;
+        int16_t next;
+        int sound;  // -1: none
+    };
+    const Row rows[] = {
+        {kStepWaitIntroClick, L, false, kStepIntroDone, 8}, {kStepWaitIntroClick, R, false, kStepIntroDone, 8},
+        {kStepWaitIntroClick, M, false, kStepIntroDone, 8}, {kStepPlay, L, false, kStepPlay, -1},
+        {kStepPlay, R, false, kStepPauseStart, 3},          {kStepPlay, M, false, kStepPauseStart, 3},
+        {kStepWaitPromptClick, R, true, kStepResume, 2},    {kStepWaitPromptClick, M, true, kStepResume, 2},
+        {kStepWaitPromptClick, M, false, kStepResume, 2},   {kStepWaitPromptClick, L, false, kStepFinish, 8},
+        {kStepWaitPromptClick, L, true, kStepBonus, 4},     {kStepWaitBonusClick, L, false, kStepEndPause, 8},
+        {kStepWaitBonusClick, R, false, kStepEndPause, 8},  {kStepWaitBonusClick, M, false, kStepEndPause, 8},
+        {kStepWaitClosingClick, L, false, kStepLeave, 5},   {kStepWaitClosingClick, R, false, kStepLeave, 5},
+        {kStepWaitClosingClick, M, false, kStepLeave, 5},
+    };
+    StageGame t(StageFolderOptions{.bonusRight = 300});
+    t.ToPlay();
+    for (int k = 0; k < 20; ++k) t.OpenPoint(k);
+    t.Frames(1);  // all points: the bonus is on offer
+    for (const Row& r : rows) {
+        t.Sc(kStep) = r.step;
+        const size_t before = t.Events("effect").size();
+        t.Click(r.button, r.shift);
+        EXPECT_EQ(t.Step(), r.next) << r.step << " " << int(r.button) << " " << r.shift;
+        const auto effects = t.Events("effect");
+        ASSERT_EQ(effects.size(), before + (r.sound >= 0)) << r.step << " " << int(r.button);
+        if (r.sound >= 0) {
+            EXPECT_TRUE(Has(effects.back(), "\"slot\":" + std::to_string(r.sound) + ",")) << r.step;
+        }
+    }
 }
 
 TEST(StageSteps, ClicksOutsideTheWaitingStepsAreIgnored) {

@@ -174,6 +174,17 @@ TEST(MenuHelpLine, ALeftPressJumpsEightPixelsAndARightPressStopsTheLine) {
     t.Frames(8);
     EXPECT_EQ(t.Step(), kStepWait);
     EXPECT_EQ(InkInStrip(t), 0);
+
+    // The middle button stops it too; only the left one jumps.
+    t.Click(420, 250);
+    t.Frames(6);
+    t.Click(420, 250);
+    t.Frames(27 + 3);
+    ASSERT_EQ(t.Step(), kStepCarryOut);
+    EXPECT_EQ(t.Sc(kSubFrame), 26);  // the line starts afresh
+    t.Click(100, 100, MouseButton::Middle);
+    EXPECT_EQ(t.Step(), kStepCancel);
+    EXPECT_EQ(t.NewEffects(8), 0);
 }
 
 // 2500 full-width characters: the line's one picture would be 30268 pixels wide.

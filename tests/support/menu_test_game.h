@@ -3,12 +3,13 @@
 // A game folder for the title menu whose sheets tell their pixels apart: every pixel of the
 // parts sheet encodes its own place, and each emblem slice is a 12 x 12 square of its own
 // colour, open or closed.
+#include <gtest/gtest.h>
+
 #include <array>
 #include <memory>
 #include <string>
 
 #include "scenes/menu/menu.h"
-#include "scenes/menu/menu_tables.h"
 #include "test_game.h"
 
 namespace kiv::menu_test {
@@ -22,9 +23,25 @@ inline uint32_t MaskSheetPixel(int x, int y) {
 inline uint32_t OpenColour(int a) { return 0x20A0E0u + static_cast<uint32_t>(a); }
 inline uint32_t ClosedColour(int a) { return 0x808000u + static_cast<uint32_t>(a); }
 
+// The emblem's slices as the menu's layout gives them (the sheet strip, the place at rest, the
+// direction out), written out here so that a slip in the game's own table shows.
+struct SliceLayout {
+    int SrcLeft, SrcRight, Left, Top, Dx, Dy;
+};
+constexpr std::array<SliceLayout, 8> kSliceLayout{{
+    {0, 64, 287, 163, 0, -1},
+    {64, 142, 318, 163, 1, -1},
+    {142, 219, 319, 208, 1, 0},
+    {219, 297, 318, 239, 1, 1},
+    {297, 361, 287, 240, 0, 1},
+    {361, 439, 242, 239, -1, 1},
+    {439, 516, 242, 208, -1, 0},
+    {516, 594, 242, 163, -1, -1},
+}};
+
 // The square of slice a, in the slice's own coordinates (0..width, 0..78).
 inline int SquareLeft(int a) {
-    const auto& s = menu::kSlices[static_cast<size_t>(a)];
+    const auto& s = kSliceLayout[static_cast<size_t>(a)];
     return (s.SrcRight - s.SrcLeft) / 2 - 6;
 }
 constexpr int kSquareTop = 33;
@@ -33,7 +50,7 @@ constexpr int kSquareSide = 12;
 // The slice a square belongs to on an icon sheet, or -1.
 inline int SliceAt(int x, int y) {
     for (int a = 0; a < 8; ++a) {
-        const int left = menu::kSlices[static_cast<size_t>(a)].SrcLeft + SquareLeft(a);
+        const int left = kSliceLayout[static_cast<size_t>(a)].SrcLeft + SquareLeft(a);
         if (x >= left && x < left + kSquareSide && y >= kSquareTop && y < kSquareTop + kSquareSide) return a;
     }
     return -1;
@@ -41,8 +58,18 @@ inline int SliceAt(int x, int y) {
 
 // The centre of slice a's square on the screen when the slice lies k pixels out.
 inline std::array<int, 2> SquareCentre(int a, int k = 0) {
-    const auto& s = menu::kSlices[static_cast<size_t>(a)];
+    const auto& s = kSliceLayout[static_cast<size_t>(a)];
     return {s.Left + SquareLeft(a) + 6 + k * s.Dx, s.Top + kSquareTop + 6 + k * s.Dy};
+}
+
+// Top-left corner of the 25 x 25 marker of an item (1..19), as the layout gives them.
+inline std::array<int, 2> MarkerPlace(int item) {
+    constexpr int places[13][2] = {{306, 104}, {397, 137}, {430, 228}, {397, 318},
+                                   {306, 351}, {216, 318}, {183, 228}, {216, 137},
+                                   {531, 285}, {476, 290}, {419, 290}, {242, 104} /* items 12..18 */,
+                                   {5, 30}};
+    const auto& p = places[item >= 19 ? 12 : item >= 12 ? 11 : item - 1];
+    return {p[0], p[1]};
 }
 
 struct MenuGame {
@@ -78,7 +105,22 @@ struct MenuGame {
     uint32_t Parts(int x, int y) {
         return g().Media.PartsBmp.Pixels[static_cast<size_t>(y) * g().Media.PartsBmp.Width + x];
     }
-    void Frames(int n) { game->Frames(n); }
+    // Runs n frames. In every frame of the menu after its build-up the rings move on by one
+    // (their counter runs 0..80), whatever else the menu does; only carrying out a stage, the
+    // challenge or the end stops them.
+    void Frames(int n) {
+        for (int i = 0; i < n; ++i) {
+            const bool inMenu = g().Shell.SceneNo == 1;
+            const int step = Step(), item = Sc(menu::kItem), ring = Sc(menu::kRingFrame);
+            game->Frames(1);
+            const bool pulses =
+                step >= menu::kStepWait && (step < menu::kStepCarryOut || item == menu::kItemHelp ||
+                                            item == menu::kItemMemoriesLast || item == menu::kItemRanking);
+            if (inMenu && pulses && g().Shell.SceneNo == 1) {
+                EXPECT_EQ(Sc(menu::kRingFrame), (ring + 1) % 81) << "step " << step << ", item " << item;
+            }
+        }
+    }
     void Click(int x, int y, MouseButton button = MouseButton::Left) {
         game->form.MouseDown(button, false, x, y);
         game->form.MouseUp(button, false, x, y);

@@ -57,7 +57,7 @@ void WriteStageFolder(const TempDir& dir, const StageFolderOptions& o) {
                               o.bonusRight, 200, 0, 0, 0, 0});
         text.lines[static_cast<size_t>(24 + s)] =
             second ? Numbers({11, o.speechColour, 4, 5, 6, 1, 1, 1, 2, 0, 0, 0, 0})
-                   : Numbers({s + 2, o.speechColour, 5, 6, 7, 1, 1, 1, 1, 0, 0, 0, 0});
+                   : Numbers({s + 2, o.speechColour, 5, 6, 7, 1, 1, 1, 1, s == 0 ? o.decoration : 0, 0, 0, 0});
     }
     text.lines[35] = Numbers({1, 2, 3, 4, 5, 6, 7, 8, 9});
     for (int s = 0; s < 10; ++s)
@@ -75,6 +75,9 @@ void WriteStageFolder(const TempDir& dir, const StageFolderOptions& o) {
     dir.Write("C01.bmp", MakeBmp(640, 480, [](int, int) { return kBackColour; }));
     dir.Write("D01.bmp", MakeBmp(640, 480, [](int x, int) { return x < kPictureLeft ? 0u : kPictureColour; }));
     dir.Write("D02.bmp", MakeBmp(640, 480, [](int, int y) { return y < 240 ? 0u : kSecondPicture; }));
+    dir.Write("D03.bmp", MakeBmp(640, 480, [](int x, int y) {
+                  return x >= 100 && x < 150 && y >= 300 && y < 350 ? kDecorColour : 0u;
+              }));
     dir.Write("G01.bmp", MakeBmp(200, 100, [](int, int) { return kBonusColour; }));
     for (int set = 1; set <= 2; ++set)
         for (int c = 1; c <= 4; ++c)

@@ -17,6 +17,7 @@ constexpr uint32_t kTagColour = 0x00C000;      // the tag sprite on the parts sh
 constexpr uint32_t kBadgeColour = 0x00E0E0;    // the badge inside it
 constexpr uint32_t kIconColour = 0xE000E0;     // the refill icon sprite
 constexpr uint32_t kBonusColour = 0xF0F000;    // bonus picture "G01"
+constexpr uint32_t kDecorColour = 0x40E040;    // decoration "D03"
 constexpr int kPictureLeft = 200;
 
 // Pixel (x, y) of cel c (1..4) of cel set `set` (1, or 2 for the bonus): each pixel its own colour.
@@ -49,6 +50,7 @@ struct StageFolderOptions {
     int bonusRight = 0;       // w11 of stage 1 (the bonus rectangle is (100, 100, w11, 200))
     int bonusCels = 0;        // w7 div 10 of stage 1
     int carryIntoStage2 = 0;  // w7 mod 10 of stage 2
+    int decoration = 0;  // byte 9 of stage 1: 3 puts "D03" (kDecorColour in (100, 300, 150, 350)) on the background
     // Stages 3..10 are copies of stage 1 (each leading to the next), stage 2 shows "D02" and
     // leads to scene 12.
     int speechColour = 1;
