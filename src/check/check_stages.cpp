@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "check/check_context.h"
+#include "game/scene_control.h"
 
 namespace kiv::check {
 
@@ -16,7 +17,8 @@ constexpr int kMenuStages = 8;  // the menu offers stages 1 to 8
 int NextScene(const CheckContext& c, int s) { return (c.Cfg.StageParams[size_t(s)][0] + 1) & 0xFF; }
 
 std::string SceneName(int scene) {
-    if (scene >= 2 && scene <= 11) return "scene " + std::to_string(scene) + " (" + StageName(scene - 2) + ")";
+    if (scene >= kSceneFirstStage && scene <= kSceneLastStage)
+        return "scene " + std::to_string(scene) + " (" + StageName(scene - kSceneFirstStage) + ")";
     if (scene == kSceneEnding) return "scene 12 (the ending)";
     return "scene " + std::to_string(scene);
 }

@@ -27,6 +27,11 @@ constexpr uint16_t F12 = 123;
 // Cursor ids: -1 hidden, 0 the system default, 1..5 the game's own shapes.
 constexpr int kCursorNone = -1;
 constexpr int kCursorDefault = 0;
+constexpr int kCursorArrow = 1;     // the game's arrow; in stage play the pointer without ink
+constexpr int kCursorInkPen = 2;    // stage play with ink loaded
+constexpr int kCursorSpeech = 3;    // the character speaks: a click goes on
+constexpr int kCursorQuestion = 4;  // the pause prompt asks
+constexpr int kCursorFlag = 5;      // the end of a stage, the ending's picture
 
 // The window's own picture: 640 x 480, changed only by presenting.
 constexpr int kImageWidth = 640;

@@ -47,7 +47,7 @@ bool TFM1::FormCreate() {
     BuildPalette(g_.Media, g_.Cfg.PaletteRGB);
     ClearSurface(g_, g_.Media.BackBmp);
     LoadStartupSheets(Pictures(g_));
-    SetGameCursor(g_, 1);
+    SetGameCursor(g_, kCursorArrow);
     SetFrameInterval(g_, kDefaultFrameInterval);
     g_.P.SetIdleHandler(true);
     return true;

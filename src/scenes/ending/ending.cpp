@@ -21,7 +21,7 @@ constexpr int kPictureMusic = 22;
 constexpr int kMessageY = 200;
 constexpr int16_t kInsetAShows = 15;  // inset A first shows 15 frames into the waiting picture
 constexpr int16_t kFinalFlickerFrames = 70;
-constexpr int kPictureCursor = 5;
+constexpr int kPictureCursor = kCursorFlag;
 
 // Record 10 of StageLayout places the insets: the used part of End2 (f0, f1), inset A on the
 // screen (f2..f5), the used part of End3 (f6, f7), inset B on the screen (f8..f11).

@@ -74,7 +74,7 @@ void ShowMenuStep(Game& g) {
     DrawButton(g, kTitlePanel, 0, 0);
     for (int k = 1; k <= kRankRows; ++k) DrawRankRow(g, k, kRankRowX, RankRowY(k));
     PresentAll(g);
-    SetGameCursor(g, 1);
+    SetGameCursor(g, kCursorArrow);
     SetSceneStep(g, kStepWait);
     Sc(g, kRingFrame) = kRingsFirstWait;
 }
@@ -239,7 +239,7 @@ void MenuScene(Game& g) {
             PulseRings(g);
             Sc(g, kItem) = 0;
             SetSceneStep(g, kStepWait);
-            SetGameCursor(g, 1);
+            SetGameCursor(g, kCursorArrow);
             break;
         case kStepConfirm:
             PulseRings(g);

@@ -99,7 +99,7 @@ void TotalLine(Game& g) {
     t.MessageText = "          all total " + FormatTime(Sc(g, kTotal));
     t.TextX = t.TextStartX;
     t.TextY = static_cast<int16_t>(t.TextStartY + kTotalBelowLastLine);
-    SetGameCursor(g, 1);
+    SetGameCursor(g, kCursorArrow);
 }
 
 // The new row is typed into the gap left at its rank; not ranked, a press leads on.
@@ -130,7 +130,7 @@ void StoreName(Game& g) {
 }
 
 void Leave(Game& g) {
-    SetGameCursor(g, 1);
+    SetGameCursor(g, kCursorArrow);
     ChangeScene(g, kSceneOpening);
 }
 

@@ -29,10 +29,10 @@ constexpr int kSoundStrokeRare = 1;  // one stroke in eight
 constexpr int kSoundSpot = 2;        // the refill spot and the tag's close spot
 
 // Cursor ids of stage play.
-constexpr int16_t kCursorNoInk = 1;
-constexpr int16_t kCursorInk = 2;
+constexpr int16_t kCursorNoInk = kCursorArrow;
+constexpr int16_t kCursorInk = kCursorInkPen;
 
-bool InStagePlay(const Game& g) { return g.Shell.SceneNo >= 2 && g.Shell.SceneNo <= 11; }
+bool InStagePlay(const Game& g) { return g.Shell.SceneNo >= kSceneFirstStage && g.Shell.SceneNo <= kSceneLastStage; }
 
 // Pointer positions come from the window; a captured drag may report any distance outside it.
 int16_t StrokeCoord(int v) { return static_cast<int16_t>(std::clamp(v - kStrokeOffset, -32768, 32767)); }
@@ -230,7 +230,7 @@ void StrokePress(Game& g, bool shift, int x, int y) {
     PlayState& p = g.Play;
     p.StrokeX = StrokeCoord(x);
     p.StrokeY = StrokeCoord(y);
-    if (!TryStrokeAt(g, g.Shell.SceneNo - 1)) return;
+    if (!TryStrokeAt(g, StageNumber(g))) return;
     p.ScrapeState = 1;
     p.PendingStroke = shift ? 2 : 1;
     // Hidden while the button is held; CurrentCursor keeps the pointer the release brings back.
@@ -244,7 +244,7 @@ void StrokeMove(Game& g, bool shift, int x, int y) {
     if (p.ScrapeState == 0 || !InStagePlay(g)) return;
     p.StrokeX = StrokeCoord(x);
     p.StrokeY = StrokeCoord(y);
-    if (TryStrokeAt(g, g.Shell.SceneNo - 1)) p.PendingStroke = shift ? 2 : 1;
+    if (TryStrokeAt(g, StageNumber(g))) p.PendingStroke = shift ? 2 : 1;
 }
 
 void StrokeRelease(Game& g) {

@@ -19,10 +19,10 @@ constexpr int kSoundLastClick = 5;
 constexpr int kSoundContinue = 8;
 
 // Cursors of the stage's steps.
-constexpr int16_t kCursorNormal = 1;
-constexpr int16_t kCursorIntro = 3;
-constexpr int16_t kCursorPrompt = 4;
-constexpr int16_t kCursorEnd = 5;
+constexpr int16_t kCursorNormal = kCursorArrow;
+constexpr int16_t kCursorIntro = kCursorSpeech;
+constexpr int16_t kCursorPrompt = kCursorQuestion;
+constexpr int16_t kCursorEnd = kCursorFlag;
 
 constexpr int kIdleLimit = 16;  // frames without erasing before the face calms down
 constexpr uint8_t kAllPoints = 20;

@@ -14,7 +14,10 @@ namespace kiv {
 // routine called outside stage play still reads a table of the game) and the stage-play
 // counters by name (Sc).
 
-inline int StageIndex(const Game& g) { return std::clamp(int(g.Shell.SceneNo) - 2, 0, 9); }
+inline int StageIndex(const Game& g) { return std::clamp(int(g.Shell.SceneNo) - kSceneFirstStage, 0, 9); }
+// The stage's number as the game names its files and StageParams name it: SceneNo - 1, not
+// kept inside 1..10.
+inline int StageNumber(const Game& g) { return int(g.Shell.SceneNo) - 1; }
 
 inline const std::array<int16_t, 17>& StageLayoutOf(const Game& g) {
     return g.Cfg.StageLayout[static_cast<size_t>(StageIndex(g))];

@@ -150,9 +150,9 @@ void SetUpStage(Game& g) {
     DrawRefillIcon(g);
     SetSpeechColour(g, params[1]);
     for (size_t k = 0; k < 3; ++k) g.Cfg.SoundNumbers[k] = params[k + 2];
-    LoadStageVoices(Sounds(g), g.Shell.SceneNo - 1);
+    LoadStageVoices(Sounds(g), StageNumber(g));
     PresentAll(g);
-    SetGameCursor(g, 1);
+    SetGameCursor(g, kCursorArrow);
     OpenStagesUpToThis(g);
     SetSceneStep(g, kStepIntroStart);
 }
