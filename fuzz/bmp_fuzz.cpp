@@ -3,8 +3,8 @@
 #include <string>
 
 #include "fuzz_support.h"
+#include "media/image_bmp.h"
 #include "media/surface.h"
-#include "platform/bmp_reader.h"
 
 namespace kiv::fuzz {
 

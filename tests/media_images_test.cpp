@@ -10,10 +10,10 @@
 
 #include "game/game.h"
 #include "game/game_media.h"
+#include "media/image_bmp.h"
 #include "media/image_jpeg.h"
 #include "media/raster.h"
 #include "media_test_files.h"
-#include "platform/bmp_reader.h"
 #include "platform/headless/headless_platform.h"
 #include "scenes/stage/stage.h"
 #include "test_support.h"

@@ -9,10 +9,10 @@
 #include "data/data_files.h"
 #include "data/sjis.h"
 #include "data/strings.h"
+#include "media/image_bmp.h"
 #include "media/image_jpeg.h"
 #include "media/raster.h"
 #include "media/screen.h"
-#include "platform/bmp_reader.h"
 
 namespace kiv {
 
