@@ -61,7 +61,7 @@ case "$mode" in
   fuzz)
     seconds=${1:-60}
     case "$seconds" in ''|*[!0-9]*) echo "usage: ./build.sh fuzz [SECONDS]" >&2; exit 2 ;; esac
-    targets=(kiv_txt kiv_ini bmp jpeg midi script)
+    targets=(kiv_txt kiv_ini bmp bmp_parity jpeg midi script)
     CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKIV_FUZZ=ON \
       -DKIV_TESTS=OFF -DKIV_BENCH=OFF >/dev/null
     cmake --build build-fuzz -j"$jobs" --target "${targets[@]/#/fuzz_}"
@@ -70,13 +70,14 @@ case "$mode" in
     failed=()
     for t in "${targets[@]}"; do
       # New inputs go to the first folder (kept between runs, not checked in); the seeds stay.
-      work=build-fuzz/corpus/$t crashes=build-fuzz/crashes/$t
+      work=build-fuzz/corpus/$t crashes=build-fuzz/crashes/$t seeds=fuzz/corpus/$t
+      [ -d "$seeds" ] || seeds=fuzz/corpus/${t%_parity}  # a parity target starts from its reader's seeds
       mkdir -p "$work" "$crashes"
       dict=()
       [ -f "fuzz/dict/$t.dict" ] && dict=(-dict="fuzz/dict/$t.dict")
       echo "== fuzz_$t for ${seconds} s"
       build-fuzz/fuzz/fuzz_"$t" -max_total_time="$seconds" -timeout=20 -rss_limit_mb=2560 -print_final_stats=1 \
-        -artifact_prefix="$crashes/" "${dict[@]}" "$work" "fuzz/corpus/$t" 2>&1 |
+        -artifact_prefix="$crashes/" "${dict[@]}" "$work" "$seeds" 2>&1 |
         awk '/^###### Recommended dictionary/ { skip = 1 } !skip && !/^#[0-9]+[ \t]+(NEW|REDUCE|pulse|RELOAD)/ { print }
              /^###### End of recommended dictionary/ { skip = 0 }' || true
       if compgen -G "$crashes/crash-*" >/dev/null || compgen -G "$crashes/timeout-*" >/dev/null ||
