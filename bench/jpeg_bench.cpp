@@ -68,7 +68,7 @@ void BM_JpegDecode640x480(benchmark::State& state) {
 BENCHMARK(BM_JpegDecode640x480);
 
 void BM_JpegBaselineMemcpy640x480(benchmark::State& state) {
-    std::vector<uint32_t> a(640 * 480, 0x123456), b(640 * 480);
+    std::vector<uint32_t> a(size_t{640} * 480, 0x123456), b(size_t{640} * 480);
     for (auto _ : state) {
         std::memcpy(b.data(), a.data(), a.size() * sizeof(uint32_t));
         benchmark::DoNotOptimize(b.data());

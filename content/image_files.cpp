@@ -123,7 +123,7 @@ void WriteBmpPalettized(const std::string& path, const Image& img, const std::ve
             idx[i] = 0;
             continue;
         }
-        int r = (p >> 16) & 255, g = (p >> 8) & 255, bl = p & 255;
+        int r = int((p >> 16) & 255), g = int((p >> 8) & 255), bl = int(p & 255);
         int best = 1, bestD = 1 << 30;
         for (size_t k = 1; k < palette.size(); ++k) {
             int dr = r - int((palette[k] >> 16) & 255), dg = g - int((palette[k] >> 8) & 255),

@@ -14,6 +14,7 @@ namespace kiv::demo {
 
 std::string ToShiftJis(const std::string& utf8) {
     iconv_t cd = iconv_open("CP932", "UTF-8");
+    // NOLINTNEXTLINE(performance-no-int-to-ptr): iconv_open fails with (iconv_t)-1
     if (cd == reinterpret_cast<iconv_t>(-1)) throw std::runtime_error("iconv has no CP932");
     std::string out(utf8.size() * 2 + 8, '\0');
     char* in = const_cast<char*>(utf8.data());
@@ -93,7 +94,7 @@ std::string BuildKivText() {
         for (int j = 0; j < 4; ++j) {
             std::string l;
             for (int k = 0; k < 5; ++k) {
-                const Pt& p = StagePoints(s)[size_t(j * 5 + k)];
+                const Pt& p = StagePoints(s)[size_t(j) * 5 + size_t(k)];
                 char buf[32];
                 std::snprintf(buf, sizeof buf, "%s%d %d", k ? "   " : "", p.X, p.Y);
                 l += buf;
@@ -112,7 +113,7 @@ std::string BuildKivText() {
     for (int i = 0; i < 12; ++i) {                                   // 94..105
         std::string l;
         for (int k = 0; k < 4; ++k) {
-            const Rgb4& c = kPalette[size_t(4 * i + k)];
+            const Rgb4& c = kPalette[4 * size_t(i) + size_t(k)];
             char buf[48];
             if (i % 4 == 3)
                 std::snprintf(buf, sizeof buf, "%s$%X $%X $%X", k ? "   " : "", c.R, c.G, c.B);

@@ -63,10 +63,10 @@ void Tone(Samples& s, int rate, double start, double len, double f0, double f1, 
     size_t a = size_t(start * rate), n = size_t(len * rate);
     if (s.size() < a + n) s.resize(a + n, 0.0f);
     for (size_t i = 0; i < n; ++i) {
-        double t = double(i) / rate, k = double(i) / n;
+        double t = double(i) / rate, k = double(i) / double(n);
         double f = f0 + (f1 - f0) * k;
         phase += 2 * M_PI * f / rate;
-        double env = std::min(1.0, t / 0.004) * std::exp(-decay * t) * std::min(1.0, (n - i) / (0.004 * rate));
+        double env = std::min(1.0, t / 0.004) * std::exp(-decay * t) * std::min(1.0, double(n - i) / (0.004 * rate));
         double v = std::sin(phase) + harmonics * std::sin(2 * phase) * 0.5 + harmonics * std::sin(3 * phase) * 0.25;
         s[a + i] += float(amp * env * v);
     }
@@ -81,7 +81,7 @@ void Hiss(Samples& s, int rate, double start, double len, double amp, double cut
     for (size_t i = 0; i < m; ++i) {
         double t = double(i) / rate;
         y += cutoff * (n.Next() - y);
-        double env = std::min(1.0, t / 0.01) * std::exp(-decay * t) * std::sin(M_PI * double(i) / m);
+        double env = std::min(1.0, t / 0.01) * std::exp(-decay * t) * std::sin(M_PI * double(i) / double(m));
         s[a + i] += float(amp * env * y * 2.5);
     }
 }
@@ -178,7 +178,7 @@ Samples Murmur(int syllables, unsigned seed) {
         if (s.size() < a + m) s.resize(a + m, 0.0f);
         double ph = 0;
         for (size_t i = 0; i < m; ++i) {
-            double x = double(i) / m;
+            double x = double(i) / double(m);
             ph += 2 * M_PI * f0 * (1 + 0.08 * std::sin(M_PI * x)) / rate;
             double v = 0;
             for (int h = 1; h <= 8; ++h) {  // harmonics weighted round a vowel formant
@@ -263,8 +263,11 @@ int WriteVoices(const std::string& dir, bool useSpeech) {
                     t << SpokenText(line);
                 }
                 // A young voice: higher pitch, a little quicker than the default.
-                std::string cmd =
-                    "espeak-ng -v en-us+f4 -p 68 -s 175 -a 160 -w '" + tmpWav + "' -f '" + tmpText + "' 2>/dev/null";
+                std::string cmd = "espeak-ng -v en-us+f4 -p 68 -s 175 -a 160 -w '";
+                cmd += tmpWav;
+                cmd += "' -f '";
+                cmd += tmpText;
+                cmd += "' 2>/dev/null";
                 if (std::system(cmd.c_str()) == 0) v = ReadSpeech(tmpWav);
                 if (!v.empty()) ++spoken;
             }

@@ -74,7 +74,7 @@ bool ReadBmp(const std::string& path, Picture& out) {
                 size_t bit = size_t(x) * bits;
                 uint32_t idx = (uint8_t(b[row + bit / 8]) >> (8 - bits - bit % 8)) & ((1u << bits) - 1);
                 if (idx >= colours) return false;
-                v = Le(b, paletteAt + idx * 4, 3);
+                v = Le(b, paletteAt + size_t{idx} * 4, 3);
             }
             out.px[size_t(y) * w + x] = v & 0xFFFFFF;
         }

@@ -198,7 +198,7 @@ TEST_F(MediaImages, RunLengthBitmapsDecode) {
 TEST_F(MediaImages, RunLengthBitmapsTooShortForTheirSizeAreRefused) {
     // A real run-length file of a flat picture still loads.
     std::string flat = WriteRle8(1000, 300);
-    ExpectBmp(flat, 1000, 300, std::vector<uint32_t>(1000 * 300, 0x336699), "flat RLE8");
+    ExpectBmp(flat, 1000, 300, std::vector<uint32_t>(size_t{1000} * 300, 0x336699), "flat RLE8");
 
     // About a kilobyte claiming 4096 x 4096 (the most pixels allowed): refused from the
     // header, nothing allocated.
@@ -506,7 +506,7 @@ TEST_F(MediaImages, CleanWithMaskBlackensOnlyJpegSprites) {
     LoadImage(Pictures(g), "S", s);
     g.Media.DstRect = MakeRect(1, 2, 3, 4);
     CleanWithMask(g.Media, s, mask);
-    EXPECT_EQ(s.Pixels, std::vector<uint32_t>(16 * 8, 0x6080A0u));
+    EXPECT_EQ(s.Pixels, std::vector<uint32_t>(size_t{16} * 8, 0x6080A0u));
     EXPECT_EQ(g.Media.DstRect, MakeRect(1, 2, 3, 4));
 
     dir.Write("S.jpg", WriteJpeg(16, 8, sprite));

@@ -52,6 +52,7 @@ const std::vector<std::pair<std::string, Rop>> kRops = {
 
 std::vector<GoldenCase> RopCases() {
     std::vector<GoldenCase> cases;
+    cases.reserve(std::size(kRops) + 1);
     for (const auto& [id, rop] : kRops) cases.push_back(RopCase(id, rop));
     cases.push_back({"c1_srccopy_offset", "c1_srccopy_offset.ppm", [] {
                          Surface dst = LoadNetpbm("in_StripesV16.ppm");

@@ -30,7 +30,7 @@ TEST(RecordsEndToEnd, ClosingTheWindowSavesStageAndPresetRanksWithoutTheName) {
     EXPECT_NE(out.Read("trace.jsonl").find("\"ev\":\"save\",\"file\":\"Kiv.ini\"}"), std::string::npos);
 
     // A halted run (a picture is missing) leaves the records alone, here and in a fresh folder.
-    const std::string saved = ini;
+    const std::string& saved = ini;
     std::filesystem::remove(game.File("Ptit.bmp"));
     std::filesystem::remove(game.File("Ptit.jpg"));
     EXPECT_EQ(RunHeadless(game, out, "frames 5\n"), 1);

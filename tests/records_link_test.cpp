@@ -117,7 +117,7 @@ Outcome LoadAndSave(LinkedGame& lg) {
     Outcome o;
     testing::internal::CaptureStderr();
     rg.Load();
-    o.stagesRead = rg.g.Records.StagesOpen;
+    o.stagesRead = rg.g.Records.StagesOpen;  // NOLINT(bugprone-signed-char-misuse): a signed count
     rg.g.Records.StagesOpen = 6;
     o.saved = rg.Save();
     rg.g.Records.StagesOpen = 7;

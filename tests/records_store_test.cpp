@@ -18,7 +18,7 @@ std::string PresetFile(const std::string& stage = "1") {
     std::string s = "[Kiv]\r\nStage=" + stage + "\r\n";
     for (int k = 1; k <= 30; ++k) {
         std::string time = std::to_string(3000 - 50 * k);
-        while (time.size() < 5) time = "0" + time;
+        if (time.size() < 5) time.insert(0, 5 - time.size(), '0');
         s += "Rank" + std::string(k < 10 ? "0" : "") + std::to_string(k) + "=*****master" + time + "\r\n";
     }
     return s;

@@ -118,7 +118,7 @@ TEST_F(Routing, EachScenesPressRoutineGetsItsPresses) {
 
     Effects();
     for (uint8_t scene : {14, 200}) {
-        for (int16_t step : {55, 79, 4, 12}) {
+        for (int16_t step : {int16_t{55}, int16_t{79}, int16_t{4}, int16_t{12}}) {
             Enter(scene, step);
             h->form.MouseDown(MouseButton::Left, false, 5, 5);
             h->form.MouseDown(MouseButton::Right, false, 600, 450);

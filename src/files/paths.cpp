@@ -34,7 +34,12 @@ bool FollowLinks(const std::string& path, std::string& target, FileError& error)
             return false;
         }
         std::string to(buf, static_cast<size_t>(n));
-        at = to.front() == '/' ? to : FolderOf(at) + to;
+        if (to.front() == '/') {
+            at = to;
+        } else {
+            at = FolderOf(at);
+            at += to;
+        }
     }
     error = {ELOOP, "cannot follow the link " + at + ": too many levels of links"};
     return false;

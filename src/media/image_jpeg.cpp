@@ -121,7 +121,8 @@ const char* Decode(JpegSession* s, const uint8_t* data, size_t size, Surface& ou
         uint32_t* row = out.Row(int(ci->output_scanline));
         if (cmyk) {
             if (jpeg_read_scanlines(ci, cmykRow, 1) != 1) return "damaged picture";
-            for (int x = 0; x < w; ++x) row[x] = CmykToPixel(cmykRow[0] + 4 * static_cast<ptrdiff_t>(x), ci->saw_Adobe_marker);
+            for (int x = 0; x < w; ++x)
+                row[x] = CmykToPixel(cmykRow[0] + 4 * static_cast<ptrdiff_t>(x), ci->saw_Adobe_marker);
         } else {
             // BGRX bytes are 0xXXRRGGBB words on a little-endian machine.
             JSAMPROW target = reinterpret_cast<JSAMPROW>(row);

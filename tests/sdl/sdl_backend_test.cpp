@@ -75,7 +75,7 @@ TEST(SdlBackEnd, TheMixerPlaysOneEffectAtATimeAndRestartsVoicesAndMusic) {
     EXPECT_TRUE(st.voicePlaying[3]);
     EXPECT_TRUE(st.voicePlaying[4]);
     // Voice n plays on channel n + 1, after the effect's.
-    auto voiceEnds = [](const SdlMixerState& m, int n) { return m.channelEnds[static_cast<size_t>(n + 1)]; };
+    auto voiceEnds = [](const SdlMixerState& m, int n) { return m.channelEnds[static_cast<size_t>(n) + 1]; };
     const int ends3 = voiceEnds(st, 3), ends4 = voiceEnds(st, 4);
     audio->PlayWave(3);
     st = ProbeSdlMixer();

@@ -49,23 +49,24 @@ void WriteStageFolder(const TempDir& dir, const StageFolderOptions& o) {
                                       kMouthL, kMouthT, kMouthR, kMouthB});
     for (int s = 0; s < 10; ++s) {
         const bool second = s == 1;
-        text.lines[static_cast<size_t>(1 + s)] = face;
-        text.lines[static_cast<size_t>(12 + s)] =
+        text.lines[static_cast<size_t>(s) + 1] = face;
+        text.lines[static_cast<size_t>(s) + 12] =
             second ? Numbers({500, 400, 10, kTextX, kTextY, kRefillX, kRefillY, o.carryIntoStage2, 0, 0, 0, 0, 0, 0, 0,
                               0, 0})
                    : Numbers({500, 400, 10, kTextX, kTextY, kRefillX, kRefillY, o.bonusCels * 10, 0, 100, 100,
                               o.bonusRight, 200, 0, 0, 0, 0});
-        text.lines[static_cast<size_t>(24 + s)] =
+        text.lines[static_cast<size_t>(s) + 24] =
             second ? Numbers({11, o.speechColour, 4, 5, 6, 1, 1, 1, 2, 0, 0, 0, 0})
                    : Numbers({s + 2, o.speechColour, 5, 6, 7, 1, 1, 1, 1, s == 0 ? o.decoration : 0, 0, 0, 0});
     }
     text.lines[35] = Numbers({1, 2, 3, 4, 5, 6, 7, 8, 9});
     for (int s = 0; s < 10; ++s)
-        for (int j = 0; j < 4; ++j) text.lines[static_cast<size_t>(48 + 4 * s + j)] = PointsLine(s, j, o.openPoints);
+        for (int j = 0; j < 4; ++j)
+            text.lines[4 * static_cast<size_t>(s) + static_cast<size_t>(j) + 48] = PointsLine(s, j, o.openPoints);
     text.lines[109] = Numbers({0, 1, 2, 3, 0, 0, 0, 0, 0, 0, 0, 0, 12, 13, 0, 0, 0, 0, 0, 0, 0, 0, 0});
     for (int i = 1; i <= 10; ++i) {
-        text.lines[static_cast<size_t>(110 + i)] = o.stage1Texts[static_cast<size_t>(i - 1)];
-        text.lines[static_cast<size_t>(120 + i)] = "S2_/";
+        text.lines[static_cast<size_t>(i) + 110] = o.stage1Texts[static_cast<size_t>(i - 1)];
+        text.lines[static_cast<size_t>(i) + 120] = "S2_/";
     }
     WriteMinimalGame(dir, text);
 

@@ -180,6 +180,7 @@ bool ValidRank(const std::string& e, const std::string& presetName) {
 int RunProgram(const std::vector<std::string>& args, const std::string& outFile, const std::string& errFile,
                int timeoutSeconds, std::string& why) {
     std::vector<char*> argv;
+    argv.reserve(args.size() + 1);
     for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
     argv.push_back(nullptr);
     posix_spawn_file_actions_t fa;

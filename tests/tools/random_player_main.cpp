@@ -64,7 +64,7 @@ int main(int argc, char** argv) {
     for (const auto& e : fs::directory_iterator(game, ec)) {
         const std::string name = e.path().filename().string();
         if (!e.is_regular_file() || name == "kiv" || name == "Kiv.ini") continue;
-        fs::copy_file(e.path(), work + "/game/" + name, fs::copy_options::overwrite_existing, ec);
+        fs::copy_file(e.path(), fs::path(work) / "game" / name, fs::copy_options::overwrite_existing, ec);
     }
     fs::remove(work + "/game/Kiv.ini", ec);
     s.gameDir = fs::absolute(work + "/game").string();
