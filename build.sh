@@ -4,6 +4,8 @@
 #   ./build.sh test       install what is missing, build with sanitizers, run every test
 #   ./build.sh fuzz [SECONDS]
 #                         build the libFuzzer targets with clang and run each for SECONDS (60)
+#   ./build.sh lint       check the style (.clang-format), the static checks (.clang-tidy) and the
+#                         layers of src/ (tests/check_layers.py) on every file git tracks
 #   ./build.sh package    install what is missing, build the Debian package from a copy of the
 #                         tree into build-package/, and check it with lintian, appstreamcli and
 #                         desktop-file-validate
@@ -23,12 +25,14 @@ packages=(
 test_packages=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xfonts-base xdotool imagemagick x11-utils openbox wmctrl
   clang libclang-rt-14-dev appstream desktop-file-utils)
 fuzz_packages=(clang libclang-rt-14-dev)
+lint_packages=(clang-format clang-tidy python3 libgtest-dev libgmock-dev libbenchmark-dev)
 # debian/control builds with the packages above (build-essential goes without saying there) and
 # these; tests/package_deps_test.sh keeps the two lists in step.
 package_build_packages=(debhelper optipng)
 package_tools=(dpkg-dev lintian appstream desktop-file-utils)
 [ "$mode" = test ] && packages+=("${test_packages[@]}")
 [ "$mode" = fuzz ] && packages+=("${fuzz_packages[@]}")
+[ "$mode" = lint ] && packages+=("${lint_packages[@]}")
 [ "$mode" = package ] && packages+=("${package_build_packages[@]}" "${package_tools[@]}")
 
 missing=()
@@ -115,8 +119,27 @@ case "$mode" in
     desktop-file-validate "$out/root/usr/share/applications/kiv.desktop"
     ls -l "$out"/*.deb
     ;;
+  lint)
+    mapfile -t files < <(git ls-files '*.cpp' '*.h')
+    clang-format --dry-run --Werror "${files[@]}"
+    echo "clang-format: ${#files[@]} files as .clang-format has them"
+    # The checks need the compile commands (and the headers the configuration generates).
+    cmake -S . -B build-lint -DCMAKE_BUILD_TYPE=Debug -DKIV_BENCH=ON -DCMAKE_EXPORT_COMPILE_COMMANDS=ON >/dev/null
+    mapfile -t units < <(python3 -c '
+import json, os, subprocess, sys
+built = {os.path.realpath(c["file"]) for c in json.load(open("build-lint/compile_commands.json"))}
+for f in subprocess.check_output(["git", "ls-files", "*.cpp"], text=True).split():
+    if os.path.realpath(f) in built: print(f)')
+    printf '%s\n' "${units[@]}" | xargs -P "$jobs" -n 4 clang-tidy -p build-lint --quiet 2>/dev/null | tee build-lint/tidy.txt
+    if grep -q 'error:\|warning:' build-lint/tidy.txt; then
+      echo "clang-tidy found the faults above" >&2
+      exit 1
+    fi
+    echo "clang-tidy: ${#units[@]} files without a finding"
+    python3 tests/check_layers.py src
+    ;;
   *)
-    echo "usage: ./build.sh [run [game arguments...] | test | fuzz [SECONDS] | package]" >&2
+    echo "usage: ./build.sh [run [game arguments...] | test | fuzz [SECONDS] | lint | package]" >&2
     exit 2
     ;;
 esac
