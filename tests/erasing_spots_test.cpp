@@ -90,14 +90,14 @@ TEST(ErasingSpots, TheTagAreaNeverErasesAndItsCloseSpotRemovesTheTag) {
     t.Release();
 
     TempDir out;
-    ASSERT_TRUE(t.G().T().Open(out.File("trace.jsonl")));
+    ASSERT_TRUE(t.G().Traces().Open(out.File("trace.jsonl")));
     t.G().Play.TagVisible = true;
     t.Ink() = 0;  // the close spot works without ink
     t.PressAt(kTagCloseX + 6, kTagCloseY - 7);
     EXPECT_FALSE(t.G().Play.TagVisible);
     EXPECT_EQ(t.G().Play.ScrapeState, 0);
     EXPECT_TRUE(tagShows(false));
-    t.G().T().Open(out.File("end.jsonl"));
+    t.G().Traces().Open(out.File("end.jsonl"));
     EXPECT_NE(out.Read("trace.jsonl").find("\"ev\":\"effect\",\"slot\":2"), std::string::npos);
 }
 

@@ -34,7 +34,7 @@ std::vector<int> EffectSlots(const std::string& trace) {
 TEST(ErasingStrokes, StampStrokeErasesThroughTheStampShowsItOnePixelLowerThenInPlace) {
     ErasingStage t;
     TempDir out;
-    ASSERT_TRUE(t.G().T().Open(out.File("trace.jsonl")));
+    ASSERT_TRUE(t.G().Traces().Open(out.File("trace.jsonl")));
     t.Refill();
     t.G().Rand.RandSeed = 77;
     RandomState expect{77};
@@ -72,14 +72,14 @@ TEST(ErasingStrokes, StampStrokeErasesThroughTheStampShowsItOnePixelLowerThenInP
 
     t.Release();
     EXPECT_EQ(t.game->platform.Cursor(), 2);
-    t.G().T().Open(out.File("end.jsonl"));
+    t.G().Traces().Open(out.File("end.jsonl"));
     EXPECT_EQ(EffectSlots(out.Read("trace.jsonl")), (std::vector<int>{2, sound}));
 }
 
 TEST(ErasingStrokes, TheFirstStrokeOfAPressAddsTwoSpreadStampsAndTheRandomNumbersComeInOrder) {
     ErasingStage t(3);  // spread 3: the three cells do not overlap
     TempDir out;
-    ASSERT_TRUE(t.G().T().Open(out.File("trace.jsonl")));
+    ASSERT_TRUE(t.G().Traces().Open(out.File("trace.jsonl")));
     t.Refill();
     // A seed whose stroke sound is the rare one, so the eighth-chance draw is seen in place.
     uint32_t seed = 0;
@@ -109,7 +109,7 @@ TEST(ErasingStrokes, TheFirstStrokeOfAPressAddsTwoSpreadStampsAndTheRandomNumber
     EXPECT_EQ(t.Ink(), 133);
     t.Frame();
     EXPECT_EQ(t.FirstMismatch(), "");
-    t.G().T().Open(out.File("end.jsonl"));
+    t.G().Traces().Open(out.File("end.jsonl"));
     const auto slots = EffectSlots(out.Read("trace.jsonl"));
     ASSERT_GE(slots.size(), 2u);
     EXPECT_EQ(slots[1], 1);

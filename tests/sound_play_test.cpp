@@ -336,7 +336,7 @@ TEST_F(Sound, StageVoicesSpeakOneAtATimeAndAMissingVoiceChangesNothing) {
 
 TEST_F(Sound, TraceNamesEveryEffectVoiceAndMusicAction) {
     TempDir out;
-    ASSERT_TRUE(g.T().Open(out.File("trace.jsonl")));
+    ASSERT_TRUE(g.Traces().Open(out.File("trace.jsonl")));
     dir.Write("Kv01.mid", midi::TuneOfMs(500));
     dir.Write("Q03.wav", "RIFF");
     dir.Write("V014.wav", "RIFF");
@@ -352,7 +352,7 @@ TEST_F(Sound, TraceNamesEveryEffectVoiceAndMusicAction) {
     p.SetTick(510);
     KeepMusicLooping(Sounds(g));
     ReleaseSound(Sounds(g));
-    g.T().Open(out.File("other.jsonl"));  // closes the first file
+    g.Traces().Open(out.File("other.jsonl"));  // closes the first file
 
     EXPECT_EQ(out.Read("trace.jsonl"),
               "{\"t\":10,\"frame\":0,\"ev\":\"music\",\"action\":\"play\",\"file\":\"Kv01.mid\"}\n"

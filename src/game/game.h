@@ -40,7 +40,7 @@ struct Game {
     GlyphTextState Glyph;
     ClosingState Closing;
 
-    Trace& T() { return P.GetTrace(); }
+    Trace& Traces() { return P.GetTrace(); }
 };
 
 }  // namespace kiv

@@ -113,7 +113,7 @@ void RunFrame(Game& g) {
     if (const SceneRoutines* r = RoutinesOfScene(scene)) r->Frame(g);
     ++g.Shell.FramesRun;
     g.P.SetFrameCount(g.Shell.FramesRun);
-    if (g.T().Active()) {
+    if (g.Traces().Active()) {
         std::string sc = "[";
         for (size_t i = 0; i < g.Shell.SceneCounters.size(); ++i) {
             if (i) sc += ",";
