@@ -27,8 +27,10 @@ void CheckCommand(const ScriptCommand& c) {
             break;
         case K::Key: Require(c.a >= 0 && c.a <= 255, "a key is a virtual-key code"); break;
         case K::Screenshot: Require(!c.file.empty(), "a screenshot names its file"); break;
+        case K::Overlay: Require(c.a == 0 || c.a == 1, "overlay is on or off"); break;
         case K::Paint:
-        case K::Close: break;
+        case K::Close:
+        case K::Reload: break;
     }
 }
 

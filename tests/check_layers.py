@@ -21,7 +21,8 @@ ALLOWED = {
     "game": {"records", "media", "data", "platform", "ini", "files"},
     "scenes": {"game", "records", "media", "data", "platform", "ini", "files"},
     "check": {"game", "records", "media", "data", "platform", "ini", "files"},
-    "shell": {"check", "scenes", "game", "records", "media", "data", "platform", "ini", "files"},
+    "maker": {"check", "scenes", "game", "records", "media", "data", "platform", "ini", "files"},
+    "shell": {"maker", "check", "scenes", "game", "records", "media", "data", "platform", "ini", "files"},
     "main.cpp": {"shell", "platform"},
 }
 

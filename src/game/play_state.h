@@ -15,6 +15,9 @@ struct PlayState {
     uint8_t CarryOverMode = 0;    // 0, 1 or 2: how the next stage builds its erase map
     bool TagVisible = true;
     bool CheatUsed = false;
+    // The next stage set-up opens no further stage in the menu: a stage started from the command
+    // line, or started again after its files changed, is no stage the player has reached.
+    bool OpenNoStage = false;
 
     // Erasing.
     bool RedrawLastStroke = false;  // the next play frame recomposes StrokeRect

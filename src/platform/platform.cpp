@@ -64,7 +64,8 @@ bool Platform::SaveScreenshot(const std::string& path) const {
     std::vector<uint8_t> row(static_cast<size_t>(rowBytes), 0);
     for (int y = h - 1; y >= 0 && ok; --y) {
         for (int x = 0; x < w; ++x) {
-            uint32_t p = image_[static_cast<size_t>(y) * kImageWidth + static_cast<size_t>(x)];
+            const size_t at0 = static_cast<size_t>(y) * kImageWidth + static_cast<size_t>(x);
+            const uint32_t p = overlayShown_ ? OverlaidPixel(image_[at0], overlay_[at0]) : image_[at0];
             const size_t at = 3 * static_cast<size_t>(x);
             row[at] = static_cast<uint8_t>(p);
             row[at + 1] = static_cast<uint8_t>(p >> 8);
@@ -73,6 +74,37 @@ bool Platform::SaveScreenshot(const std::string& path) const {
         ok = std::fwrite(row.data(), 1, row.size(), f) == row.size();
     }
     return std::fclose(f) == 0 && ok;
+}
+
+void Platform::SetOverlay(const std::vector<uint32_t>& pixels) {
+    if (pixels.size() != overlay_.size()) return;
+    // Rows are compared in bands: what changed goes on as a few rectangles, so that a moving
+    // number does not send the whole picture to the display again.
+    constexpr int kBand = 16;
+    for (int top = 0; top < kImageHeight; top += kBand) {
+        int left = kImageWidth, right = 0;
+        const int bottom = std::min(top + kBand, kImageHeight);
+        for (int y = top; y < bottom; ++y) {
+            const size_t row = static_cast<size_t>(y) * kImageWidth;
+            for (int x = 0; x < kImageWidth; ++x) {
+                if (pixels[row + static_cast<size_t>(x)] == overlay_[row + static_cast<size_t>(x)]) continue;
+                left = std::min(left, x);
+                right = std::max(right, x + 1);
+            }
+        }
+        if (left >= right) continue;
+        for (int y = top; y < bottom; ++y) {
+            const size_t row = static_cast<size_t>(y) * kImageWidth;
+            std::memcpy(&overlay_[row], &pixels[row], static_cast<size_t>(kImageWidth) * sizeof(uint32_t));
+        }
+        if (overlayShown_) DoOverlayChanged(Rect{left, top, right, bottom});
+    }
+}
+
+void Platform::ShowOverlay(bool shown) {
+    if (shown == overlayShown_) return;
+    overlayShown_ = shown;
+    DoOverlayChanged(Rect{0, 0, kImageWidth, kImageHeight});
 }
 
 void Platform::SetCursor(int id) {

@@ -20,6 +20,7 @@ namespace vk {
 constexpr uint16_t Control = 17;
 constexpr uint16_t F4 = 115;
 constexpr uint16_t F5 = 116;
+constexpr uint16_t F9 = 120;
 constexpr uint16_t F11 = 122;
 constexpr uint16_t F12 = 123;
 }  // namespace vk
@@ -46,6 +47,20 @@ struct ViewOptions {
 };
 constexpr int kMaxScale = 8;
 
+// A pixel of the game maker's overlay, 0xAARRGGBB: alpha 0 lets the game's pixel through, 255
+// covers it, and values between blend the two.
+constexpr uint32_t OverlaidPixel(uint32_t game, uint32_t over) {
+    const uint32_t a = over >> 24;
+    if (a == 0) return game;
+    if (a == 255) return over & 0xFFFFFF;
+    uint32_t out = 0;
+    for (int shift = 0; shift <= 16; shift += 8) {
+        const uint32_t o = (over >> shift) & 0xFF, g = (game >> shift) & 0xFF;
+        out |= ((o * a + g * (255 - a) + 127) / 255) << shift;
+    }
+    return out;
+}
+
 // What the platform calls on the form. All calls come from the one thread, between frames.
 class FormEvents {
 public:
@@ -62,6 +77,10 @@ public:
     virtual void TimerTick() = 0;
     // Milliseconds until the idle hook has a frame to run (0: now). Lets the loop sleep.
     virtual uint32_t IdleDelay() = 0;
+    // The game maker's tools, asked for by a script: the overlay shown or hidden, and the
+    // game's files read again.
+    virtual void ShowMakerOverlay(bool) {}
+    virtual void ReloadGameFiles() {}
 };
 
 // The one seam to the operating system. The public calls trace what a player would see or
@@ -90,8 +109,17 @@ public:
     // Copies rect r of a 640 x 480 picture (0x00RRGGBB, rows of 640) into the window's image.
     void Present(const uint32_t* pixels, const Rect& r);
     const std::vector<uint32_t>& WindowImage() const { return image_; }
-    // The client area as a 24-bit BMP file.
+    // The client area as a 24-bit BMP file, with the overlay over it while that is shown.
     bool SaveScreenshot(const std::string& path) const;
+
+    // The game maker's overlay: a 640 x 480 picture (rows of 640 OverlaidPixel values) shown
+    // over the window's image while it is shown, and never written into it: the image, the
+    // trace and what the game draws stay as they are. Only the window (and a screenshot) shows
+    // it. SetOverlay takes a new picture and passes on the rows that changed.
+    void SetOverlay(const std::vector<uint32_t>& pixels);
+    void ShowOverlay(bool shown);
+    bool OverlayShown() const { return overlayShown_; }
+    const std::vector<uint32_t>& OverlayImage() const { return overlay_; }
 
     void SetCursor(int id);
     int Cursor() const { return cursor_; }
@@ -124,19 +152,25 @@ public:
     void SetFrameCount(uint64_t frames) { frames_ = frames; }
 
 protected:
-    Platform() : image_(static_cast<size_t>(kImageWidth) * kImageHeight, 0) {}
+    Platform()
+        : image_(static_cast<size_t>(kImageWidth) * kImageHeight, 0),
+          overlay_(static_cast<size_t>(kImageWidth) * kImageHeight, 0) {}
 
     virtual void DoSetWindow() = 0;
     virtual void DoPresent(const Rect& r) = 0;
     virtual void DoSetCursor(int id) = 0;
     virtual void DoShowMessage(const std::string& text) = 0;
     virtual void DoTimerChanged() {}
+    // A rectangle of the overlay changed, or all of it (shown or hidden).
+    virtual void DoOverlayChanged(const Rect&) {}
 
 private:
     void WindowChanged();
 
     Trace trace_;
     std::vector<uint32_t> image_;
+    std::vector<uint32_t> overlay_;
+    bool overlayShown_ = false;
     int clientW_ = 0, clientH_ = 0;
     bool border_ = true, topmost_ = false, visible_ = false;
     int cursor_ = kCursorDefault;

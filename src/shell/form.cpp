@@ -4,15 +4,13 @@
 #include "data/strings.h"
 #include "game/game.h"
 #include "game/game_media.h"
+#include "game/player_name.h"
 #include "game/records_settings.h"
 #include "game/scene_control.h"
+#include "maker/maker_tools.h"
 #include "shell/scene_table.h"
 
 namespace kiv {
-
-namespace {
-constexpr std::string_view kNamePlaceholder = "\x82\x66";  // the full-width letter G
-}
 
 bool TFM1::FormCreate() {
     ResetPlayFlags(g_);
@@ -35,12 +33,7 @@ bool TFM1::FormCreate() {
     ApplyDisplayMode(g_);
     g_.Sound.CurMusicName = "";
     PlayMusic(Sounds(g_), 1);
-    // The texts are typed two bytes at a time: a name of an odd length is padded with a space,
-    // so the units after it stay on the grid and their codes are still found.
-    std::string name = g_.Records.PlayerName.Str();
-    if (name.size() % 2 != 0) name += ' ';
-    for (auto& stage : g_.Cfg.StageTexts)
-        for (int i = 1; i <= 10; ++i) ReplaceAllSjis(kNamePlaceholder, name, 95, stage[i]);
+    PutPlayerNameInTexts(g_);
     ChangeScene(g_, kSceneOpening);
     CreateScreenSurfaces(g_.Media);
     g_.Play.CarryOverMode = 0;
@@ -80,6 +73,15 @@ void TFM1::HaltTick() {
 void TFM1::AfterFrame(uint32_t tick) {
     g_.Shell.LastFrameTick = tick;
     KeepMusicLooping(Sounds(g_));
+    if (maker_) maker_->AfterFrame();
+}
+
+void TFM1::ShowMakerOverlay(bool on) {
+    if (maker_) maker_->ShowOverlay(on);
+}
+
+void TFM1::ReloadGameFiles() {
+    if (maker_) maker_->Reload("the script asked");
 }
 
 void TFM1::AppEvIdle() {

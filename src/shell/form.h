@@ -6,6 +6,7 @@
 
 namespace kiv {
 struct Game;
+class MakerTools;
 
 // The main form: start-up, shutdown, the two frame clocks and the event handlers.
 class TFM1 : public FormEvents {
@@ -33,6 +34,11 @@ public:
     void Idle() override { AppEvIdle(); }
     void TimerTick() override { Timer1Timer(); }
     uint32_t IdleDelay() override;
+    void ShowMakerOverlay(bool on) override;
+    void ReloadGameFiles() override;
+
+    // The game maker's tools, which follow every frame, the pointer and F9 (null: none).
+    void SetMakerTools(MakerTools* maker) { maker_ = maker; }
 
     const std::string& StartupError() const { return startupError_; }
 
@@ -42,6 +48,7 @@ private:
 
     Game& g_;
     std::string startupError_;
+    MakerTools* maker_ = nullptr;
 };
 
 // One frame of the current scene.

@@ -13,7 +13,9 @@
 #include "data/data_files.h"
 #include "game/game.h"
 #include "game/scene_control.h"
+#include "maker/maker_tools.h"
 #include "platform/headless/headless_platform.h"
+#include "scenes/menu/menu.h"
 #include "shell/form.h"
 #include "shell/version.h"
 
@@ -22,6 +24,7 @@ namespace kiv {
 std::string UsageText() {
     return "usage: kiv [wideflower] [--data DIR] [--seed N] [--headless] [--script FILE] [--trace FILE]\n"
            "           [--scale N] [--fullscreen]\n"
+           "           [--stage N] [--maker]\n"
            "       kiv --check [--data DIR]\n"
            "       kiv --help | --version\n"
            "\n"
@@ -35,6 +38,9 @@ std::string UsageText() {
            "  --trace FILE   write what a player would see and hear, one JSON object a line\n"
            "  --scale N      show each game pixel as N x N screen pixels (1 to 8)\n"
            "  --fullscreen   full screen, at the largest whole scale that fits (Alt+Enter switches)\n"
+           "  --stage N      start straight in stage N (1 to 10), as choosing it in the title menu does\n"
+           "  --maker        for game makers: F9 shows the stage's data over the picture, and a saved\n"
+           "                 change to Kiv.txt or to a file of the scene starts the scene again\n"
            "  --check        check the game folder without playing it: every problem on a line of its\n"
            "                 own (errors stop or break the game, warnings only sound or look amiss)\n"
            "  --help         show this help and end\n"
@@ -118,6 +124,22 @@ bool ParseCommandLine(int argc, const char* const* argv, LaunchOptions& opt, std
             opt.scale = static_cast<int>(v);
         } else if (a == "--fullscreen") {
             opt.fullscreen = true;
+        } else if (a == "--stage") {
+            std::string s;
+            if (!value(s)) return false;
+            char* end = nullptr;
+            long v = std::strtol(s.c_str(), &end, 10);
+            if (s.empty() || *end != '\0' || v < 1 || v > kLastStage) {
+                error = "--stage needs a stage number from 1 to ";
+                error += std::to_string(kLastStage);
+                error += ", not '";
+                error += s;
+                error += "'";
+                return false;
+            }
+            opt.stage = static_cast<int>(v);
+        } else if (a == "--maker") {
+            opt.maker = true;
         } else if (a.rfind("--", 0) == 0) {
             error = "unknown option " + a;
             return false;
@@ -182,8 +204,15 @@ int RunGame(Platform& platform, const LaunchOptions& opt, const std::string& exe
     }
 
     TFM1 form(g);
+    MakerTools maker(g, opt.maker);
+    form.SetMakerTools(&maker);
     int status = kExitOk;
     if (form.FormCreate()) {
+        if (opt.stage > 0 && !g.Shell.HaltRequested) {
+            // Straight into the stage as the menu starts it; the menu offers no more stages for it.
+            StartStage(g, static_cast<uint8_t>(kSceneFirstStage + opt.stage - 1), false);
+            g.Play.OpenNoStage = true;
+        }
         // Whatever ends the loop, the pointer comes back and the records are saved.
         bool failed = false;
         try {

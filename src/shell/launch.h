@@ -16,6 +16,8 @@ constexpr int kExitHalted = 1;    // a required file was missing or malformed
 constexpr int kExitBadUsage = 2;  // a bad command line or script
 constexpr int kExitGaveUp = 3;    // a script's until-... gave up
 
+constexpr int kLastStage = 10;  // --stage takes 1..kLastStage
+
 struct LaunchOptions {
     std::string firstArg;  // decides the display mode, whatever it is
     std::string dataDir;
@@ -29,6 +31,8 @@ struct LaunchOptions {
     bool help = false;     // print the usage and end
     bool version = false;  // print the version and end
     bool check = false;    // check the game folder instead of playing
+    int stage = 0;         // 1..10: start in that stage; 0: the opening as usual
+    bool maker = false;    // the game maker's overlay (F9) and reload on save
 };
 
 // What --help prints: every flag with its meaning, the exit statuses, and where the game

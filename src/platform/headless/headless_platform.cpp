@@ -52,6 +52,8 @@ bool HeadlessPlatform::RunCommand(FormEvents& form, const ScriptCommand& c) {
             if (!SaveScreenshot(c.file)) std::fprintf(stderr, "kiv: cannot write screenshot %s\n", c.file.c_str());
             break;
         case K::Close: form.CloseQuery(); break;
+        case K::Overlay: form.ShowMakerOverlay(c.a != 0); break;
+        case K::Reload: form.ReloadGameFiles(); break;
     }
     return true;
 }

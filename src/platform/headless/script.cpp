@@ -35,6 +35,8 @@ bool ToKey(const std::string& s, long long& code) {
         code = vk::F4;
     else if (s == "f5")
         code = vk::F5;
+    else if (s == "f9")
+        code = vk::F9;
     else if (s == "f11")
         code = vk::F11;
     else if (s == "f12")
@@ -98,6 +100,13 @@ bool ParseScript(const std::string& text, std::vector<ScriptCommand>& out, std::
         } else if (cmd == "paint" || cmd == "close") {
             if (n != 1) return fail(cmd + " takes no arguments");
             c.kind = cmd == "paint" ? ScriptCommand::Kind::Paint : ScriptCommand::Kind::Close;
+        } else if (cmd == "overlay") {
+            if (n != 2 || (w[1] != "on" && w[1] != "off")) return fail("usage: overlay on|off");
+            c.kind = ScriptCommand::Kind::Overlay;
+            c.a = w[1] == "on";
+        } else if (cmd == "reload") {
+            if (n != 1) return fail(cmd + " takes no arguments");
+            c.kind = ScriptCommand::Kind::Reload;
         } else if (cmd == "screenshot") {
             if (n != 2) return fail("usage: screenshot FILE");
             c.kind = ScriptCommand::Kind::Screenshot;

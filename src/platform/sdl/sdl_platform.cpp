@@ -216,6 +216,8 @@ protected:
 
     void DoTimerChanged() override { timerNext_ = TickCount() + TimerInterval(); }
 
+    void DoOverlayChanged(const Rect& r) override { view_.OverlayChanged(r); }
+
 private:
     uint32_t WaitMs(FormEvents& form) {
         uint32_t wait = 100;
@@ -331,7 +333,8 @@ private:
     }
 
     void Render() {
-        if (!Visible() || !view_.Flush(WindowImage().data())) return;
+        if (!Visible() || !view_.Flush(WindowImage().data(), OverlayShown() ? OverlayImage().data() : nullptr))
+            return;
         TraceView();
         if (!GetTrace().Active()) return;
         std::string rects = "[";

@@ -47,6 +47,15 @@ void WindowView::ChangedAll() {
     pending_.clear();
 }
 
+void WindowView::OverlayChanged(const Rect& r) {
+    if (Empty(r)) return;
+    if (overlayPending_.size() >= kMaxRects) {
+        overlayPending_.assign(1, Rect{0, 0, kImageWidth, kImageHeight});
+        return;
+    }
+    overlayPending_.push_back(r);
+}
+
 // Takes the window's surface; a new one (the window changed size) gets a new layout and is
 // painted black, then whole.
 bool WindowView::Prepare() {
@@ -64,7 +73,7 @@ bool WindowView::Prepare() {
     return true;
 }
 
-void WindowView::Draw(const uint32_t* image, const Rect& windowRect, const Rect& gameRect) {
+void WindowView::Draw(const uint32_t* image, const uint32_t* overlay, const Rect& windowRect, const Rect& gameRect) {
     SDL_Surface* s = static_cast<SDL_Surface*>(surface_);
     const Rect w = Intersect(Intersect(layout_.ToWindow(gameRect), windowRect), Rect{0, 0, s->w, s->h});
     if (Empty(w)) return;
@@ -79,9 +88,10 @@ void WindowView::Draw(const uint32_t* image, const Rect& windowRect, const Rect&
         if (gy != rowOf) {
             // Nearest neighbour: each game pixel fills Scale x Scale window pixels.
             const uint32_t* src = image + static_cast<size_t>(gy) * kImageWidth;
+            const uint32_t* over = overlay ? overlay + static_cast<size_t>(gy) * kImageWidth : nullptr;
             for (int i = 0; i < width; ++i) {
                 layout_.ToGame(w.Left + i, wy, gx, gy);
-                row_[static_cast<size_t>(i)] = src[gx];
+                row_[static_cast<size_t>(i)] = over ? OverlaidPixel(src[gx], over[gx]) : src[gx];
             }
             rowOf = gy;
         }
@@ -92,29 +102,43 @@ void WindowView::Draw(const uint32_t* image, const Rect& windowRect, const Rect&
     }
 }
 
-bool WindowView::Flush(const uint32_t* image) {
+bool WindowView::Flush(const uint32_t* image, const uint32_t* overlay) {
     sent_.clear();
     if (!Prepare()) return false;
     const Rect whole{0, 0, surfaceW_, surfaceH_};
     if (all_) {
-        Draw(image, whole, Rect{0, 0, pictureW_, pictureH_});
+        Draw(image, overlay, whole, Rect{0, 0, pictureW_, pictureH_});
         sent_.push_back(whole);
     } else {
         for (const Rect& r : pending_) {
             const Rect w = Intersect(layout_.ToWindow(r), whole);
             if (Empty(w)) continue;
-            Draw(image, w, r);
+            Draw(image, overlay, w, r);
             sent_.push_back(w);
+        }
+    }
+    // What only the overlay changed is sent too, and left out of Sent(): the game did not
+    // present it.
+    std::vector<Rect> overlaySent;
+    if (!all_) {
+        for (const Rect& r : overlayPending_) {
+            const Rect g = Intersect(r, Rect{0, 0, pictureW_, pictureH_});
+            const Rect w = Intersect(layout_.ToWindow(g), whole);
+            if (Empty(w)) continue;
+            Draw(image, overlay, w, g);
+            overlaySent.push_back(w);
         }
     }
     all_ = false;
     pending_.clear();
-    if (sent_.empty()) return false;
+    overlayPending_.clear();
+    if (sent_.empty() && overlaySent.empty()) return false;
     std::vector<SDL_Rect> rects;
-    rects.reserve(sent_.size());
-    for (const Rect& r : sent_) rects.push_back(SDL_Rect{r.Left, r.Top, r.Width(), r.Height()});
+    rects.reserve(sent_.size() + overlaySent.size());
+    for (const auto* list : {&sent_, &overlaySent})
+        for (const Rect& r : *list) rects.push_back(SDL_Rect{r.Left, r.Top, r.Width(), r.Height()});
     SDL_UpdateWindowSurfaceRects(window_, rects.data(), static_cast<int>(rects.size()));
-    return true;
+    return !sent_.empty();
 }
 
 }  // namespace kiv

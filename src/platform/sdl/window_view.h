@@ -23,17 +23,21 @@ public:
     void Changed(const Rect& r);
     // Everything is drawn again (a repaint, a new window size).
     void ChangedAll();
+    // A rectangle of the maker's overlay changed: it is drawn again and sent to the display,
+    // but is not one of the rectangles the game presented (not in Sent()).
+    void OverlayChanged(const Rect& r);
 
-    // Copies what changed into the window and sends it to the display. The window rectangles
-    // sent are left in Sent(); false when nothing was sent.
-    bool Flush(const uint32_t* image);
+    // Copies what changed into the window, with the overlay (null: none) over the image, and
+    // sends it to the display. The window rectangles sent for what the game presented are left
+    // in Sent(); false when the game's picture sent nothing.
+    bool Flush(const uint32_t* image, const uint32_t* overlay = nullptr);
     const std::vector<Rect>& Sent() const { return sent_; }
 
     const ViewLayout& Layout() const { return layout_; }
 
 private:
     bool Prepare();
-    void Draw(const uint32_t* image, const Rect& windowRect, const Rect& gameRect);
+    void Draw(const uint32_t* image, const uint32_t* overlay, const Rect& windowRect, const Rect& gameRect);
 
     SDL_Window* window_ = nullptr;
     void* surface_ = nullptr;  // the window surface the layout was made for
@@ -43,6 +47,7 @@ private:
     bool all_ = true;
     std::vector<Rect> pending_;
     std::vector<Rect> sent_;
+    std::vector<Rect> overlayPending_;
     std::vector<uint32_t> row_;
 };
 

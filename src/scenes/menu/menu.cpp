@@ -137,13 +137,6 @@ void CancelBackStep(Game& g) {
     }
 }
 
-void StartStage(Game& g, uint8_t scene, bool challenge) {
-    ClearSurface(g, g.Media.BackBmp);
-    g.Play.ChallengeMode = challenge;
-    g.Play.CheatUsed = false;
-    ChangeScene(g, scene);
-}
-
 // One frame of "ranking clear": rows 1..30 shift down a pixel one by one, then rows 30..1 are
 // reset to their presets and drawn back in place. The records are saved once it is done.
 void RankingResetFrame(Game& g) {
@@ -212,6 +205,14 @@ void WaitClick(Game& g, MouseButton button, int x, int y) {
 }
 
 }  // namespace
+
+void StartStage(Game& g, uint8_t scene, bool challenge) {
+    ClearSurface(g, g.Media.BackBmp);
+    g.Play.ChallengeMode = challenge;
+    g.Play.CheatUsed = false;
+    ChangeScene(g, scene);
+}
+
 
 void MenuScene(Game& g) {
     const int step = SceneStep(g);

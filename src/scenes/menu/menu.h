@@ -68,6 +68,9 @@ void TickerStep(Game& g);
 void DrawMenuPiece(Game& g, int k);
 // A press chose item c: the pointer hides and the selection animation begins.
 void ChooseMenuItem(Game& g, int c);
+// Starts a stage scene (2..11) on a black screen, as choosing it does: in the challenge run or
+// as a single stage, no assist used yet.
+void StartStage(Game& g, uint8_t scene, bool challenge);
 // Back to the opening on a black screen.
 void ReturnToOpening(Game& g);
 

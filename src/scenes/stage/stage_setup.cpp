@@ -153,7 +153,8 @@ void SetUpStage(Game& g) {
     LoadStageVoices(Sounds(g), StageNumber(g));
     PresentAll(g);
     SetGameCursor(g, kCursorArrow);
-    OpenStagesUpToThis(g);
+    if (!p.OpenNoStage) OpenStagesUpToThis(g);
+    p.OpenNoStage = false;
     SetSceneStep(g, kStepIntroStart);
 }
 
