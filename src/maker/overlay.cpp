@@ -190,8 +190,7 @@ void MakerTools::DrawOverlay(const OverlayFacts& f) {
     for (const auto& [text, colour] : lines) width = std::max(width, font.Measure(text, OverlayCanvas::kTextHeight, false));
     // In the top right corner, where the tag and the speech seldom are.
     const int left = std::max(kImageWidth - width - 8, 0);
-    if (font.Available())
-        canvas_.FillRect(Rect{left, 0, kImageWidth, static_cast<int>(lines.size()) * kLine + 4}, kPanelColour);
+    canvas_.FillRect(Rect{left, 0, kImageWidth, static_cast<int>(lines.size()) * kLine + 4}, kPanelColour);
     int y = 3;
     for (const auto& [text, colour] : lines) {
         canvas_.Text(font, left + 4, y, text, colour);

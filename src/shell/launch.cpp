@@ -208,11 +208,7 @@ int RunGame(Platform& platform, const LaunchOptions& opt, const std::string& exe
     form.SetMakerTools(&maker);
     int status = kExitOk;
     if (form.FormCreate()) {
-        if (opt.stage > 0 && !g.Shell.HaltRequested) {
-            // Straight into the stage as the menu starts it; the menu offers no more stages for it.
-            StartStage(g, static_cast<uint8_t>(kSceneFirstStage + opt.stage - 1), false);
-            g.Play.OpenNoStage = true;
-        }
+        if (opt.stage > 0 && !g.Shell.HaltRequested) StartStageDirectly(g, opt.stage);
         // Whatever ends the loop, the pointer comes back and the records are saved.
         bool failed = false;
         try {

@@ -213,6 +213,11 @@ void StartStage(Game& g, uint8_t scene, bool challenge) {
     ChangeScene(g, scene);
 }
 
+void StartStageDirectly(Game& g, int n) {
+    StartStage(g, static_cast<uint8_t>(kSceneFirstStage + n - 1), false);
+    g.Play.OpenNoStage = true;
+}
+
 
 void MenuScene(Game& g) {
     const int step = SceneStep(g);

@@ -71,6 +71,9 @@ void ChooseMenuItem(Game& g, int c);
 // Starts a stage scene (2..11) on a black screen, as choosing it does: in the challenge run or
 // as a single stage, no assist used yet.
 void StartStage(Game& g, uint8_t scene, bool challenge);
+// Starts stage n (1..10) straight after the start-up, as choosing it does; entering it opens no
+// stage in the menu (clearing it may open the next, as in play).
+void StartStageDirectly(Game& g, int n);
 // Back to the opening on a black screen.
 void ReturnToOpening(Game& g);
 
