@@ -254,6 +254,34 @@ TEST_F(MakerGame, F9ShowsAndHidesTheOverlayWhichNeverReachesTheGamesPicture) {
     EXPECT_FALSE(G().P.OverlayShown());
 }
 
+TEST_F(MakerGame, ReloadKeepsTheTimesTheStagesWereClearedIn) {
+    // Stage 3 cleared by a press on the pot and on each check point, then left.
+    auto press = [this](int x, int y) {
+        run->form.MouseDown(MouseButton::Left, false, x - 9, y - 7);
+        run->form.MouseUp(MouseButton::Left, false, x - 9, y - 7);
+        run->Frames(1);
+    };
+    run->form.MouseDown(MouseButton::Left, false, 320, 240);
+    UntilStep(kStepPlay);
+    press(G().Cfg.StageLayout[2][5], G().Cfg.StageLayout[2][6]);
+    for (const Point16& p : G().Cfg.CheckPoints[2]) press(p.X, p.Y);
+    ASSERT_EQ(G().Play.PointsUncovered, 20);
+    run->form.MouseDown(MouseButton::Right, false, 320, 240);
+    UntilStep(84);
+    run->form.MouseDown(MouseButton::Left, false, 320, 240);
+    UntilStep(98);
+    run->form.MouseDown(MouseButton::Left, false, 320, 240);
+    run->Frames(2);
+    ASSERT_EQ(G().Shell.SceneNo, 5) << "stage 4 follows";
+    const int16_t kept = G().Cfg.StageLayout[2][8];
+    ASSERT_GT(kept, 0);
+    testing::internal::CaptureStderr();
+    run->form.ReloadGameFiles();
+    testing::internal::GetCapturedStderr();
+    EXPECT_EQ(G().Shell.SceneNo, 5);
+    EXPECT_EQ(G().Cfg.StageLayout[2][8], kept);
+}
+
 TEST_F(MakerGame, OutsideStagePlayTheSceneStartsAgain) {
     Start(true, 0);
     run->Frames(3);

@@ -78,7 +78,11 @@ headless_rgb "$matched" off "$work/plain.rgb"
 cmp -s "$work/plain.rgb" "$work/over.rgb" && fail "the overlay drew nothing"
 
 # Every update of the window holds exactly what the game presented: the overlay's own drawing
-# is sent to the display but is none of the game's updates.
+# (here the pointer's position, as the mouse moves over the window) is sent to the display but
+# is none of the game's updates.
+eval "$(xdotool getwindowgeometry --shell "$win")"
+for i in $(seq 0 20 200); do xdotool mousemove $((X + 100 + i)) $((Y + 400)); sleep 0.1; done
+xdotool mousemove 1020 760
 awk '
   function clip(v, lo, hi) { return v < lo ? lo : (v > hi ? hi : v) }
   /"ev":"window"/ { whole = 1 }
