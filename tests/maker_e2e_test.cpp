@@ -34,9 +34,9 @@ TEST_F(MakerRun, OverlayShowsInScreenshotsOnlyAndLeavesTheTraceAlone) {
     const std::string upTo = "until-step 4 3000\n";
     ProgramRun plain = Run("--stage 3", upTo + Shot("plain.bmp") + "frames 20\n");
     ASSERT_EQ(plain.status, 0) << plain.err;
-    ProgramRun over = Run("--stage 3 --maker",
-                          upTo + "overlay on\n" + Shot("over.bmp") + "move 100 100\n" + Shot("moved.bmp") +
-                              "overlay off\n" + Shot("off.bmp") + "frames 10\noverlay on\nframes 10\n");
+    ProgramRun over =
+        Run("--stage 3 --maker", upTo + "overlay on\n" + Shot("over.bmp") + "move 100 100\n" + Shot("moved.bmp") +
+                                     "overlay off\n" + Shot("off.bmp") + "frames 10\noverlay on\nframes 10\n");
     ASSERT_EQ(over.status, 0) << over.err;
     EXPECT_EQ(over.trace, plain.trace) << "the overlay changed what the game did";
     const std::string base = out.Read("plain.bmp");

@@ -50,9 +50,10 @@ protected:
 TEST_F(StageStart, StartsTheStageAsTheTitleMenuDoes) {
     game.Write("Kiv.ini", "[Kiv]\r\nStage=3\r\n");
     // Through the opening and the menu: stage 3 chosen and confirmed.
-    ProgramRun menu = Run("", "frames 5\nclick 320 240\nuntil-scene 1 300\nuntil-step 12 300\nclick 357 231\n"
-                              "until-step 14 100\nclick 357 231\n" +
-                                  UpToIntroduction(4, out.File("menu.bmp")));
+    ProgramRun menu = Run("",
+                          "frames 5\nclick 320 240\nuntil-scene 1 300\nuntil-step 12 300\nclick 357 231\n"
+                          "until-step 14 100\nclick 357 231\n" +
+                              UpToIntroduction(4, out.File("menu.bmp")));
     ASSERT_EQ(menu.status, 0) << menu.err;
     ProgramRun direct = Run("--stage 3", UpToIntroduction(4, out.File("direct.bmp")));
     ASSERT_EQ(direct.status, 0) << direct.err;
@@ -86,9 +87,10 @@ TEST_F(StageStart, LeavesTheRecordsAloneUnlessAStageIsCleared) {
     game.Write("Kiv.ini", "[Kiv]\r\nStage=1\r\n");
     // Stage 5 entered and given up: the menu still offers stage 1 only, the challenge was not
     // run, so no result enters the ranking.
-    ProgramRun given = Run("--stage 5", "until-step 4 3000\nclick 320 240\nuntil-step 50 20\nclick 320 240 right\n"
-                                        "until-step 84 500\nclick 320 240\nuntil-step 98 500\nclick 320 240\n"
-                                        "until-scene 12 50\nframes 5\n");
+    ProgramRun given = Run("--stage 5",
+                           "until-step 4 3000\nclick 320 240\nuntil-step 50 20\nclick 320 240 right\n"
+                           "until-step 84 500\nclick 320 240\nuntil-step 98 500\nclick 320 240\n"
+                           "until-scene 12 50\nframes 5\n");
     ASSERT_EQ(given.status, 0) << given.err;
     EXPECT_NE(given.trace.find("\"ev\":\"stage\",\"stage\":5,\"points\":0,\"outcome\":1,"), std::string::npos)
         << given.trace;
@@ -104,8 +106,9 @@ TEST_F(StageStart, LeavesTheRecordsAloneUnlessAStageIsCleared) {
     ASSERT_EQ(LoadConfiguration(game.Path(), cfg, error), ConfigLoad::Read) << error;
     clear += onPoint(cfg.StageLayout[4][5], cfg.StageLayout[4][6]);
     for (const Point16& p : cfg.CheckPoints[4]) clear += onPoint(p.X, p.Y);
-    clear += "click 320 240 right\nuntil-step 84 500\nclick 320 240\nuntil-step 98 500\nclick 320 240\n"
-             "until-scene 7 50\nuntil-step 4 3000\n";
+    clear +=
+        "click 320 240 right\nuntil-step 84 500\nclick 320 240\nuntil-step 98 500\nclick 320 240\n"
+        "until-scene 7 50\nuntil-step 4 3000\n";
     ProgramRun cleared = Run("--stage 5", clear);
     ASSERT_EQ(cleared.status, 0) << cleared.err;
     EXPECT_NE(cleared.trace.find("\"ev\":\"stage\",\"stage\":5,\"points\":20,\"outcome\":0,"), std::string::npos);

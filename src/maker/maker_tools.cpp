@@ -222,8 +222,8 @@ bool MakerTools::Reload(const std::string& why) {
     Config fresh;
     std::string readerError;
     const ConfigLoad load = LoadConfiguration(dir, fresh, readerError);
-    std::vector<std::string> errors = load == ConfigLoad::Read ? UnusablePictures(fresh, scene, dir)
-                                                               : KivTextErrors(dir, load, readerError);
+    std::vector<std::string> errors =
+        load == ConfigLoad::Read ? UnusablePictures(fresh, scene, dir) : KivTextErrors(dir, load, readerError);
     if (!errors.empty()) {
         errors_ = errors;
         std::fprintf(stderr, "kiv: %s, but %s cannot be played with it; the game goes on as before:\n", why.c_str(),

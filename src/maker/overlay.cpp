@@ -187,7 +187,8 @@ void MakerTools::DrawOverlay(const OverlayFacts& f) {
     for (const std::string& e : f.Errors) lines.emplace_back(e, kErrorColour);
 
     int width = 0;
-    for (const auto& [text, colour] : lines) width = std::max(width, font.Measure(text, OverlayCanvas::kTextHeight, false));
+    for (const auto& [text, colour] : lines)
+        width = std::max(width, font.Measure(text, OverlayCanvas::kTextHeight, false));
     // In the top right corner, where the tag and the speech seldom are.
     const int left = std::max(kImageWidth - width - 8, 0);
     canvas_.FillRect(Rect{left, 0, kImageWidth, static_cast<int>(lines.size()) * kLine + 4}, kPanelColour);

@@ -9,7 +9,21 @@ namespace kiv {
 
 // One command of a headless run's script.
 struct ScriptCommand {
-    enum class Kind { Frames, UntilScene, UntilStep, Click, Press, Move, Release, Key, Paint, Screenshot, Close, Overlay, Reload };
+    enum class Kind {
+        Frames,
+        UntilScene,
+        UntilStep,
+        Click,
+        Press,
+        Move,
+        Release,
+        Key,
+        Paint,
+        Screenshot,
+        Close,
+        Overlay,
+        Reload
+    };
     Kind kind = Kind::Frames;
     int line = 0;            // line in the script file, for messages
     long long a = 0, b = 0;  // frames / target and max / x and y / key code

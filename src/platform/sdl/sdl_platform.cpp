@@ -333,8 +333,7 @@ private:
     }
 
     void Render() {
-        if (!Visible() || !view_.Flush(WindowImage().data(), OverlayShown() ? OverlayImage().data() : nullptr))
-            return;
+        if (!Visible() || !view_.Flush(WindowImage().data(), OverlayShown() ? OverlayImage().data() : nullptr)) return;
         TraceView();
         if (!GetTrace().Active()) return;
         std::string rects = "[";

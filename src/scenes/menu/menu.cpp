@@ -218,7 +218,6 @@ void StartStageDirectly(Game& g, int n) {
     g.Play.OpenNoStage = true;
 }
 
-
 void MenuScene(Game& g) {
     const int step = SceneStep(g);
     if (step >= kStepFirstSlice && step < kStepShowMenu) {
