@@ -209,6 +209,12 @@ TEST_F(MakerGame, LooksOnceASecondAndOnlyAtTheFilesOfTheScene) {
     testing::internal::CaptureStderr();
     ASecondLater();
     EXPECT_NE(testing::internal::GetCapturedStderr().find("D03.jpg changed"), std::string::npos);
+    // The stage's tune, from the first look after the stage was entered.
+    UntilStep(kStepIntroWait);
+    Save("Kv02.mid", demo.dir.Read("Kv02.mid"));
+    testing::internal::CaptureStderr();
+    ASecondLater();
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("Kv02.mid changed"), std::string::npos);
 }
 
 TEST_F(MakerGame, WithoutMakerModeNothingIsWatchedAndF9DoesNothing) {

@@ -170,7 +170,12 @@ FileStamp StampOf(const std::string& path) {
 }
 
 std::vector<std::string> SceneFiles(const Game& g) {
-    return FilesOf(g.Cfg, g.Shell.SceneNo, g.Sound.CurMusicName.Str());
+    const int scene = g.Shell.SceneNo;
+    // A stage's own tune, even before its set-up has started it; elsewhere the one that plays.
+    std::string music = g.Sound.CurMusicName.Str();
+    if (IsStageScene(scene))
+        music = g.Cfg.MusicFiles[static_cast<size_t>(g.Play.ChallengeMode ? scene + 10 : scene)].Str();
+    return FilesOf(g.Cfg, scene, music);
 }
 
 MakerTools::MakerTools(Game& g, bool makerMode, std::function<int64_t()> nowMs)

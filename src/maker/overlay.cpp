@@ -189,9 +189,11 @@ void MakerTools::DrawOverlay(const OverlayFacts& f) {
     int width = 0;
     for (const auto& [text, colour] : lines)
         width = std::max(width, font.Measure(text, OverlayCanvas::kTextHeight, false));
-    // In the top right corner, where the tag and the speech seldom are.
-    const int left = std::max(kImageWidth - width - 8, 0);
-    canvas_.FillRect(Rect{left, 0, kImageWidth, static_cast<int>(lines.size()) * kLine + 4}, kPanelColour);
+    // In the top right corner of the window's picture (580 pixels wide in the small window),
+    // where the tag and the speech seldom are.
+    const int right = g_.P.ClientWidth();
+    const int left = std::max(right - width - 8, 0);
+    canvas_.FillRect(Rect{left, 0, right, static_cast<int>(lines.size()) * kLine + 4}, kPanelColour);
     int y = 3;
     for (const auto& [text, colour] : lines) {
         canvas_.Text(font, left + 4, y, text, colour);

@@ -53,7 +53,11 @@ void OverlayCanvas::Disc(int cx, int cy, int r, uint32_t argb) {
 }
 
 int OverlayCanvas::Text(FontRenderer& font, int x, int y, std::string_view utf8, uint32_t argb) {
-    const TextRun run = font.Render(utf8, kTextHeight, false);
+    constexpr size_t kMaxRuns = 512;
+    if (runs_.size() > kMaxRuns) runs_.clear();
+    auto found = runs_.find(utf8);
+    if (found == runs_.end()) found = runs_.emplace(std::string(utf8), font.Render(utf8, kTextHeight, false)).first;
+    const TextRun& run = found->second;
     if (run.Ink.empty()) return run.Width;
     auto ink = [&run](int i, int j) {
         return i >= 0 && j >= 0 && i < run.Width && j < run.Height &&

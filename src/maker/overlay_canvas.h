@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -31,6 +33,8 @@ public:
 
 private:
     std::vector<uint32_t> pixels_;
+    // The labels and numbers come back in every drawing: each is rendered once.
+    std::map<std::string, TextRun, std::less<>> runs_;
 };
 
 }  // namespace kiv
