@@ -134,7 +134,16 @@ std::vector<std::string> UnusablePictures(const Config& cfg, int scene, const st
         std::string said;
         for (const CheckFinding& f : report.Findings)
             if (f.Error && f.File == file && said.empty()) said = FormatFinding(f);
-        if (said.empty()) said = file + (why.empty() ? ": missing" : ": cannot be read (" + why + ")");
+        if (said.empty()) {
+            said = file;
+            if (why.empty()) {
+                said += ": missing";
+            } else {
+                said += ": cannot be read (";
+                said += why;
+                said += ")";
+            }
+        }
         errors.push_back(said);
     }
     return errors;
