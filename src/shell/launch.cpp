@@ -15,6 +15,7 @@
 #include "game/scene_control.h"
 #include "platform/headless/headless_platform.h"
 #include "shell/form.h"
+#include "shell/new_game.h"
 #include "shell/version.h"
 
 namespace kiv {
@@ -118,6 +119,24 @@ bool ParseCommandLine(int argc, const char* const* argv, LaunchOptions& opt, std
             opt.scale = static_cast<int>(v);
         } else if (a == "--fullscreen") {
             opt.fullscreen = true;
+        } else if (a == "--render") {
+            if (!value(opt.renderDir)) return false;
+            if (opt.renderDir.empty()) {
+                error = a + " needs a value";
+                return false;
+            }
+        } else if (a == "--new") {
+            if (!value(opt.newDir)) return false;
+            if (opt.newDir.empty()) {
+                error = a + " needs a value";
+                return false;
+            }
+        } else if (a == "--record") {
+            if (!value(opt.recordFile)) return false;
+            if (opt.recordFile.empty()) {
+                error = a + " needs a value";
+                return false;
+            }
         } else if (a.rfind("--", 0) == 0) {
             error = "unknown option " + a;
             return false;
@@ -126,6 +145,18 @@ bool ParseCommandLine(int argc, const char* const* argv, LaunchOptions& opt, std
     }
     if (!opt.scriptFile.empty() && !opt.headless) {
         error = "--script works only with --headless";
+        return false;
+    }
+    if (!opt.renderDir.empty() && !opt.check) {
+        error = "--render works only with --check";
+        return false;
+    }
+    if (!opt.newDir.empty() && opt.check) {
+        error = "--new makes a game and ends: check it afterwards with --check --data DIR";
+        return false;
+    }
+    if (!opt.recordFile.empty() && opt.headless) {
+        error = "--record works only in a window, not with --headless";
         return false;
     }
     return true;
@@ -236,9 +267,12 @@ int KivMain(int argc, const char* const* argv, const Backend& backend) {
     }
     if (opt.check) {
         bool shared = false;
-        return RunCheck(FindGameFolder(opt.dataDir, ExecutablePath(argc > 0 ? argv[0] : nullptr), shared), stdout,
-                        backend.CanPlayWave);
+        const std::string dir = FindGameFolder(opt.dataDir, ExecutablePath(argc > 0 ? argv[0] : nullptr), shared);
+        if (!opt.renderDir.empty())
+            return RunCheck(dir, stdout, backend.CanPlayWave, StageRender{opt.renderDir, backend.Fonts});
+        return RunCheck(dir, stdout, backend.CanPlayWave);
     }
+    if (!opt.newDir.empty()) return MakeNewGame(opt.newDir, ExecutablePath(argc > 0 ? argv[0] : nullptr), stdout);
     int failStatus = kExitBadUsage;
     std::unique_ptr<Platform> platform = MakePlatform(opt, backend, error, failStatus);
     if (!platform) {

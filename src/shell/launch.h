@@ -26,9 +26,12 @@ struct LaunchOptions {
     bool fullscreen = false;  // the real window: full screen
     bool seedGiven = false;
     uint32_t seed = 0;
-    bool help = false;     // print the usage and end
-    bool version = false;  // print the version and end
-    bool check = false;    // check the game folder instead of playing
+    bool help = false;       // print the usage and end
+    bool version = false;    // print the version and end
+    bool check = false;      // check the game folder instead of playing
+    std::string renderDir;   // with check: write a picture of each stage's data into it
+    std::string newDir;      // write a copy of the demo game into it instead of playing
+    std::string recordFile;  // a window run writes the player's input into it as a script
 };
 
 // What --help prints: every flag with its meaning, the exit statuses, and where the game
