@@ -11,11 +11,13 @@
 #include "check/game_check.h"
 #include "data/configuration.h"
 #include "data/data_files.h"
+#include "data/random.h"
 #include "game/game.h"
 #include "game/scene_control.h"
 #include "platform/headless/headless_platform.h"
 #include "shell/form.h"
 #include "shell/new_game.h"
+#include "shell/recorder.h"
 #include "shell/version.h"
 
 namespace kiv {
@@ -196,6 +198,19 @@ std::unique_ptr<Platform> MakePlatform(const LaunchOptions& opt, const Backend& 
     return platform;
 }
 
+namespace {
+
+// The second line of a record: how to replay it.
+std::string RecordComment(const LaunchOptions& opt, const std::string& exePath) {
+    bool shared = false;
+    const std::string folder = FindGameFolder(opt.dataDir, exePath, shared);
+    return std::string("recorded in a window by ") + "kiv " + kKivVersion + "; replay it with: kiv " +
+           (opt.firstArg == "wideflower" ? "wideflower " : "") + "--headless --data " + folder +
+           " --script THIS_FILE (from the records the run started with)";
+}
+
+}  // namespace
+
 int RunGame(Platform& platform, const LaunchOptions& opt, const std::string& exePath) {
     auto game = std::make_unique<Game>(platform);
     Game& g = *game;
@@ -210,15 +225,36 @@ int RunGame(Platform& platform, const LaunchOptions& opt, const std::string& exe
     if (headless) {
         headless->SetProbes([&g] { return static_cast<int>(g.Shell.SceneNo); },
                             [&g] { return static_cast<int>(SceneStep(g)); });
+        // A script that starts with a seed replays a recorded run: its seed is the run's.
+        if (uint32_t seed = 0; headless->Seed(seed)) {
+            g.Rand.RandSeed = seed;
+            g.SeedGiven = true;
+        }
     }
 
     TFM1 form(g);
+    std::unique_ptr<InputRecorder> recorder;
+    if (!opt.recordFile.empty()) {
+        // The seed is drawn here, so that the script can say it before the game starts.
+        if (!g.SeedGiven) {
+            Randomize(g.Rand);
+            g.SeedGiven = true;
+        }
+        recorder = std::make_unique<InputRecorder>(
+            form, [&g] { return g.Shell.FramesRun; }, [&platform] { return platform.Closed(); });
+        std::string error;
+        if (!recorder->Open(opt.recordFile, g.Rand.RandSeed, RecordComment(opt, exePath), error)) {
+            std::fprintf(stderr, "kiv: %s\n", error.c_str());
+            return kExitBadUsage;
+        }
+    }
+    FormEvents& events = recorder ? static_cast<FormEvents&>(*recorder) : form;
     int status = kExitOk;
     if (form.FormCreate()) {
         // Whatever ends the loop, the pointer comes back and the records are saved.
         bool failed = false;
         try {
-            platform.Run(form);
+            platform.Run(events);
         } catch (const std::exception& e) {
             std::fprintf(stderr, "kiv: unexpected error: %s\n", e.what());
             failed = true;
@@ -232,6 +268,7 @@ int RunGame(Platform& platform, const LaunchOptions& opt, const std::string& exe
     } else {
         status = kExitHalted;
     }
+    if (recorder && !recorder->Finish()) std::fprintf(stderr, "kiv: %s\n", recorder->Error().c_str());
     if (headless && headless->GaveUp()) {
         std::fprintf(stderr, "kiv: %s\n", headless->GaveUpMessage().c_str());
         status = kExitGaveUp;

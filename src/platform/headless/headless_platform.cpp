@@ -52,6 +52,7 @@ bool HeadlessPlatform::RunCommand(FormEvents& form, const ScriptCommand& c) {
             if (!SaveScreenshot(c.file)) std::fprintf(stderr, "kiv: cannot write screenshot %s\n", c.file.c_str());
             break;
         case K::Close: form.CloseQuery(); break;
+        case K::Seed: break;  // taken before the game starts
     }
     return true;
 }
