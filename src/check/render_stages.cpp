@@ -143,7 +143,8 @@ void DrawCircles(Surface& canvas, FontRenderer* fonts, const CheckContext& c, si
     Label(canvas, fonts, tagX - 8, tagY - kLabelHeight / 2, "tag", kNoRubCircle);
     if (w[2] > 0) {
         Ring(canvas, w[0], w[1], w[2], kNoRubCircle);
-        Label(canvas, fonts, w[0] - 26, w[1] - kLabelHeight / 2, "protected", kNoRubCircle);
+        // Inside the top of the circle: its centre is the face, and points may stand there.
+        Label(canvas, fonts, w[0] - 26, w[1] - w[2] + 4, "protected", kNoRubCircle);
     }
 }
 
