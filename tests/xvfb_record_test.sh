@@ -66,9 +66,9 @@ into_stage_one() {
 }
 
 # The game's events that a replay must give again: every frame with its scene and counters, the
-# stages left, the lines spoken, the clock switched; without the clock's time.
+# stages left, the lines spoken, the sounds, the clock switched; without the clock's time.
 events() {
-  grep -E '"ev":"(frame|stage|speech|voice|clock)"' "$1" | sed 's/^{"t":[0-9]*,//'
+  grep -E '"ev":"(frame|stage|speech|voice|effect|clock)"' "$1" | sed 's/^{"t":[0-9]*,//'
 }
 
 # 1. A whole run, ended by SIGTERM.
