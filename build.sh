@@ -18,7 +18,7 @@ mode=${1:-run}
 
 packages=(
   build-essential cmake pkg-config
-  libsdl2-dev libsdl2-mixer-dev libsdl2-ttf-dev libfluidsynth-dev libasound2-dev libjpeg62-turbo-dev
+  libsdl2-dev libsdl2-mixer-dev libsdl2-ttf-dev libfluidsynth-dev libasound2-dev libjpeg62-turbo-dev libpng-dev
   libfontconfig-dev libcairo2-dev libpango1.0-dev
   timgm6mb-soundfont fonts-ipafont-gothic fonts-dejavu-core fontconfig espeak-ng
 )

@@ -4,7 +4,7 @@
 # kivcore links both.
 add_library(kivini STATIC src/ini/ini_text.cpp)
 target_include_directories(kivini PUBLIC ${CMAKE_SOURCE_DIR}/src)
-add_library(kivfiles STATIC src/files/folder.cpp src/files/paths.cpp)
+add_library(kivfiles STATIC src/files/folder.cpp src/files/new_folder.cpp src/files/paths.cpp)
 target_include_directories(kivfiles PUBLIC ${CMAKE_SOURCE_DIR}/src)
 target_link_libraries(kivcore PUBLIC kivini kivfiles)
 

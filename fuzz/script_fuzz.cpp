@@ -28,6 +28,7 @@ void CheckCommand(const ScriptCommand& c) {
         case K::Key: Require(c.a >= 0 && c.a <= 255, "a key is a virtual-key code"); break;
         case K::Screenshot: Require(!c.file.empty(), "a screenshot names its file"); break;
         case K::Overlay: Require(c.a == 0 || c.a == 1, "overlay is on or off"); break;
+        case K::Seed: Require(c.a >= -2147483648LL && c.a <= 4294967295LL, "a seed is a 32-bit number"); break;
         case K::Paint:
         case K::Close:
         case K::Reload: break;
@@ -49,6 +50,7 @@ void ScriptInput(const uint8_t* data, size_t size) {
     for (const ScriptCommand& c : script) {
         CheckCommand(c);
         Require(c.line > line, "commands keep the order of their lines");
+        Require(c.kind != ScriptCommand::Kind::Seed || &c == &script.front(), "a seed comes only first");
         line = c.line;
     }
 }

@@ -40,6 +40,9 @@ struct CheckContext {
 
     std::array<bool, kStages> InUse{};      // a stage whose StageParams are not all 0
     std::array<bool, kStages> Reachable{};  // a stage the menu or a chain of stages can start
+    // A render follows: the check points of the stages in use that cannot be played are tested
+    // too, for the pictures only (they get no findings).
+    bool ForRender = false;
 
     // A game on a platform without window or sound, for the program's own loaders.
     HeadlessPlatform Platform;
@@ -77,5 +80,7 @@ void CheckStageTexts(CheckContext& c);   // check_text.cpp: the text lines of th
 void CheckPictures(CheckContext& c);     // check_pictures.cpp
 void CheckCheckPoints(CheckContext& c);  // check_points.cpp
 void CheckSounds(CheckContext& c);       // check_sounds.cpp
+// render_stages.cpp: the pictures of the stages' data, after the check.
+void RenderStages(CheckContext& c, const StageRender& render);
 
 }  // namespace kiv::check

@@ -127,13 +127,16 @@ bool LoadStage(CheckContext& c, size_t s) {
 
 void CheckStagePoints(CheckContext& c, size_t s) {
     const std::string stage = StageName(int(s));
+    auto& marks = c.Report.Points[s];
     const std::vector<NoRubCircle> circles = Circles(c, s);
-    if (!InkReachable(circles[0])) {
+    const bool ink = InkReachable(circles[0]);
+    if (!ink && c.Reachable[s])
         c.Error("Kiv.txt", c.Notes.StageLayoutLine[s],
                 "StageLayout of " + stage + ": no click inside the window reaches " + circles[0].What +
                     ", so there is never ink to rub with");
-        return;
-    }
+    // A stage that cannot be played is tested for the render only; without ink, the stage's
+    // error above says all.
+    const bool report = c.Reachable[s] && ink;
     if (!LoadStage(c, s)) return;
     const std::vector<Offset> rubbed = RubbedOffsets(c.G.Media.StampBmp, c.Cfg.FaceTable[s][0]);
     // Entered from the stage before, a stage may start with that stage's picture left on top.
@@ -145,24 +148,38 @@ void CheckStagePoints(CheckContext& c, size_t s) {
         const std::string where = "CheckPoints of " + stage + ": point " + std::to_string(i + 1) + " (" +
                                   std::to_string(pt.X) + ", " + std::to_string(pt.Y) + ")";
         if (pt.X < 0 || pt.Y < 0 || pt.X >= kScreenWidth || pt.Y >= kScreenHeight) {
-            c.Warning("Kiv.txt", line,
-                      where +
-                          " lies outside the 640x480 picture: no stroke reaches it, and it counts as "
-                          "uncovered from the start");
+            marks[i] = PointCheck::OffPicture;
+            if (report)
+                c.Warning("Kiv.txt", line,
+                          where +
+                              " lies outside the 640x480 picture: no stroke reaches it, and it counts as "
+                              "uncovered from the start");
             continue;
         }
         const bool coveredAtStart = GetPixel(c.G.Media.EraseMapBmp, pt.X, pt.Y) == 0;
         if (!coveredAtStart && !takesOver) {
-            c.Warning("Kiv.txt", line,
-                      where + " lies where the stage picture is transparent: it counts as uncovered from the start");
+            marks[i] = PointCheck::OpenFromStart;
+            if (report)
+                c.Warning(
+                    "Kiv.txt", line,
+                    where + " lies where the stage picture is transparent: it counts as uncovered from the start");
             continue;
         }
         unsigned inTheWay = 0;
-        if (CanRub(pt.X, pt.Y, rubbed, circles, inTheWay)) continue;
-        c.Error("Kiv.txt", line,
-                where + " can never be uncovered: " +
-                    (inTheWay == 0 ? std::string("no press inside the window rubs it")
-                                   : "every press that would rub it lies in " + Joined(circles, inTheWay)));
+        if (!ink) {
+            marks[i] = PointCheck::Never;
+            continue;
+        }
+        if (CanRub(pt.X, pt.Y, rubbed, circles, inTheWay)) {
+            marks[i] = PointCheck::Rubbable;
+            continue;
+        }
+        marks[i] = PointCheck::Never;
+        if (report)
+            c.Error("Kiv.txt", line,
+                    where + " can never be uncovered: " +
+                        (inTheWay == 0 ? std::string("no press inside the window rubs it")
+                                       : "every press that would rub it lies in " + Joined(circles, inTheWay)));
     }
 }
 
@@ -174,8 +191,8 @@ void CheckCheckPoints(CheckContext& c) {
     c.G.Cfg = c.Cfg;
     for (size_t s = 0; s < size_t(kStages); ++s) {
         const int k = int(s);
-        if (!c.Reachable[s] || c.Tainted("StageParams", k) || c.Tainted("StageLayout", k) ||
-            c.Tainted("CheckPoints", k) || c.Tainted("FaceTable", k))
+        if (!(c.Reachable[s] || (c.ForRender && c.InUse[s])) || c.Tainted("StageParams", k) ||
+            c.Tainted("StageLayout", k) || c.Tainted("CheckPoints", k) || c.Tainted("FaceTable", k))
             continue;
         CheckStagePoints(c, s);
     }

@@ -97,13 +97,17 @@ int CheckReport::Errors() const {
 
 int CheckReport::Warnings() const { return int(Findings.size()) - Errors(); }
 
-CheckReport CheckGameFolder(const std::string& dir, WaveProbe canPlayWave) {
+namespace {
+
+CheckReport CheckFolder(const std::string& dir, WaveProbe canPlayWave, const StageRender* render) {
     CheckReport report;
     if (!check::IsFolder(dir)) {
         report.Findings.push_back(CheckFinding{true, dir, 0, "no such folder"});
+        if (render) report.RenderError = "nothing to render: " + dir + " is no folder";
         return report;
     }
     auto c = std::make_unique<check::CheckContext>(dir, report, canPlayWave);
+    c->ForRender = render != nullptr;
     check::ReadKivText(*c);
     if (c->ConfigRead && !check::CheckLineEnds(*c)) c->ConfigRead = false;
     // The start-up sheets do not depend on Kiv.txt; everything else does.
@@ -117,7 +121,23 @@ CheckReport CheckGameFolder(const std::string& dir, WaveProbe canPlayWave) {
         check::CheckCheckPoints(*c);
         check::CheckSounds(*c);
     }
+    if (render) {
+        if (c->ConfigRead)
+            check::RenderStages(*c, *render);
+        else
+            report.RenderError = "nothing to render: Kiv.txt cannot be read as the game reads it";
+    }
     return report;
+}
+
+}  // namespace
+
+CheckReport CheckGameFolder(const std::string& dir, WaveProbe canPlayWave) {
+    return CheckFolder(dir, canPlayWave, nullptr);
+}
+
+CheckReport CheckGameFolder(const std::string& dir, WaveProbe canPlayWave, const StageRender& render) {
+    return CheckFolder(dir, canPlayWave, &render);
 }
 
 std::string FormatFinding(const CheckFinding& f) {
@@ -130,13 +150,33 @@ std::string FormatFinding(const CheckFinding& f) {
     return out + f.Text;
 }
 
-int RunCheck(const std::string& dir, std::FILE* out, WaveProbe canPlayWave) {
-    const CheckReport report = CheckGameFolder(dir, canPlayWave);
+namespace {
+
+int PrintCheck(const std::string& dir, std::FILE* out, const CheckReport& report) {
     for (const CheckFinding& f : report.Findings) std::fprintf(out, "%s\n", FormatFinding(f).c_str());
     const int errors = report.Errors(), warnings = report.Warnings();
     std::fprintf(out, "%s: %d error%s, %d warning%s\n", dir.c_str(), errors, errors == 1 ? "" : "s", warnings,
                  warnings == 1 ? "" : "s");
     return errors > 0 ? 1 : 0;
+}
+
+}  // namespace
+
+int RunCheck(const std::string& dir, std::FILE* out, WaveProbe canPlayWave) {
+    return PrintCheck(dir, out, CheckGameFolder(dir, canPlayWave));
+}
+
+int RunCheck(const std::string& dir, std::FILE* out, WaveProbe canPlayWave, const StageRender& render) {
+    const CheckReport report = CheckGameFolder(dir, canPlayWave, render);
+    const int status = PrintCheck(dir, out, report);
+    std::fflush(out);
+    if (!report.RenderError.empty()) {
+        std::fprintf(stderr, "kiv: %s\n", report.RenderError.c_str());
+        return 1;
+    }
+    std::fprintf(stderr, "kiv: wrote %zu picture%s of the stages into %s\n", report.Rendered.size(),
+                 report.Rendered.size() == 1 ? "" : "s", render.Dir.c_str());
+    return status;
 }
 
 }  // namespace kiv

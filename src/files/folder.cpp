@@ -42,6 +42,14 @@ bool Folder::Open(const std::string& dir, FileError& error) {
     return fd_ >= 0;
 }
 
+bool Folder::OpenIn(const Folder& parent, const std::string& name, const std::string& path, FileError& error) {
+    if (fd_ >= 0) ::close(fd_);
+    path_ = path;
+    fd_ = ::openat(parent.Fd(), name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd_ < 0) error = ErrorOf(errno, "cannot reach", path);
+    return fd_ >= 0;
+}
+
 FileRead ReadFileIn(const Folder& folder, const std::string& name, size_t maxBytes) {
     FileRead r;
     const std::string path = folder.Path() + name;

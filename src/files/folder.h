@@ -26,6 +26,9 @@ public:
 
     // Opens dir ("" is the current folder), following links on the way; dir ends in '/' or is "".
     bool Open(const std::string& dir, FileError& error);
+    // Opens the folder name of parent, which must be a folder itself and not a link; path is
+    // what Path() says afterwards.
+    bool OpenIn(const Folder& parent, const std::string& name, const std::string& path, FileError& error);
     bool IsOpen() const { return fd_ >= 0; }
     int Fd() const { return fd_; }
     // The path it was opened by: names in messages are Path() + name.

@@ -45,7 +45,9 @@ bool FollowLinks(const std::string& path, std::string& target, FileError& error)
     return false;
 }
 
-bool MakeFolders(const std::string& dir, FileError& error) {
+bool MakeFolders(const std::string& dir, FileError& error) { return MakeFolders(dir, 0700, error); }
+
+bool MakeFolders(const std::string& dir, unsigned mode, FileError& error) {
     std::string path;
     size_t from = 0;
     while (from < dir.size()) {
@@ -54,7 +56,7 @@ bool MakeFolders(const std::string& dir, FileError& error) {
         path = dir.substr(0, slash);
         from = slash + 1;
         if (path.empty()) continue;
-        if (::mkdir(path.c_str(), 0700) != 0 && errno != EEXIST) {
+        if (::mkdir(path.c_str(), static_cast<mode_t>(mode)) != 0 && errno != EEXIST) {
             error = {errno, ""};
             error.Why = "cannot create " + path + ": " + std::strerror(error.Code);
             return false;

@@ -24,5 +24,7 @@ bool FollowLinks(const std::string& path, std::string& target, FileError& error)
 
 // Creates dir and its missing parents (mode 0700 for new ones); true when dir is a folder then.
 bool MakeFolders(const std::string& dir, FileError& error);
+// The same with the mode for new folders (less the umask).
+bool MakeFolders(const std::string& dir, unsigned mode, FileError& error);
 
 }  // namespace kiv

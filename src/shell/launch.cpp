@@ -11,12 +11,15 @@
 #include "check/game_check.h"
 #include "data/configuration.h"
 #include "data/data_files.h"
+#include "data/random.h"
 #include "game/game.h"
 #include "game/scene_control.h"
 #include "maker/maker_tools.h"
 #include "platform/headless/headless_platform.h"
 #include "scenes/menu/menu.h"
 #include "shell/form.h"
+#include "shell/new_game.h"
+#include "shell/recorder.h"
 #include "shell/version.h"
 
 namespace kiv {
@@ -25,7 +28,10 @@ std::string UsageText() {
     return "usage: kiv [wideflower] [--data DIR] [--seed N] [--headless] [--script FILE] [--trace FILE]\n"
            "           [--scale N] [--fullscreen]\n"
            "           [--stage N] [--maker]\n"
+           "           [--record FILE]\n"
            "       kiv --check [--data DIR]\n"
+           "       kiv --check --render DIR [--data DIR]\n"
+           "       kiv --new DIR\n"
            "       kiv --help | --version\n"
            "\n"
            "Plays the game in the game folder.\n"
@@ -41,8 +47,14 @@ std::string UsageText() {
            "  --stage N      start straight in stage N (1 to 10), as choosing it in the title menu does\n"
            "  --maker        for game makers: F9 shows the stage's data over the picture, and a saved\n"
            "                 change to Kiv.txt or to a file of the scene starts the scene again\n"
+           "  --record FILE  in the window: write the player's input into FILE as a script, as it\n"
+           "                 happens; kiv --headless --script FILE plays the run again\n"
            "  --check        check the game folder without playing it: every problem on a line of its\n"
            "                 own (errors stop or break the game, warnings only sound or look amiss)\n"
+           "  --render DIR   with --check: also draw every stage into DIR/stage-NN.png, its check\n"
+           "                 points numbered and marked, its zones and spots outlined\n"
+           "  --new DIR      write a copy of the demo game into DIR (a new or an empty folder) as the\n"
+           "                 start of a game of your own, and end\n"
            "  --help         show this help and end\n"
            "  --version      show the version and end\n"
            "\n"
@@ -140,6 +152,24 @@ bool ParseCommandLine(int argc, const char* const* argv, LaunchOptions& opt, std
             opt.stage = static_cast<int>(v);
         } else if (a == "--maker") {
             opt.maker = true;
+        } else if (a == "--render") {
+            if (!value(opt.renderDir)) return false;
+            if (opt.renderDir.empty()) {
+                error = a + " needs a value";
+                return false;
+            }
+        } else if (a == "--new") {
+            if (!value(opt.newDir)) return false;
+            if (opt.newDir.empty()) {
+                error = a + " needs a value";
+                return false;
+            }
+        } else if (a == "--record") {
+            if (!value(opt.recordFile)) return false;
+            if (opt.recordFile.empty()) {
+                error = a + " needs a value";
+                return false;
+            }
         } else if (a.rfind("--", 0) == 0) {
             error = "unknown option " + a;
             return false;
@@ -148,6 +178,18 @@ bool ParseCommandLine(int argc, const char* const* argv, LaunchOptions& opt, std
     }
     if (!opt.scriptFile.empty() && !opt.headless) {
         error = "--script works only with --headless";
+        return false;
+    }
+    if (!opt.renderDir.empty() && !opt.check) {
+        error = "--render works only with --check";
+        return false;
+    }
+    if (!opt.newDir.empty() && opt.check) {
+        error = "--new makes a game and ends: check it afterwards with --check --data DIR";
+        return false;
+    }
+    if (!opt.recordFile.empty() && opt.headless) {
+        error = "--record works only in a window, not with --headless";
         return false;
     }
     return true;
@@ -187,6 +229,19 @@ std::unique_ptr<Platform> MakePlatform(const LaunchOptions& opt, const Backend& 
     return platform;
 }
 
+namespace {
+
+// The second line of a record: how to replay it.
+std::string RecordComment(const LaunchOptions& opt, const std::string& exePath) {
+    bool shared = false;
+    const std::string folder = FindGameFolder(opt.dataDir, exePath, shared);
+    return std::string("recorded in a window by ") + "kiv " + kKivVersion + "; replay it with: kiv " +
+           (opt.firstArg == "wideflower" ? "wideflower " : "") + "--headless --data " + folder +
+           " --script THIS_FILE (from the records the run started with)";
+}
+
+}  // namespace
+
 int RunGame(Platform& platform, const LaunchOptions& opt, const std::string& exePath) {
     auto game = std::make_unique<Game>(platform);
     Game& g = *game;
@@ -201,18 +256,39 @@ int RunGame(Platform& platform, const LaunchOptions& opt, const std::string& exe
     if (headless) {
         headless->SetProbes([&g] { return static_cast<int>(g.Shell.SceneNo); },
                             [&g] { return static_cast<int>(SceneStep(g)); });
+        // A script that starts with a seed replays a recorded run: its seed is the run's.
+        if (uint32_t seed = 0; headless->Seed(seed)) {
+            g.Rand.RandSeed = seed;
+            g.SeedGiven = true;
+        }
     }
 
     TFM1 form(g);
     MakerTools maker(g, opt.maker);
     form.SetMakerTools(&maker);
+    std::unique_ptr<InputRecorder> recorder;
+    if (!opt.recordFile.empty()) {
+        // The seed is drawn here, so that the script can say it before the game starts.
+        if (!g.SeedGiven) {
+            Randomize(g.Rand);
+            g.SeedGiven = true;
+        }
+        recorder = std::make_unique<InputRecorder>(
+            form, [&g] { return g.Shell.FramesRun; }, [&platform] { return platform.Closed(); });
+        std::string error;
+        if (!recorder->Open(opt.recordFile, g.Rand.RandSeed, RecordComment(opt, exePath), error)) {
+            std::fprintf(stderr, "kiv: %s\n", error.c_str());
+            return kExitBadUsage;
+        }
+    }
+    FormEvents& events = recorder ? static_cast<FormEvents&>(*recorder) : form;
     int status = kExitOk;
     if (form.FormCreate()) {
         if (opt.stage > 0 && !g.Shell.HaltRequested) StartStageDirectly(g, opt.stage);
         // Whatever ends the loop, the pointer comes back and the records are saved.
         bool failed = false;
         try {
-            platform.Run(form);
+            platform.Run(events);
         } catch (const std::exception& e) {
             std::fprintf(stderr, "kiv: unexpected error: %s\n", e.what());
             failed = true;
@@ -226,6 +302,7 @@ int RunGame(Platform& platform, const LaunchOptions& opt, const std::string& exe
     } else {
         status = kExitHalted;
     }
+    if (recorder && !recorder->Finish()) std::fprintf(stderr, "kiv: %s\n", recorder->Error().c_str());
     if (headless && headless->GaveUp()) {
         std::fprintf(stderr, "kiv: %s\n", headless->GaveUpMessage().c_str());
         status = kExitGaveUp;
@@ -261,9 +338,12 @@ int KivMain(int argc, const char* const* argv, const Backend& backend) {
     }
     if (opt.check) {
         bool shared = false;
-        return RunCheck(FindGameFolder(opt.dataDir, ExecutablePath(argc > 0 ? argv[0] : nullptr), shared), stdout,
-                        backend.CanPlayWave);
+        const std::string dir = FindGameFolder(opt.dataDir, ExecutablePath(argc > 0 ? argv[0] : nullptr), shared);
+        if (!opt.renderDir.empty())
+            return RunCheck(dir, stdout, backend.CanPlayWave, StageRender{opt.renderDir, backend.Fonts});
+        return RunCheck(dir, stdout, backend.CanPlayWave);
     }
+    if (!opt.newDir.empty()) return MakeNewGame(opt.newDir, ExecutablePath(argc > 0 ? argv[0] : nullptr), stdout);
     int failStatus = kExitBadUsage;
     std::unique_ptr<Platform> platform = MakePlatform(opt, backend, error, failStatus);
     if (!platform) {

@@ -28,11 +28,14 @@ struct LaunchOptions {
     bool fullscreen = false;  // the real window: full screen
     bool seedGiven = false;
     uint32_t seed = 0;
-    bool help = false;     // print the usage and end
-    bool version = false;  // print the version and end
-    bool check = false;    // check the game folder instead of playing
-    int stage = 0;         // 1..10: start in that stage; 0: the opening as usual
-    bool maker = false;    // the game maker's overlay (F9) and reload on save
+    bool help = false;       // print the usage and end
+    bool version = false;    // print the version and end
+    bool check = false;      // check the game folder instead of playing
+    int stage = 0;           // 1..10: start in that stage; 0: the opening as usual
+    bool maker = false;      // the game maker's overlay (F9) and reload on save
+    std::string renderDir;   // with check: write a picture of each stage's data into it
+    std::string newDir;      // write a copy of the demo game into it instead of playing
+    std::string recordFile;  // a window run writes the player's input into it as a script
 };
 
 // What --help prints: every flag with its meaning, the exit statuses, and where the game

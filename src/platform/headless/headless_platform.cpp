@@ -54,6 +54,7 @@ bool HeadlessPlatform::RunCommand(FormEvents& form, const ScriptCommand& c) {
         case K::Close: form.CloseQuery(); break;
         case K::Overlay: form.ShowMakerOverlay(c.a != 0); break;
         case K::Reload: form.ReloadGameFiles(); break;
+        case K::Seed: break;  // taken before the game starts
     }
     return true;
 }

@@ -16,6 +16,8 @@ public:
     HeadlessPlatform() = default;
 
     void SetScript(std::vector<ScriptCommand> script) { script_ = std::move(script); }
+    // The seed the script's first command gives, if it gives one.
+    bool Seed(uint32_t& seed) const { return ScriptSeed(script_, seed); }
     // What until-scene and until-step look at.
     void SetProbes(std::function<int()> scene, std::function<int()> step) {
         sceneProbe_ = std::move(scene);

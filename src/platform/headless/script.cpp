@@ -1,6 +1,7 @@
 #include "platform/headless/script.h"
 
 #include <cerrno>
+#include <cstdint>
 #include <cstdlib>
 #include <sstream>
 
@@ -44,6 +45,16 @@ bool ToKey(const std::string& s, long long& code) {
     else
         return ToInt(s, 0, 255, code);
     return true;
+}
+
+// A seed as --seed takes it: decimal, or hexadecimal after 0x, from -2^31 to 2^32 - 1.
+bool ToSeed(const std::string& s, long long& v) {
+    const bool hex = s.size() > 2 && s[0] == '0' && (s[1] == 'x' || s[1] == 'X');
+    if (s.empty()) return false;
+    errno = 0;
+    char* end = nullptr;
+    v = std::strtoll(s.c_str(), &end, hex ? 16 : 10);
+    return errno == 0 && *end == '\0' && v >= INT32_MIN && v <= UINT32_MAX;
 }
 
 }  // namespace
@@ -107,6 +118,10 @@ bool ParseScript(const std::string& text, std::vector<ScriptCommand>& out, std::
         } else if (cmd == "reload") {
             if (n != 1) return fail(cmd + " takes no arguments");
             c.kind = ScriptCommand::Kind::Reload;
+        } else if (cmd == "seed") {
+            if (!out.empty()) return fail("seed must be the first command of the script");
+            if (n != 2 || !ToSeed(w[1], c.a)) return fail("usage: seed N (decimal, or hexadecimal after 0x)");
+            c.kind = ScriptCommand::Kind::Seed;
         } else if (cmd == "screenshot") {
             if (n != 2) return fail("usage: screenshot FILE");
             c.kind = ScriptCommand::Kind::Screenshot;
@@ -116,6 +131,12 @@ bool ParseScript(const std::string& text, std::vector<ScriptCommand>& out, std::
         }
         out.push_back(c);
     }
+    return true;
+}
+
+bool ScriptSeed(const std::vector<ScriptCommand>& script, uint32_t& seed) {
+    if (script.empty() || script.front().kind != ScriptCommand::Kind::Seed) return false;
+    seed = static_cast<uint32_t>(script.front().a);
     return true;
 }
 
