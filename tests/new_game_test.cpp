@@ -52,7 +52,9 @@ TEST(NewGame, CopiesTheDemosGameFilesAndAReadmeAndChecksClean) {
     EXPECT_EQ(Names(dir), expected);
     for (const std::string& name : expected) {
         if (name == "README.txt") continue;
-        EXPECT_EQ(ReadAll(dir + "/" + name), ReadAll(std::string(KIV_GAME_DIR) + "/" + name)) << name;
+        EXPECT_EQ(ReadAll(std::string(dir).append("/").append(name)),
+                  ReadAll(std::string(KIV_GAME_DIR).append("/").append(name)))
+            << name;
     }
     const std::string readme = ReadAll(dir + "/README.txt");
     EXPECT_EQ(readme, NewGameReadme());

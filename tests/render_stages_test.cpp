@@ -69,7 +69,7 @@ void ExpectMarksAsChecked(const std::string& dir, const std::string& out, const 
     for (int s = 0; s < 10; ++s) {
         const std::string name = "stage-" + std::string(s < 9 ? "0" : "") + std::to_string(s + 1) + ".png";
         Picture pic;
-        ASSERT_TRUE(DecodePng(ReadAll(out + "/" + name), pic)) << name;
+        ASSERT_TRUE(DecodePng(ReadAll(std::string(out).append("/").append(name)), pic)) << name;
         ASSERT_EQ(pic.Width, 640);
         ASSERT_EQ(pic.Height, 480);
         Config cfg;

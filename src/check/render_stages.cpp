@@ -194,7 +194,8 @@ void RenderStages(CheckContext& c, const StageRender& render) {
         std::string png, why;
         const std::string name = PictureName(s);
         if (!EncodePng(canvas, png, why)) {
-            report.RenderError = "cannot write " + dir + name + ": " + why;
+            report.RenderError = "cannot write ";
+            report.RenderError.append(dir).append(name).append(": ").append(why);
             return;
         }
         if (!ReplaceFileIn(folder, name, name + ".tmp", png, 0666, error)) {

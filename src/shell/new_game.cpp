@@ -101,7 +101,8 @@ int MakeNewGame(const std::string& dir, const std::string& exePath, std::FILE* o
         // Only the demo's regular files are copied; a link or anything else there is no part of it.
         if (read.Result == FileRead::Status::Link || read.Result == FileRead::Status::NotRegular) continue;
         if (read.Result != FileRead::Status::Read)
-            return fail(read.Error.Why.empty() ? "cannot read " + demo + name : read.Error.Why);
+            return fail(read.Error.Why.empty() ? std::string("cannot read ").append(demo).append(name)
+                                               : read.Error.Why);
         if (!target.Create(name, read.Bytes, 0666, error)) return fail(error.Why);
         ++copied;
     }
