@@ -8,25 +8,13 @@
 #include <string>
 
 #include "check_demo_copy.h"
+#include "run_kiv.h"
 #include "shell/launch.h"
 #include "shell/version.h"
 #include "test_game.h"
 
 namespace kiv {
 namespace {
-
-struct Ran {
-    int status = -1;
-    std::string out, err;
-};
-
-Ran RunKiv(const std::string& args) {
-    TempDir io;
-    const std::string cmd =
-        std::string(KIV_BINARY) + " " + args + " >" + io.File("out.txt") + " 2>" + io.File("err.txt");
-    const int raw = std::system(cmd.c_str());
-    return Ran{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, io.Read("out.txt"), io.Read("err.txt")};
-}
 
 TEST(CommandLineHelp, HelpNamesEveryFlagTheFoldersAndTheExitStatuses) {
     const Ran r = RunKiv("--help");

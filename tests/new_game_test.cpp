@@ -9,24 +9,12 @@
 #include <set>
 #include <string>
 
+#include "run_kiv.h"
 #include "shell/new_game.h"
 #include "test_support.h"
 
 namespace kiv {
 namespace {
-
-struct Ran {
-    int status = -1;
-    std::string out, err;
-};
-
-Ran RunKiv(const std::string& args) {
-    TempDir io;
-    const std::string cmd =
-        std::string(KIV_BINARY) + " " + args + " >" + io.File("out.txt") + " 2>" + io.File("err.txt");
-    const int raw = std::system(cmd.c_str());
-    return Ran{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, io.Read("out.txt"), io.Read("err.txt")};
-}
 
 std::set<std::string> Names(const std::string& dir) {
     std::set<std::string> names;
