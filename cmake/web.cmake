@@ -53,11 +53,13 @@ kiv_add_cp932_table(kivweb)
 set(KIV_WEB_LINK_RSP ${CMAKE_BINARY_DIR}/web-link.rsp)
 file(WRITE ${KIV_WEB_LINK_RSP}
   "-sDEFAULT_LIBRARY_FUNCS_TO_INCLUDE=[$autoResumeAudioContext,$dynCall]\n"
-  "-sEXPORTED_RUNTIME_METHODS=[FS,addRunDependency,removeRunDependency]\n")
+  "-sEXPORTED_RUNTIME_METHODS=[FS,addRunDependency,removeRunDependency]\n"
+  "-sASYNCIFY_IMPORTS=[kiv_mount_indexeddb]\n")
 
 # The browser's engine. ASYNCIFY lets the frame clock's wait hand the browser its turn while the
 # game's loop stays the desktop's (see docs/web.md).
-add_executable(kiv src/main.cpp)
+add_executable(kiv src/main.cpp src/platform/sdl/browser_records.cpp)
+target_compile_definitions(kiv PRIVATE KIV_BROWSER)
 target_link_libraries(kiv PRIVATE kivweb)
 target_link_options(kiv PRIVATE
   "@${KIV_WEB_LINK_RSP}" -sENVIRONMENT=web -sASYNCIFY -sASYNCIFY_STACK_SIZE=65536 -sALLOW_MEMORY_GROWTH=1

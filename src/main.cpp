@@ -4,8 +4,14 @@
 #include "platform/sdl/ttf_font.h"
 #include "platform/sdl/wav_reader.h"
 #include "shell/launch.h"
+#ifdef KIV_BROWSER
+#include "platform/sdl/browser_records.h"
+#endif
 
 int main(int argc, char** argv) {
+#ifdef KIV_BROWSER
+    kiv::MountBrowserRecords(argc, argv);
+#endif
     const kiv::Backend backend{&kiv::MakeSdlPlatform, &kiv::TtfFonts(), &kiv::DecodableWav};
     return kiv::KivMain(argc, argv, backend);
 }

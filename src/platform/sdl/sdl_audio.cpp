@@ -7,7 +7,9 @@
 
 #include <SDL.h>
 #include <SDL_mixer.h>
-#ifndef __EMSCRIPTEN__
+#ifdef __EMSCRIPTEN__
+#include <emscripten.h>
+#else
 #include <alsa/asoundlib.h>
 #endif
 #include <sys/stat.h>
@@ -96,7 +98,22 @@ void QuietAlsa(const char*, int, const char*, int, const char*, ...) {}
 // "dummy" driver counts as none unless acceptSilent (the back end's own tests play on it).
 bool OpenMixer(bool acceptSilent) {
     std::string reason;
-#ifndef __EMSCRIPTEN__
+#ifdef __EMSCRIPTEN__
+    // The browser's sound runs at the desktop's rate: the browser resamples on its own audio
+    // thread, and nothing is resampled on the page's main thread (SDL would take the
+    // browser's default rate, often 48 kHz, and resample every tune as it plays).
+    // clang-format off
+    EM_ASM({
+        var sdl = Module["SDL2"] = Module["SDL2"] || {};
+        if (sdl.audioContext || typeof AudioContext === "undefined") return;
+        try {
+            sdl.audioContext = new AudioContext({sampleRate: 44100});
+            autoResumeAudioContext(sdl.audioContext);
+        } catch (e) {
+        }
+    });
+    // clang-format on
+#else
     snd_lib_error_set_handler(QuietAlsa);
 #endif
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) == 0) {

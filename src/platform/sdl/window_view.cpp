@@ -6,6 +6,32 @@
 
 #include "platform/platform.h"
 
+#ifdef __EMSCRIPTEN__
+#include <emscripten.h>
+
+// Puts the rectangles (left, top, right, bottom each) of the window surface on the page's canvas.
+// SDL's own update copies and puts the whole picture every time; the surface is opaque already
+// and is handed to the canvas where it lies in memory, so only what changed is drawn.
+// clang-format off
+EM_JS(void, kiv_put_rects, (const void* pixels, int width, int height, const int* rects, int count), {
+    var view = Module["kivView"];
+    if (!view || view.buffer != HEAPU8.buffer || view.pixels != pixels || view.width != width ||
+        view.height != height) {
+        view = Module["kivView"] = {
+            buffer: HEAPU8.buffer, pixels: pixels, width: width, height: height,
+            context: Module["canvas"].getContext("2d"),
+            image: new ImageData(new Uint8ClampedArray(HEAPU8.buffer, pixels, width * height * 4), width, height)
+        };
+    }
+    for (var i = 0; i < count; ++i) {
+        var r = (rects >> 2) + 4 * i;
+        var left = HEAP32[r], top = HEAP32[r + 1];
+        view.context.putImageData(view.image, 0, 0, left, top, HEAP32[r + 2] - left, HEAP32[r + 3] - top);
+    }
+});
+// clang-format on
+#endif
+
 namespace kiv {
 
 namespace {
@@ -133,6 +159,16 @@ bool WindowView::Flush(const uint32_t* image, const uint32_t* overlay) {
     pending_.clear();
     overlayPending_.clear();
     if (sent_.empty() && overlaySent.empty()) return false;
+#ifdef __EMSCRIPTEN__
+    SDL_Surface* s = static_cast<SDL_Surface*>(surface_);
+    static_assert(sizeof(Rect) == 4 * sizeof(int), "rectangles go to the page as four ints each");
+    if (s->pitch == s->w * 4) {
+        overlaySent.insert(overlaySent.begin(), sent_.begin(), sent_.end());
+        kiv_put_rects(s->pixels, s->w, s->h, reinterpret_cast<const int*>(overlaySent.data()),
+                      static_cast<int>(overlaySent.size()));
+        return !sent_.empty();
+    }
+#endif
     std::vector<SDL_Rect> rects;
     rects.reserve(sent_.size() + overlaySent.size());
     for (const auto* list : {&sent_, &overlaySent})
