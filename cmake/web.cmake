@@ -62,7 +62,7 @@ add_executable(kiv src/main.cpp src/platform/sdl/browser_records.cpp)
 target_compile_definitions(kiv PRIVATE KIV_BROWSER)
 target_link_libraries(kiv PRIVATE kivweb)
 target_link_options(kiv PRIVATE
-  "@${KIV_WEB_LINK_RSP}" -sENVIRONMENT=web -sASYNCIFY -sASYNCIFY_STACK_SIZE=65536 -sALLOW_MEMORY_GROWTH=1
+  "@${KIV_WEB_LINK_RSP}" -Oz -sENVIRONMENT=web -sASYNCIFY -sASYNCIFY_STACK_SIZE=65536 -sALLOW_MEMORY_GROWTH=1
   -sINITIAL_MEMORY=33554432 -sTOTAL_STACK=1048576 -sFORCE_FILESYSTEM=1 -sEXIT_RUNTIME=1 -lidbfs.js)
 set_target_properties(kiv PROPERTIES SUFFIX ".js")
 
