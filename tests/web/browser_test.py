@@ -67,6 +67,13 @@ def play(site):
 
         page.click(320, 240)  # the opening gives way to the menu
         page.wait_frame(1, 12)
+        # The menu is on the canvas: opaque, and far from all black.
+        pixels = page.driver.execute_script(
+            "const d = document.getElementById('canvas').getContext('2d').getImageData(0, 0, 640, 480).data;"
+            "let opaque = 0, lit = 0; for (let i = 0; i < d.length; i += 4) {"
+            "  if (d[i + 3] === 255) ++opaque; if (d[i] + d[i + 1] + d[i + 2] > 60) ++lit; }"
+            "return [opaque, lit];")
+        check(pixels[0] == 640 * 480 and pixels[1] > 20000, f"the menu does not show: {pixels} opaque, lit")
         page.click(311, 180)  # stage 1, chosen and confirmed
         page.wait_frame(1, 14)
         page.click(311, 180)

@@ -36,6 +36,23 @@ namespace kiv {
 
 namespace {
 
+// The format the pixels are written in. The browser's window surface has a padding byte where
+// the canvas reads alpha: there it is written as alpha, opaque.
+uint32_t PixelFormatOf(const SDL_Surface* s) {
+#ifdef __EMSCRIPTEN__
+    if (s->format->format == SDL_PIXELFORMAT_BGR888) return SDL_PIXELFORMAT_ABGR8888;
+#endif
+    return s->format->format;
+}
+
+}  // namespace
+
+}  // namespace kiv
+
+namespace kiv {
+
+namespace {
+
 // More separate rectangles than this in one update are sent as the one that holds them all.
 constexpr size_t kMaxRects = 64;
 
@@ -93,7 +110,8 @@ bool WindowView::Prepare() {
         surfaceW_ = s->w;
         surfaceH_ = s->h;
         layout_ = FitPicture(s->w, s->h, pictureW_, pictureH_);
-        SDL_FillRect(s, nullptr, SDL_MapRGB(s->format, 0, 0, 0));
+        const uint32_t black = PixelFormatOf(s) == s->format->format ? SDL_MapRGB(s->format, 0, 0, 0) : 0xFF000000u;
+        SDL_FillRect(s, nullptr, black);
         ChangedAll();
     }
     return true;
@@ -122,7 +140,7 @@ void WindowView::Draw(const uint32_t* image, const uint32_t* overlay, const Rect
             rowOf = gy;
         }
         SDL_ConvertPixels(
-            width, 1, SDL_PIXELFORMAT_RGB888, row_.data(), width * 4, s->format->format,
+            width, 1, SDL_PIXELFORMAT_RGB888, row_.data(), width * 4, PixelFormatOf(s),
             dst + static_cast<size_t>(wy) * static_cast<size_t>(s->pitch) + static_cast<size_t>(w.Left * bpp),
             s->pitch);
     }
