@@ -58,7 +58,7 @@ file(WRITE ${KIV_WEB_LINK_RSP}
 
 # The browser's engine. ASYNCIFY lets the frame clock's wait hand the browser its turn while the
 # game's loop stays the desktop's (see docs/web.md).
-add_executable(kiv src/main.cpp src/platform/sdl/browser_records.cpp)
+add_executable(kiv src/main.cpp src/platform/web/browser_records.cpp)
 target_compile_definitions(kiv PRIVATE KIV_BROWSER)
 target_link_libraries(kiv PRIVATE kivweb)
 target_link_options(kiv PRIVATE

@@ -5,7 +5,7 @@
 #include "platform/sdl/wav_reader.h"
 #include "shell/launch.h"
 #ifdef KIV_BROWSER
-#include "platform/sdl/browser_records.h"
+#include "platform/web/browser_records.h"
 #endif
 
 int main(int argc, char** argv) {

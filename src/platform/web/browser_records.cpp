@@ -1,4 +1,4 @@
-#include "platform/sdl/browser_records.h"
+#include "platform/web/browser_records.h"
 
 #include <emscripten.h>
 
