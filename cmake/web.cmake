@@ -36,12 +36,14 @@ endforeach()
 add_compile_options(-fexceptions)
 add_link_options(-fexceptions)
 
-file(GLOB KIV_WEB_SOURCES CONFIGURE_DEPENDS
-  src/data/*.cpp src/media/*.cpp src/scenes/*.cpp src/records/*.cpp src/shell/*.cpp src/check/*.cpp
-  src/platform/*.cpp src/platform/headless/*.cpp)
-list(APPEND KIV_WEB_SOURCES
-  src/platform/sdl/sdl_platform.cpp src/platform/sdl/sdl_audio.cpp src/platform/sdl/window_view.cpp
-  src/platform/sdl/cursor_shapes.cpp)
+file(GLOB_RECURSE KIV_WEB_SOURCES CONFIGURE_DEPENDS
+  src/ini/*.cpp src/files/*.cpp src/data/*.cpp src/media/*.cpp src/records/*.cpp src/game/*.cpp src/scenes/*.cpp
+  src/shell/*.cpp src/check/*.cpp src/maker/*.cpp)
+file(GLOB KIV_WEB_PLATFORM_SOURCES CONFIGURE_DEPENDS src/platform/*.cpp src/platform/headless/*.cpp)
+# The SDL back end without the MIDI synthesizer (the music comes as OGG Vorbis).
+file(GLOB KIV_WEB_SDL_SOURCES CONFIGURE_DEPENDS src/platform/sdl/*.cpp)
+list(FILTER KIV_WEB_SDL_SOURCES EXCLUDE REGEX "/midi_synth\\.cpp$")
+list(APPEND KIV_WEB_SOURCES ${KIV_WEB_PLATFORM_SOURCES} ${KIV_WEB_SDL_SOURCES})
 add_library(kivweb STATIC ${KIV_WEB_SOURCES})
 configure_file(src/shell/version.h.in ${CMAKE_BINARY_DIR}/generated/shell/version.h @ONLY)
 target_include_directories(kivweb PUBLIC src ${CMAKE_BINARY_DIR}/generated)
