@@ -80,7 +80,7 @@ uint32_t DecodeUtf8(std::string_view utf8, size_t& length) {
         if ((b & 0xC0) != 0x80) return kNone;
         cp = (cp << 6) | (b & 0x3F);
     }
-    constexpr uint32_t kShortest[] = {0, 0x80, 0x800, 0x10000, 0x200000, 0x4000000};
+    static constexpr uint32_t kShortest[] = {0, 0x80, 0x800, 0x10000, 0x200000, 0x4000000};
     if (cp < kShortest[need] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return kNone;
     length = need + 1;
     return cp;
