@@ -1,6 +1,8 @@
 #include "platform/sdl/sdl_audio.h"
 
-#ifndef __EMSCRIPTEN__
+#ifdef __EMSCRIPTEN__
+#include "platform/sdl/browser_music.h"
+#else
 #include "platform/sdl/midi_synth.h"
 #endif
 #include "platform/sdl/sdl_handles.h"
@@ -94,6 +96,13 @@ std::string BeepWav() {
 void QuietAlsa(const char*, int, const char*, int, const char*, ...) {}
 #endif
 
+#ifdef __EMSCRIPTEN__
+// The browser's own sample format: SDL converts nothing between the mixer and the page.
+constexpr Uint16 kMixFormat = AUDIO_F32SYS;
+#else
+constexpr Uint16 kMixFormat = MIX_DEFAULT_FORMAT;
+#endif
+
 // Opens the mixer on the default sound device. False when there is none; SDL's silent
 // "dummy" driver counts as none unless acceptSilent (the back end's own tests play on it).
 bool OpenMixer(bool acceptSilent) {
@@ -120,7 +129,7 @@ bool OpenMixer(bool acceptSilent) {
         const char* driver = SDL_GetCurrentAudioDriver();
         if (!acceptSilent && driver && std::strcmp(driver, "dummy") == 0) {
             reason = "only the silent driver";
-        } else if (Mix_OpenAudio(44100, MIX_DEFAULT_FORMAT, 2, 2048) == 0) {
+        } else if (Mix_OpenAudio(44100, kMixFormat, 2, 2048) == 0) {
             return true;
         } else {
             reason = Mix_GetError();
@@ -260,34 +269,28 @@ public:
         }
         const size_t slash = path.find_last_of('/');
         const std::string ogg = "/kiv-web/music/" + path.substr(slash == std::string::npos ? 0 : slash + 1) + ".ogg";
-        music_ = Mix_LoadMUS(ogg.c_str());
-        if (!music_) {
-            std::fprintf(stderr, "kiv: cannot play the music %s: %s\n", path.c_str(), Mix_GetError());
+        if (!music_.Open(ogg)) {
+            std::fprintf(stderr, "kiv: cannot play the music %s: it was not packed into the site\n", path.c_str());
             return false;
         }
         musicPath_ = path;
-        playFailReported_ = false;
         return true;
     }
 
     bool PlayMusicFromStart() override {
-        if (!music_) return false;
-        if (Mix_PlayMusic(music_, 0) == 0) return true;
-        if (!playFailReported_) std::fprintf(stderr, "kiv: cannot start the music %s\n", musicPath_.c_str());
-        playFailReported_ = true;
-        return false;
+        if (musicPath_.empty()) return false;
+        music_.PlayFromStart();
+        return true;
     }
 
-    void StopMusic() override { Mix_HaltMusic(); }
+    void StopMusic() override { music_.Stop(); }
 
     void CloseMusic() override {
-        Mix_HaltMusic();
-        if (music_) Mix_FreeMusic(music_);
-        music_ = nullptr;
+        music_.Close();
         musicPath_.clear();
     }
 
-    bool MusicPlaying() override { return music_ && Mix_PlayingMusic(); }
+    bool MusicPlaying() override { return !musicPath_.empty() && music_.Playing(); }
 #else
     bool OpenMusic(const std::string& path) override {
         CloseMusic();
@@ -363,12 +366,12 @@ private:
     std::array<sdl::ChunkHandle, kVoices> waves_;
     sdl::ChunkHandle beep_;
 #ifdef __EMSCRIPTEN__
-    Mix_Music* music_ = nullptr;
+    BrowserMusic music_;
 #else
     std::unique_ptr<MidiSynth> synth_;
+    bool playFailReported_ = false;
 #endif
     std::string musicPath_;
-    bool playFailReported_ = false;
 };
 
 }  // namespace
