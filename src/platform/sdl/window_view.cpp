@@ -19,7 +19,7 @@ EM_JS(void, kiv_put_rects, (const void* pixels, int width, int height, const int
         view.height != height) {
         view = Module["kivView"] = {
             buffer: HEAPU8.buffer, pixels: pixels, width: width, height: height,
-            context: Module["canvas"].getContext("2d"),
+            context: Module["canvas"].getContext("2d", {alpha: false, desynchronized: true}),
             image: new ImageData(new Uint8ClampedArray(HEAPU8.buffer, pixels, width * height * 4), width, height)
         };
     }
