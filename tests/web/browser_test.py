@@ -6,11 +6,16 @@
 Through the opening into the menu, stage 1 chosen; the ink refilled, the picture rubbed away
 over every check point, the stage paused and finished; the trace read from the console all
 along; then the page reloaded, and the stage the run opened is still open (the records are kept
-in the browser's storage). Exits 77 (skipped) when Chromium or selenium is missing.
+in the browser's storage). Then the same site without one of the game's pictures: the game's own
+message shows on the page and the game stops. Exits 77 (skipped) when Chromium or selenium is
+missing.
 """
 
+import json
 import os
+import shutil
 import sys
+import tempfile
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
@@ -32,7 +37,6 @@ def kiv_numbers(site_game_txt, line, count):
 
 
 def game_file(site, name):
-    import json
     with open(os.path.join(site, "kiv-site.json"), encoding="utf-8") as f:
         meta = json.load(f)
     entry = next(e for e in meta["files"] if e["path"] == "game/" + name)
@@ -122,6 +126,37 @@ def play(site):
         server.close()
 
 
+def broken(site):
+    """The site as if packed from a game folder without its parts sheet: the page shows the
+    game's message and stops, as the desktop shows it in a message box and ends."""
+    with tempfile.TemporaryDirectory(prefix="kiv-broken-site-") as folder:
+        copy = os.path.join(folder, "site")
+        shutil.copytree(site, copy)
+        with open(os.path.join(copy, "kiv-site.json"), encoding="utf-8") as f:
+            meta = json.load(f)
+        meta["files"] = [e for e in meta["files"] if e["path"] != "game/Ptit.bmp"]
+        with open(os.path.join(copy, "kiv-site.json"), "w", encoding="utf-8") as f:
+            json.dump(meta, f)
+        server = kiv_page.Server(copy)
+        page = kiv_page.Page()
+        try:
+            page.open(server.url + "?trace")
+            message = page.wait(lambda e: e.get("ev") == "message", 30, "the game's message")
+            check(message["text"] == "not find  Ptit.bmp", f"the message: {message}")
+            end = page.wait(lambda e: e.get("ev") == "exit", 30, "the game's end")
+            check(end["status"] == 1, f"the game should stop with status 1: {end}")
+            shown = page.driver.execute_script(
+                "const box = document.getElementById('message');"
+                "return [getComputedStyle(box).display, document.getElementById('message-text').textContent,"
+                "        document.getElementById('stage').classList.contains('stopped'),"
+                "        document.getElementById('status').textContent];")
+            check(shown[0] != "none" and shown[1] == "not find  Ptit.bmp", f"the page's message box: {shown}")
+            check(shown[2] and "stopped" in shown[3], f"the page should say the game stopped: {shown}")
+        finally:
+            page.close()
+            server.close()
+
+
 def main():
     if len(sys.argv) != 2:
         print("usage: browser_test.py SITEDIR", file=sys.stderr)
@@ -136,6 +171,7 @@ def main():
         print(f"skipped: no site in {site} (./build.sh web makes it)")
         return 77
     play(site)
+    broken(site)
     print("the browser test passed")
     return 0
 
