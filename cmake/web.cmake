@@ -74,14 +74,23 @@ target_link_options(kiv PRIVATE
   -sINITIAL_MEMORY=33554432 -sTOTAL_STACK=1048576 -sFORCE_FILESYSTEM=1 -sEXIT_RUNTIME=1 -lidbfs.js)
 set_target_properties(kiv PROPERTIES SUFFIX ".js")
 
-# The node runner: the same engine and a game folder in its own memory file system.
+# The node runner: the same engine and a game folder in its own memory file system, with the
+# desktop's font whole (a site gets it cut down to its game's characters; the runner plays any
+# game folder), where the page puts a site's.
 if(KIV_WEB_GAME_DIR)
+  find_package(Python3 REQUIRED COMPONENTS Interpreter)
+  execute_process(COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/web/pack.py --which-font
+                  OUTPUT_VARIABLE KIV_WEB_FONT OUTPUT_STRIP_TRAILING_WHITESPACE RESULT_VARIABLE font_found)
+  if(NOT font_found EQUAL 0)
+    message(FATAL_ERROR "no font for the node runner (fonts-ipafont-gothic)")
+  endif()
   add_executable(kiv_node src/main.cpp)
   target_link_libraries(kiv_node PRIVATE kivweb)
   target_link_options(kiv_node PRIVATE
     "@${KIV_WEB_LINK_RSP}" -sENVIRONMENT=node -sALLOW_MEMORY_GROWTH=1 -sINITIAL_MEMORY=33554432
     -sTOTAL_STACK=1048576 -sFORCE_FILESYSTEM=1 -sEXIT_RUNTIME=1 -sNODEJS_CATCH_EXIT=0 -lnodefs.js
     "--pre-js=${CMAKE_SOURCE_DIR}/web/node_pre.js" "--embed-file=${KIV_WEB_GAME_DIR}@/game"
+    "--embed-file=${KIV_WEB_FONT}@/kiv-web/font.ttf"
     "--exclude-file=*/kiv" "--exclude-file=*/Kiv.ini")
   set_target_properties(kiv_node PROPERTIES SUFFIX ".js")
 endif()

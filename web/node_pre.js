@@ -1,7 +1,7 @@
 // The node runner's start (kiv_node.js): the game folder packed in at /game/ stands beside the
 // program as build/game/ stands beside build/game/kiv, and the host's files named on the command
-// line (--script, --trace, --data) are reached at their own paths, so the desktop's command
-// line works unchanged:
+// line (--script, --trace, --data), the screenshots the script writes and the working folder
+// are reached at their own paths, so the desktop's command line works unchanged:
 //   node kiv_node.js --headless [--data DIR] --script FILE --trace FILE [--seed N]
 // KIV_NODE_RECORDS_OUT=DIR copies the packed game's Kiv.ini there when the program ends.
 /* global Module, FS, NODEFS */
@@ -12,13 +12,21 @@
   Module["wasmBinary"] = fs.readFileSync(path.join(__dirname, "kiv_node.wasm"));
   Module["thisProgram"] = "/game/kiv";
 
+  // The arguments stay as they are given: a relative path is taken from the working folder,
+  // as natively, and the trace names the files as the native program's does.
   const args = process.argv.slice(2);
-  const folders = [];
+  const folders = [process.cwd()];
   for (let i = 0; i + 1 < args.length; ++i) {
     if (args[i] !== "--script" && args[i] !== "--trace" && args[i] !== "--data") continue;
     const host = path.resolve(args[i + 1]);
-    args[i + 1] = host + (args[i] === "--data" && args[i + 1].endsWith("/") ? "/" : "");
     folders.push(args[i] === "--data" ? host : path.dirname(host));
+    // The script's screenshots are written where it says.
+    if (args[i] === "--script" && fs.existsSync(host)) {
+      for (const line of fs.readFileSync(host, "latin1").split(/\r?\n/)) {
+        const m = /^\s*screenshot\s+(.+?)\s*$/.exec(line);
+        if (m) folders.push(path.dirname(path.resolve(m[1])));
+      }
+    }
     ++i;
   }
   Module["arguments"] = args;
@@ -34,6 +42,7 @@
       FS.mount(NODEFS, { root: dir }, dir);
       mounted.push(dir);
     }
+    FS.chdir(process.cwd());
   });
 
   Module["onExit"] = () => {

@@ -216,7 +216,16 @@ def pack(args):
 
 
 def main():
-    p = argparse.ArgumentParser(description="Packs a Kiv game folder into a static web site.")
+    # The web build embeds the same font in its node runner.
+    if sys.argv[1:] == ["--which-font"]:
+        try:
+            print(find_font())
+        except PackError as e:
+            print(f"pack: {e}", file=sys.stderr)
+            sys.exit(1)
+        return
+    p = argparse.ArgumentParser(description="Packs a Kiv game folder into a static web site.",
+                                epilog="web/pack.py --which-font prints the font a site would be given.")
     p.add_argument("--data", required=True, help="the game folder")
     p.add_argument("--out", required=True, help="the site's folder (made when missing)")
     p.add_argument("--engine", required=True, help="the folder of the web engine's kiv.js and kiv.wasm")

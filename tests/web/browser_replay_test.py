@@ -25,6 +25,7 @@ import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import kiv_page  # noqa: E402
+from demo_scripts import challenge_script  # noqa: E402
 
 SEED = 11
 NAME = "webkiv"
@@ -128,47 +129,6 @@ def site_files(site):
             for e in meta["files"] if e["path"].startswith("game/")}
 
 
-def number(token):
-    t = token.lower()
-    for prefix in ("$", "0x", "x"):
-        if t.startswith(prefix):
-            return int(t[len(prefix):], 16)
-    return int(t)
-
-
-def challenge_script(kiv_txt):
-    """The challenge run of the game in kiv_txt (the demo's line layout: the stage layouts from
-    line 13, the check points four lines a stage from line 49)."""
-    lines = kiv_txt.split(b"\r\n")
-
-    def numbers(line, count):
-        return [number(t.decode("ascii")) for t in lines[line - 1].split()[:count]]
-
-    def on_point(x, y):  # a press is tested 9 right and 7 below the pointer
-        return [f"click {x - 9} {y - 7}", "frames 1"]
-
-    s = ["frames 5", "click 320 240", "until-scene 1 300", "until-step 12 300",
-         "click 530 245", "until-step 14 100", "click 530 245"]  # the challenge item, confirmed
-    for stage in range(10):
-        layout = numbers(13 + stage, 7)
-        s += [f"until-scene {stage + 2} 300", "until-step 4 3000", "click 320 240", "until-step 50 20"]
-        s += on_point(layout[5], layout[6])  # ink from the refill spot
-        for row in range(4):
-            n = numbers(49 + 4 * stage + row, 10)
-            for x, y in zip(n[0::2], n[1::2]):
-                s += on_point(x, y)
-        s += ["click 320 240 right", "until-step 84 500", "click 320 240", "until-step 98 500", "click 320 240"]
-    s += ["until-scene 12 300", "until-step 55 3000", "click 320 240", "until-scene 13 300", "until-step 64 3000"]
-    letters = "abcdefghijklmnopqrstuvwxyz_"
-    for c in NAME:  # the name-entry alphabet: rows of 28 pixels, odd letters left
-        d = letters.index(c) + 1
-        x = 100 if d % 2 else 200
-        y = 36 + 28 * ((d - 1) // 2) + 1 if d % 2 else 50 + 28 * ((d - 2) // 2) + 1
-        s.append(f"click {x} {y}")
-    s += ["click 320 240", "until-scene 0 50", "frames 5"]
-    return s
-
-
 def native_run(native, files, script, work):
     """The script played headless on the site's files, in a read-only folder as the page has
     them, with a home of its own: the trace's lines and the records written."""
@@ -249,7 +209,7 @@ def main():
         print(f"skipped: no site in {site} (./build.sh web makes it)")
         return 77
     files = site_files(site)
-    script = challenge_script(files["Kiv.txt"])
+    script = [line for line in challenge_script(files["Kiv.txt"], NAME).split("\n") if line]
     work = tempfile.mkdtemp(prefix="kiv-replay-")
     try:
         native_lines, native_ini = native_run(native, files, script, work)
