@@ -9,6 +9,9 @@
 #   ./build.sh package    install what is missing, build the Debian package from a copy of the
 #                         tree into build-package/, and check it with lintian, appstreamcli and
 #                         desktop-file-validate
+#   ./build.sh web [--data DIR] [--out OUT] [--wideflower]
+#                         build the engine for the browser and pack the demo (or the game folder
+#                         DIR) into a static web site in build-web/site (or OUT); see docs/web.md
 # Extra arguments after "run" go to the game (for example: ./build.sh run wideflower).
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -23,7 +26,7 @@ packages=(
   timgm6mb-soundfont fonts-ipafont-gothic fonts-dejavu-core fontconfig espeak-ng
 )
 test_packages=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xfonts-base xdotool imagemagick x11-utils openbox wmctrl
-  clang libclang-rt-14-dev appstream desktop-file-utils)
+  clang libclang-rt-14-dev appstream desktop-file-utils chromium chromium-driver python3-selenium)
 fuzz_packages=(clang libclang-rt-14-dev)
 lint_packages=(clang-format clang-tidy python3 libgtest-dev libgmock-dev libbenchmark-dev)
 # debian/control builds with the packages above (build-essential goes without saying there) and
@@ -34,6 +37,10 @@ package_tools=(dpkg-dev lintian appstream desktop-file-utils)
 [ "$mode" = fuzz ] && packages+=("${fuzz_packages[@]}")
 [ "$mode" = lint ] && packages+=("${lint_packages[@]}")
 [ "$mode" = package ] && packages+=("${package_build_packages[@]}" "${package_tools[@]}")
+# The web build: emscripten, the sources of the libraries it builds (apt-get source), and the
+# tools that pack a game: FluidSynth and the Vorbis encoder for the music, fontTools for the font.
+web_packages=(emscripten dpkg-dev fluidsynth vorbis-tools fonttools)
+[ "$mode" = web ] && packages+=("${web_packages[@]}")
 
 missing=()
 for p in "${packages[@]}"; do
@@ -138,8 +145,33 @@ for f in subprocess.check_output(["git", "ls-files", "*.cpp"], text=True).split(
     echo "clang-tidy: ${#units[@]} files without a finding"
     python3 tests/check_layers.py src
     ;;
+  web)
+    data="" out=build-web/site pack=()
+    usage="usage: ./build.sh web [--data DIR] [--out OUT] [--wideflower]"
+    while [ $# -gt 0 ]; do
+      case "$1" in
+        --data) [ $# -ge 2 ] || { echo "$usage" >&2; exit 2; }; data=$2; shift 2 ;;
+        --out) [ $# -ge 2 ] || { echo "$usage" >&2; exit 2; }; out=$2; shift 2 ;;
+        --wideflower) pack+=(--wideflower); shift ;;
+        *) echo "$usage" >&2; exit 2 ;;
+      esac
+    done
+    [ "$jobs" -gt 2 ] && jobs=2
+    # The demo game comes from the native build (its generator draws with Cairo); the node
+    # runner carries it too.
+    cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DKIV_TESTS=OFF -DKIV_BENCH=OFF >/dev/null
+    cmake --build build -j"$jobs" --target kiv_demo_game
+    prefix=$(web/deps.sh)
+    export NODE_PATH=${NODE_PATH:-/usr/share/nodejs}  # the emscripten optimiser needs Debian's acorn
+    emcmake cmake -S . -B build-web/engine -DCMAKE_BUILD_TYPE=Release -DKIV_WEB_PREFIX="$prefix" \
+      -DKIV_WEB_GAME_DIR="$PWD/build/game" >/dev/null
+    cmake --build build-web/engine -j"$jobs"
+    web/pack.py --engine build-web/engine --data "${data:-build/game}" --out "$out" "${pack[@]}"
+    echo "The site is in $out: serve it (for example: python3 -m http.server -d $out 8000) and open"
+    echo "http://127.0.0.1:8000/ in a browser."
+    ;;
   *)
-    echo "usage: ./build.sh [run [game arguments...] | test | fuzz [SECONDS] | lint | package]" >&2
+    echo "usage: ./build.sh [run [game arguments...] | test | fuzz [SECONDS] | lint | package | web [--data DIR] [--out OUT] [--wideflower]]" >&2
     exit 2
     ;;
 esac

@@ -1,11 +1,19 @@
 #include "platform/sdl/sdl_audio.h"
 
+#ifdef __EMSCRIPTEN__
+#include "platform/sdl/browser_music.h"
+#else
 #include "platform/sdl/midi_synth.h"
+#endif
 #include "platform/sdl/sdl_handles.h"
 
 #include <SDL.h>
 #include <SDL_mixer.h>
+#ifdef __EMSCRIPTEN__
+#include <emscripten.h>
+#else
 #include <alsa/asoundlib.h>
+#endif
 #include <sys/stat.h>
 
 #include <array>
@@ -32,6 +40,7 @@ void CountChannelEnd(int channel) {
     if (channel >= 0 && channel < static_cast<int>(gChannelEnds.size())) ++gChannelEnds[static_cast<size_t>(channel)];
 }
 
+#ifndef __EMSCRIPTEN__
 // General MIDI soundfonts where Debian's packages put them, best first.
 constexpr std::array<const char*, 5> kSoundFonts = {
     "/usr/share/sounds/sf3/default-GM.sf3", "/usr/share/sounds/sf2/default-GM.sf2",
@@ -41,6 +50,7 @@ bool IsFile(const std::string& path) {
     struct stat st {};
     return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
+#endif
 
 void Put16(std::string& s, uint16_t v) {
     s += static_cast<char>(v & 0xFF);
@@ -82,18 +92,44 @@ std::string BeepWav() {
 // ALSA prints a page of its own diagnostics when it finds no card; the game says what matters
 // in one line. Only ALSA's reports are silenced: the device is opened on a thread of its own
 // while the game starts, so stderr itself stays open for the game's messages.
+#ifndef __EMSCRIPTEN__
 void QuietAlsa(const char*, int, const char*, int, const char*, ...) {}
+#endif
+
+#ifdef __EMSCRIPTEN__
+// The browser's own sample format: SDL converts nothing between the mixer and the page.
+constexpr Uint16 kMixFormat = AUDIO_F32SYS;
+#else
+constexpr Uint16 kMixFormat = MIX_DEFAULT_FORMAT;
+#endif
 
 // Opens the mixer on the default sound device. False when there is none; SDL's silent
 // "dummy" driver counts as none unless acceptSilent (the back end's own tests play on it).
 bool OpenMixer(bool acceptSilent) {
     std::string reason;
+#ifdef __EMSCRIPTEN__
+    // The browser's sound runs at the desktop's rate: the browser resamples on its own audio
+    // thread, and nothing is resampled on the page's main thread (SDL would take the
+    // browser's default rate, often 48 kHz, and resample every tune as it plays).
+    // clang-format off
+    EM_ASM({
+        var sdl = Module["SDL2"] = Module["SDL2"] || {};
+        if (sdl.audioContext || typeof AudioContext === "undefined") return;
+        try {
+            sdl.audioContext = new AudioContext({sampleRate: 44100});
+            autoResumeAudioContext(sdl.audioContext);
+        } catch (e) {
+        }
+    });
+    // clang-format on
+#else
     snd_lib_error_set_handler(QuietAlsa);
+#endif
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) == 0) {
         const char* driver = SDL_GetCurrentAudioDriver();
         if (!acceptSilent && driver && std::strcmp(driver, "dummy") == 0) {
             reason = "only the silent driver";
-        } else if (Mix_OpenAudio(44100, MIX_DEFAULT_FORMAT, 2, 2048) == 0) {
+        } else if (Mix_OpenAudio(44100, kMixFormat, 2, 2048) == 0) {
             return true;
         } else {
             reason = Mix_GetError();
@@ -106,6 +142,7 @@ bool OpenMixer(bool acceptSilent) {
     return false;
 }
 
+#ifndef __EMSCRIPTEN__
 // The first General MIDI soundfont that is a file: SDL_SOUNDFONTS (';'-separated) first, then
 // where Debian's packages put them. Looked at, not opened: the synthesizer reads it once.
 std::string FindSoundFont() {
@@ -123,11 +160,14 @@ std::string FindSoundFont() {
         if (IsFile(path)) return path;
     return std::string();
 }
+#endif
 
+#ifndef __EMSCRIPTEN__
 // The music under the mix, rendered by the synthesizer on the device's thread.
 void MusicHook(void* synth, Uint8* stream, int len) {
     static_cast<MidiSynth*>(synth)->Render(reinterpret_cast<int16_t*>(stream), len / 4);
 }
+#endif
 
 bool ReadTune(const std::string& path, std::string& bytes) {
     constexpr long kMaxTuneBytes = 16L << 20;
@@ -163,6 +203,7 @@ public:
         int rate = 0, channels = 0;
         Uint16 format = 0;
         Mix_QuerySpec(&rate, &format, &channels);
+#ifndef __EMSCRIPTEN__
         const std::string font = FindSoundFont();
         if (font.empty()) {
             std::fprintf(stderr, "kiv: no General MIDI soundfont found: the music stays silent\n");
@@ -171,6 +212,7 @@ public:
         } else if ((synth_ = MidiSynth::Load(font, rate))) {
             Mix_HookMusic(MusicHook, synth_.get());
         }
+#endif
     }
 
     // Nothing plays and the music hook is gone before the synthesizer and the chunks are freed,
@@ -178,7 +220,11 @@ public:
     ~SdlAudio() override {
         Mix_HaltChannel(-1);
         Mix_ChannelFinished(nullptr);
+#ifdef __EMSCRIPTEN__
+        CloseMusic();
+#else
         Mix_HookMusic(nullptr, nullptr);
+#endif
     }
 
     void PlayEffectFile(const std::string& path) override {
@@ -210,6 +256,42 @@ public:
         waves_[static_cast<size_t>(player)].reset();
     }
 
+#ifdef __EMSCRIPTEN__
+    // In the browser each tune was rendered from its MIDI file when the site was packed, with
+    // the desktop's soundfont, into /kiv-web/music/NAME.ogg; the MIDI file stays the tune's
+    // own (it gives the length), so one that is not MIDI is refused as on the desktop.
+    bool OpenMusic(const std::string& path) override {
+        CloseMusic();
+        std::string bytes;
+        if (!ReadTune(path, bytes) || bytes.size() < 14 || bytes.compare(0, 4, "MThd") != 0) {
+            std::fprintf(stderr, "kiv: cannot play the music %s: not a readable MIDI file\n", path.c_str());
+            return false;
+        }
+        const size_t slash = path.find_last_of('/');
+        const std::string ogg = "/kiv-web/music/" + path.substr(slash == std::string::npos ? 0 : slash + 1) + ".ogg";
+        if (!music_.Open(ogg)) {
+            std::fprintf(stderr, "kiv: cannot play the music %s: it was not packed into the site\n", path.c_str());
+            return false;
+        }
+        musicPath_ = path;
+        return true;
+    }
+
+    bool PlayMusicFromStart() override {
+        if (musicPath_.empty()) return false;
+        music_.PlayFromStart();
+        return true;
+    }
+
+    void StopMusic() override { music_.Stop(); }
+
+    void CloseMusic() override {
+        music_.Close();
+        musicPath_.clear();
+    }
+
+    bool MusicPlaying() override { return !musicPath_.empty() && music_.Playing(); }
+#else
     bool OpenMusic(const std::string& path) override {
         CloseMusic();
         std::string bytes;
@@ -241,10 +323,14 @@ public:
         musicPath_.clear();
     }
 
+#endif
+
     // A MIDI file's length is the game's to count.
     int64_t MusicLengthMs() override { return -1; }
 
+#ifndef __EMSCRIPTEN__
     bool MusicPlaying() override { return synth_ && synth_->Playing(); }
+#endif
 
     void Beep() override {
         if (!beep_) {
@@ -279,9 +365,13 @@ private:
     std::map<std::string, sdl::ChunkHandle> effects_;
     std::array<sdl::ChunkHandle, kVoices> waves_;
     sdl::ChunkHandle beep_;
+#ifdef __EMSCRIPTEN__
+    BrowserMusic music_;
+#else
     std::unique_ptr<MidiSynth> synth_;
-    std::string musicPath_;
     bool playFailReported_ = false;
+#endif
+    std::string musicPath_;
 };
 
 }  // namespace

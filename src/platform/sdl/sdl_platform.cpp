@@ -16,6 +16,10 @@
 #include "platform/sdl/ttf_font.h"
 #include "platform/sdl/window_view.h"
 
+#ifdef __EMSCRIPTEN__
+#include <emscripten.h>
+#endif
+
 namespace kiv {
 
 namespace {
@@ -129,7 +133,15 @@ public:
         view_.Attach(window_.get());
         const auto& shapes = CursorShapes();
         for (size_t i = 0; i < shapes.size(); ++i) cursors_[i] = MakeCursor(shapes[i]);  // NULL tolerated
+#ifdef __EMSCRIPTEN__
+        // No threads in the browser: WebAudio opens at once, and SDL's own wait after each
+        // picture is left out (the frame clock's wait gives the browser its turn).
+        SDL_SetHint(SDL_HINT_EMSCRIPTEN_ASYNCIFY, "0");
+        audio_ = OpenSdlSoundDevice();
+        if (!audio_) audio_ = std::make_unique<SilentAudio>();
+#else
         audio_ = std::make_unique<DeferredAudio>(OpenSdlSoundDevice);
+#endif
         return true;
     }
 
@@ -160,7 +172,13 @@ public:
         while (!Closed()) {
             SDL_Event ev;
             const uint32_t wait = WaitMs(form);
+#ifdef __EMSCRIPTEN__
+            // The browser delivers input, draws and plays only while the game waits.
+            emscripten_sleep(wait);
+            bool got = SDL_PollEvent(&ev);
+#else
             bool got = wait > 0 ? SDL_WaitEventTimeout(&ev, static_cast<int>(wait)) : SDL_PollEvent(&ev);
+#endif
             while (got && !Closed()) {
                 Handle(form, ev);
                 got = SDL_PollEvent(&ev);
@@ -211,7 +229,16 @@ protected:
     }
 
     void DoShowMessage(const std::string& text) override {
+#ifdef __EMSCRIPTEN__
+        // On the page, not in an alert that would hold the browser.
+        EM_ASM(
+            {
+                if (Module["kivMessage"]) Module["kivMessage"](UTF8ToString($0));
+            },
+            text.c_str());
+#else
         SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_INFORMATION, "KIV system", text.c_str(), window_.get());
+#endif
     }
 
     void DoTimerChanged() override { timerNext_ = TickCount() + TimerInterval(); }

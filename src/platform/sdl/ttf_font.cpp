@@ -1,7 +1,9 @@
 #include "platform/sdl/ttf_font.h"
 
 #include <SDL2/SDL_ttf.h>
+#ifndef __EMSCRIPTEN__
 #include <fontconfig/fontconfig.h>
+#endif
 
 #include <strings.h>
 #include <algorithm>
@@ -16,6 +18,7 @@ namespace kiv {
 
 namespace {
 
+#ifndef __EMSCRIPTEN__
 // Looks a family up through fontconfig; with exactFamily, a match of another family (the
 // silent fallback fontconfig makes for unknown names) counts as not found.
 std::string FindFontFile(const char* family, bool exactFamily) {
@@ -37,6 +40,7 @@ std::string FindFontFile(const char* family, bool exactFamily) {
     FcPatternDestroy(match);
     return path;
 }
+#endif
 
 class FontCache {
 public:
@@ -69,7 +73,9 @@ public:
     ~FontCache() {
         fonts_.clear();
         if (initialised_) TTF_Quit();
+#ifndef __EMSCRIPTEN__
         FcFini();
+#endif
     }
 
 private:
@@ -79,12 +85,17 @@ private:
             return;
         }
         initialised_ = true;
+#ifdef __EMSCRIPTEN__
+        // The page brings the font, cut down to the game's characters.
+        file_ = "/kiv-web/font.ttf";
+#else
         file_ = FindFontFile("IPAPGothic", true);
         if (file_.empty()) file_ = FindFontFile("IPAGothic", true);
         if (file_.empty()) {
             file_ = FindFontFile("IPAPGothic", false);
             if (!file_.empty()) std::fprintf(stderr, "kiv: no Japanese Gothic font found; using %s\n", file_.c_str());
         }
+#endif
         if (file_.empty()) {
             std::fprintf(stderr, "kiv: no font found; text is not drawn\n");
             return;

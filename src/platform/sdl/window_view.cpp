@@ -6,6 +6,49 @@
 
 #include "platform/platform.h"
 
+#ifdef __EMSCRIPTEN__
+#include <emscripten.h>
+
+// Puts the rectangles (left, top, right, bottom each) of the window surface on the page's canvas.
+// SDL's own update copies and puts the whole picture every time; the surface is opaque already
+// and is handed to the canvas where it lies in memory, so only what changed is drawn.
+// clang-format off
+EM_JS(void, kiv_put_rects, (const void* pixels, int width, int height, const int* rects, int count), {
+    var view = Module["kivView"];
+    if (!view || view.buffer != HEAPU8.buffer || view.pixels != pixels || view.width != width ||
+        view.height != height) {
+        view = Module["kivView"] = {
+            buffer: HEAPU8.buffer, pixels: pixels, width: width, height: height,
+            context: Module["canvas"].getContext("2d", {alpha: false, desynchronized: true}),
+            image: new ImageData(new Uint8ClampedArray(HEAPU8.buffer, pixels, width * height * 4), width, height)
+        };
+    }
+    for (var i = 0; i < count; ++i) {
+        var r = (rects >> 2) + 4 * i;
+        var left = HEAP32[r], top = HEAP32[r + 1];
+        view.context.putImageData(view.image, 0, 0, left, top, HEAP32[r + 2] - left, HEAP32[r + 3] - top);
+    }
+});
+// clang-format on
+#endif
+
+namespace kiv {
+
+namespace {
+
+// The format the pixels are written in. The browser's window surface has a padding byte where
+// the canvas reads alpha: there it is written as alpha, opaque.
+uint32_t PixelFormatOf(const SDL_Surface* s) {
+#ifdef __EMSCRIPTEN__
+    if (s->format->format == SDL_PIXELFORMAT_BGR888) return SDL_PIXELFORMAT_ABGR8888;
+#endif
+    return s->format->format;
+}
+
+}  // namespace
+
+}  // namespace kiv
+
 namespace kiv {
 
 namespace {
@@ -67,7 +110,8 @@ bool WindowView::Prepare() {
         surfaceW_ = s->w;
         surfaceH_ = s->h;
         layout_ = FitPicture(s->w, s->h, pictureW_, pictureH_);
-        SDL_FillRect(s, nullptr, SDL_MapRGB(s->format, 0, 0, 0));
+        const uint32_t black = PixelFormatOf(s) == s->format->format ? SDL_MapRGB(s->format, 0, 0, 0) : 0xFF000000u;
+        SDL_FillRect(s, nullptr, black);
         ChangedAll();
     }
     return true;
@@ -96,7 +140,7 @@ void WindowView::Draw(const uint32_t* image, const uint32_t* overlay, const Rect
             rowOf = gy;
         }
         SDL_ConvertPixels(
-            width, 1, SDL_PIXELFORMAT_RGB888, row_.data(), width * 4, s->format->format,
+            width, 1, SDL_PIXELFORMAT_RGB888, row_.data(), width * 4, PixelFormatOf(s),
             dst + static_cast<size_t>(wy) * static_cast<size_t>(s->pitch) + static_cast<size_t>(w.Left * bpp),
             s->pitch);
     }
@@ -133,6 +177,16 @@ bool WindowView::Flush(const uint32_t* image, const uint32_t* overlay) {
     pending_.clear();
     overlayPending_.clear();
     if (sent_.empty() && overlaySent.empty()) return false;
+#ifdef __EMSCRIPTEN__
+    SDL_Surface* s = static_cast<SDL_Surface*>(surface_);
+    static_assert(sizeof(Rect) == 4 * sizeof(int), "rectangles go to the page as four ints each");
+    if (s->pitch == s->w * 4) {
+        overlaySent.insert(overlaySent.begin(), sent_.begin(), sent_.end());
+        kiv_put_rects(s->pixels, s->w, s->h, reinterpret_cast<const int*>(overlaySent.data()),
+                      static_cast<int>(overlaySent.size()));
+        return !sent_.empty();
+    }
+#endif
     std::vector<SDL_Rect> rects;
     rects.reserve(sent_.size() + overlaySent.size());
     for (const auto* list : {&sent_, &overlaySent})
