@@ -71,8 +71,9 @@ target_compile_definitions(kiv PRIVATE KIV_BROWSER)
 target_link_libraries(kiv PRIVATE kivweb)
 target_link_options(kiv PRIVATE
   "@${KIV_WEB_LINK_RSP}" -Oz -sENVIRONMENT=web -sASYNCIFY -sASYNCIFY_STACK_SIZE=65536 -sALLOW_MEMORY_GROWTH=1
-  -sINITIAL_MEMORY=33554432 -sTOTAL_STACK=1048576 -sFORCE_FILESYSTEM=1 -sEXIT_RUNTIME=1 -lidbfs.js)
-set_target_properties(kiv PROPERTIES SUFFIX ".js")
+  -sINITIAL_MEMORY=33554432 -sTOTAL_STACK=1048576 -sFORCE_FILESYSTEM=1 -sEXIT_RUNTIME=1 -lidbfs.js
+  "--js-library=${CMAKE_SOURCE_DIR}/web/fd_sync.js")
+set_target_properties(kiv PROPERTIES SUFFIX ".js" LINK_DEPENDS ${CMAKE_SOURCE_DIR}/web/fd_sync.js)
 
 # The node runner: the same engine and a game folder in its own memory file system, with the
 # desktop's font whole (a site gets it cut down to its game's characters; the runner plays any

@@ -154,8 +154,13 @@ bool ReplaceFileIn(const Folder& folder, const std::string& name, const std::str
         ::unlinkat(dir, tmpName.c_str(), 0);
         return false;
     }
-    // The rename itself is made durable with the folder.
-    ::fsync(dir);
+    // The rename itself is made durable with the folder. Some file systems cannot sync a folder
+    // (EINVAL) and that is no failure; a write error is (and in the browser it is the refusal of
+    // its storage, which keeps the folder).
+    if (::fsync(dir) != 0 && errno == EIO) {
+        error = ErrorOf(EIO, "cannot write", folder.Path());
+        return false;
+    }
     return true;
 }
 

@@ -6,7 +6,8 @@
 Through the opening into the menu, stage 1 chosen; the ink refilled, the picture rubbed away
 over every check point, the stage paused and finished; the trace read from the console all
 along; then the page reloaded, and the stage the run opened is still open (the records are kept
-in the browser's storage). Then the same site without one of the game's pictures: the game's own
+in the browser's storage); stage 2 played once the storage refuses, and the page says that the
+records were not saved. Then the same site without one of the game's pictures: the game's own
 message shows on the page and the game stops. Exits 77 (skipped) when Chromium or selenium is
 missing.
 """
@@ -50,13 +51,44 @@ def check(cond, what):
         raise AssertionError(what)
 
 
-def play(site):
-    text = game_file(site, "Kiv.txt")
-    layout = kiv_numbers(text, 13, 17)  # stage 1: the refill spot is at (layout[5], layout[6])
+def stage_layout(text, stage):
+    """Stage's refill spot and its twenty check points, from the demo's Kiv.txt."""
+    layout = kiv_numbers(text, 12 + stage, 7)
     points = []
-    for line in range(49, 53):
+    for line in range(45 + 4 * stage, 49 + 4 * stage):
         n = kiv_numbers(text, line, 10)
         points += list(zip(n[0::2], n[1::2]))
+    return (layout[5], layout[6]), points
+
+
+def clear_stage(page, text, stage):
+    """Stage played from its introduction: ink first, then a rub on each check point, the stage
+    paused and finished at the prompt. Returns the trace's stage event."""
+    scene = stage + 1
+    page.wait_frame(scene, 4, 120)
+    page.click(320, 240)  # the introduction clicked away
+    page.wait_frame(scene, 50)
+    (rx, ry), points = stage_layout(text, stage)
+    # A press is tested 9 right and 7 below the pointer.
+    page.click(rx - 9, ry - 7)
+    time.sleep(0.2)
+    for x, y in points:
+        page.click(x - 9, y - 7)
+        time.sleep(0.1)
+    page.wait(lambda e: e.get("ev") == "effect", 10, "the sound of a stroke")
+    page.click(320, 240, button=2)  # pause
+    page.wait_frame(scene, 84, 60)
+    page.click(320, 240)  # finish the stage at the prompt
+    page.wait_frame(scene, 98, 60)
+    page.click(320, 240)
+    result = page.wait(lambda e: e.get("ev") == "stage", 60, f"the end of stage {stage}")
+    check(result["stage"] == stage and result["points"] == 20 and result["outcome"] == 0,
+          f"stage {stage} should be cleared with 20 points: {result}")
+    return result
+
+
+def play(site):
+    text = game_file(site, "Kiv.txt")
 
     server = kiv_page.Server(site)
     page = kiv_page.Page()
@@ -81,25 +113,7 @@ def play(site):
         page.click(311, 180)  # stage 1, chosen and confirmed
         page.wait_frame(1, 14)
         page.click(311, 180)
-        page.wait_frame(2, 4, 120)
-        page.click(320, 240)  # the introduction clicked away
-        page.wait_frame(2, 50)
-
-        # A press is tested 9 right and 7 below the pointer: ink first, then a rub on each point.
-        page.click(layout[5] - 9, layout[6] - 7)
-        time.sleep(0.2)
-        for x, y in points:
-            page.click(x - 9, y - 7)
-            time.sleep(0.1)
-        page.wait(lambda e: e.get("ev") == "effect", 10, "the sound of a stroke")
-        page.click(320, 240, button=2)  # pause
-        page.wait_frame(2, 84, 60)
-        page.click(320, 240)  # finish the stage at the prompt
-        page.wait_frame(2, 98, 60)
-        page.click(320, 240)
-        stage = page.wait(lambda e: e.get("ev") == "stage", 60, "the end of stage 1")
-        check(stage["stage"] == 1 and stage["points"] == 20 and stage["outcome"] == 0,
-              f"stage 1 should be cleared with 20 points: {stage}")
+        clear_stage(page, text, 1)
         # Stage 2 follows, which opens it in the menu, and that is saved at once.
         save = page.wait(lambda e: e.get("ev") == "save", 60, "the records saved")
         check("error" not in save, f"the save failed: {save}")
@@ -121,6 +135,15 @@ def play(site):
         page.wait_frame(3, None, 60)
         bad = [t for t in page.pending if "kiv:" in t and "no sound device" not in t]
         check(not bad, f"the game complained: {bad}")
+
+        # The browser's storage now refuses: the save after stage 2 fails and the page says so.
+        page.driver.execute_script(
+            "IDBDatabase.prototype.transaction = function () { throw new Error('the storage is full'); };")
+        clear_stage(page, text, 2)
+        save = page.wait(lambda e: e.get("ev") == "save", 60, "the records saved")
+        check("error" in save, f"the save should have failed: {save}")
+        status = page.driver.execute_script("return document.getElementById('status').textContent;")
+        check(status.startswith("the records were not saved"), f"the page should say the save failed: {status!r}")
     finally:
         page.close()
         server.close()
