@@ -170,11 +170,19 @@ def same_events(lines, before_frame):
 
 def browser_run(site, script):
     server = kiv_page.Server(site)
-    page = kiv_page.Page()
+    # A page large enough for the picture at twice its size: every press lands on the game pixel
+    # under the pointer through the enlargement.
+    page = kiv_page.Page(width=1400, height=1250)
     try:
         page.driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument",
                                     {"source": PLAYER % json.dumps([c.split() for c in script])})
         page.open(server.url + f"?trace&seed={SEED}")
+        end = time.time() + 30
+        while time.time() < end and not page.driver.execute_script("return window.kivReplay.scene > 0 || "
+                                                                    "window.kivReplay.lines.length > 20;"):
+            time.sleep(0.1)
+        left, top, w, h, cw, ch = page.canvas_box()
+        check((w, h) == (2 * cw, 2 * ch), f"the picture should be shown at twice its size: {w}x{h}")
         end = time.time() + 400
         while time.time() < end:
             done, error = page.driver.execute_script("return [window.kivReplay.done, window.kivReplay.error];")

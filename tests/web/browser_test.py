@@ -103,6 +103,13 @@ def play(site):
 
         page.click(320, 240)  # the opening gives way to the menu
         page.wait_frame(1, 12)
+        # Sound plays: the audio context runs after the click, and the title music is decoded
+        # and playing through it.
+        sound = page.driver.execute_script(
+            "const m = Module.kivMusic, sdl = Module.SDL2;"
+            "return [sdl && sdl.audioContext && sdl.audioContext.state, !!(m && m.wanted && m.source),"
+            "        m && m.buffer ? m.buffer.duration : 0];")
+        check(sound[0] == "running" and sound[1] and sound[2] > 1, f"no sound: context, music, length {sound}")
         # The menu is on the canvas: opaque, and far from all black.
         pixels = page.driver.execute_script(
             "const d = document.getElementById('canvas').getContext('2d').getImageData(0, 0, 640, 480).data;"
