@@ -105,8 +105,10 @@ std::string BuildKivText() {
     add("; opening logo: letter boundaries of its three rows, $FF ends a row");  // 89
     for (const auto& row : kOpeningScript) {                                     // 90..92
         std::string l;
-        for (size_t i = 0; i < row.size(); ++i)
-            l += (i ? " " : "") + (row[i] == 255 ? std::string("$FF") : std::to_string(row[i]));
+        for (size_t i = 0; i < row.size(); ++i) {
+            if (i) l += ' ';
+            l += row[i] == 255 ? std::string("$FF") : std::to_string(row[i]);
+        }
         add(l);
     }
     add("; 48 palette colours, red green blue 0..15, four a line");  // 93
