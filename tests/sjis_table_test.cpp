@@ -23,6 +23,7 @@ public:
     ~Iconv() {
         if (Usable()) iconv_close(cd_);
     }
+    // NOLINTNEXTLINE(performance-no-int-to-ptr): iconv_open fails with (iconv_t)-1
     bool Usable() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
 
     std::string Convert(std::string_view in, std::string_view replacement) const {

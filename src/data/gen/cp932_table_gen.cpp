@@ -98,6 +98,7 @@ int main(int argc, char** argv) {
     if (argc != 2) Fail("usage: cp932_table_gen OUT.cpp");
     iconv_t decode = iconv_open("UTF-8", "CP932");
     iconv_t encode = iconv_open("CP932", "UTF-8");
+    // NOLINTNEXTLINE(performance-no-int-to-ptr): iconv_open fails with (iconv_t)-1
     if (decode == reinterpret_cast<iconv_t>(-1) || encode == reinterpret_cast<iconv_t>(-1))
         Fail("the C library has no CP932 converter");
 
