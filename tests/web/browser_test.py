@@ -101,7 +101,15 @@ def play(site):
         left, top, w, h, cw, ch = page.canvas_box()
         check((cw, ch) == (640, 480) and w % cw == 0 and w / cw == h / ch, f"canvas {cw}x{ch} shown {w}x{h}")
 
+        # The mixer is off the audio context while nothing sounds, and on it for the click's sound.
+        end = time.time() + 3
+        while time.time() < end and page.driver.execute_script("return Module.SDL2.kivSoundConnected;") is not False:
+            time.sleep(0.05)
+        check(page.driver.execute_script("return Module.SDL2.kivSoundConnected;") is False,
+              "the mixer should rest while no sound plays")
         page.click(320, 240)  # the opening gives way to the menu
+        check(page.driver.execute_script("return Module.SDL2.kivSoundConnected;") is True,
+              "the mixer should play the click's sound")
         page.wait_frame(1, 12)
         # Sound plays: the audio context runs after the click, and the title music is decoded
         # and playing through it.

@@ -36,8 +36,45 @@ constexpr off_t kMaxWaveBytes = 64 << 20;  // a larger file is refused, not deco
 // Counted on the mixer's own thread when a channel ends or is cut off.
 std::array<std::atomic<int>, kFirstVoiceChannel + kVoices> gChannelEnds{};
 
+#ifdef __EMSCRIPTEN__
+// In the browser the mixer's callback runs on the page's main thread, a few dozen times a
+// second, whether anything plays or not. While no sound plays its node is taken off the audio
+// context, and nothing is called; the music plays on by itself.
+// clang-format off
+EM_JS(void, kiv_sound_node_connect, (int on), {
+    var sdl = Module["SDL2"];
+    var node = sdl && sdl.audio && sdl.audio.scriptProcessorNode;
+    if (!node || !sdl.audioContext) return;
+    var connected = sdl.kivSoundConnected !== false;  // SDL connects it when it opens
+    if (on && !connected) node.connect(sdl.audioContext.destination);
+    if (!on && connected) node.disconnect();
+    sdl.kivSoundConnected = !!on;
+});
+// clang-format on
+
+// A while after the last sound ends (what the browser holds of it has played by then), the
+// mixer's node is taken off, unless a sound plays again. The page's own timer asks, not
+// emscripten's, which would keep the engine from ending while it waits.
+constexpr int kQuietAfterMs = 300;
+
+// clang-format off
+EM_JS(void, kiv_sound_check_later, (int ms), {
+    setTimeout(function () {
+        if (!ABORT && (typeof runtimeExited == "undefined" || !runtimeExited)) Module["_kiv_sound_quiet_check"]();
+    }, ms);
+});
+// clang-format on
+
+void SoundStarted() { kiv_sound_node_connect(1); }
+#else
+void SoundStarted() {}
+#endif
+
 void CountChannelEnd(int channel) {
     if (channel >= 0 && channel < static_cast<int>(gChannelEnds.size())) ++gChannelEnds[static_cast<size_t>(channel)];
+#ifdef __EMSCRIPTEN__
+    kiv_sound_check_later(kQuietAfterMs);
+#endif
 }
 
 #ifndef __EMSCRIPTEN__
@@ -203,7 +240,9 @@ public:
         int rate = 0, channels = 0;
         Uint16 format = 0;
         Mix_QuerySpec(&rate, &format, &channels);
-#ifndef __EMSCRIPTEN__
+#ifdef __EMSCRIPTEN__
+        kiv_sound_check_later(kQuietAfterMs);
+#else
         const std::string font = FindSoundFont();
         if (font.empty()) {
             std::fprintf(stderr, "kiv: no General MIDI soundfont found: the music stays silent\n");
@@ -230,7 +269,10 @@ public:
     void PlayEffectFile(const std::string& path) override {
         Mix_HaltChannel(kEffectChannel);
         if (path.empty()) return;
-        if (Mix_Chunk* chunk = Effect(path)) Mix_PlayChannel(kEffectChannel, chunk, 0);
+        if (Mix_Chunk* chunk = Effect(path)) {
+            SoundStarted();
+            Mix_PlayChannel(kEffectChannel, chunk, 0);
+        }
     }
 
     bool OpenWave(int player, const std::string& path) override {
@@ -243,6 +285,7 @@ public:
     void PlayWave(int player) override {
         if (!ValidPlayer(player) || !waves_[static_cast<size_t>(player)]) return;
         // Playing on the player's own channel starts it from its beginning.
+        SoundStarted();
         Mix_PlayChannel(kFirstVoiceChannel + player, waves_[static_cast<size_t>(player)].get(), 0);
     }
 
@@ -337,7 +380,9 @@ public:
             static const std::string wav = BeepWav();
             beep_.reset(Mix_LoadWAV_RW(SDL_RWFromConstMem(wav.data(), static_cast<int>(wav.size())), 1));
         }
-        if (beep_) Mix_PlayChannel(kEffectChannel, beep_.get(), 0);
+        if (!beep_) return;
+        SoundStarted();
+        Mix_PlayChannel(kEffectChannel, beep_.get(), 0);
     }
 
 private:
@@ -398,3 +443,10 @@ std::unique_ptr<AudioDevice> OpenSdlSoundDevice() {
 }
 
 }  // namespace kiv
+
+#ifdef __EMSCRIPTEN__
+// Called by the page's timer (kiv_sound_check_later).
+extern "C" EMSCRIPTEN_KEEPALIVE void kiv_sound_quiet_check() {
+    if (Mix_Playing(-1) == 0) kiv::kiv_sound_node_connect(0);
+}
+#endif
