@@ -23,3 +23,8 @@ set_tests_properties(web_node_parity PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 600 
 add_test(NAME web_browser_replay COMMAND ${KIV_SYSTEM_PYTHON} ${CMAKE_SOURCE_DIR}/tests/web/browser_replay_test.py
          ${KIV_WEB_BUILD_DIR}/site $<TARGET_FILE:kiv>)
 set_tests_properties(web_browser_replay PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 600 RUN_SERIAL TRUE)
+
+# The packer on a game folder other than the demo: every file as it is, every MIDI file rendered
+# whatever its name, the font cut down to the game's characters (no engine needed).
+add_test(NAME web_pack COMMAND ${KIV_SYSTEM_PYTHON} ${CMAKE_SOURCE_DIR}/tests/web/pack_test.py ${KIV_GAME_DIR})
+set_tests_properties(web_pack PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 300)

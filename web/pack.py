@@ -124,6 +124,11 @@ def text_chars(data, names):
     return "".join(sorted(c for c in chars if c >= " "))
 
 
+def is_midi(path):
+    with open(path, "rb") as f:
+        return f.read(4) == b"MThd"
+
+
 def render_music(mid, ogg, soundfont, quality, work):
     wav = os.path.join(work, "tune.wav")
     if os.path.exists(wav):
@@ -183,7 +188,10 @@ def pack(args):
         for name in names:
             add("game/" + name, os.path.join(data, name))
         for name in names:
-            if not name.lower().endswith(".mid"):
+            # Every MIDI file, by its header rather than its name: Kiv.txt may name a tune anyhow.
+            if not is_midi(os.path.join(data, name)):
+                if name.lower().endswith(".mid"):
+                    say(f"warning: {name} is no MIDI file: it stays silent")
                 continue
             ogg = os.path.join(work, name + ".ogg")
             if render_music(os.path.join(data, name), ogg, soundfont, args.quality, work):
