@@ -7,9 +7,9 @@ set(KIV_CP932_GEN ${CMAKE_BINARY_DIR}/generated/cp932_table_gen)
 set(KIV_CP932_TABLE ${CMAKE_BINARY_DIR}/generated/data/cp932_table.cpp)
 add_custom_command(OUTPUT ${KIV_CP932_TABLE}
   COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/generated/data
-  COMMAND ${KIV_HOST_CXX} -std=c++17 -O1 -o ${KIV_CP932_GEN} ${KIV_CP932_GEN_SOURCE}
+  COMMAND ${KIV_HOST_CXX} -std=c++17 -O1 -I${CMAKE_SOURCE_DIR}/src -o ${KIV_CP932_GEN} ${KIV_CP932_GEN_SOURCE}
   COMMAND ${KIV_CP932_GEN} ${KIV_CP932_TABLE}
-  DEPENDS ${KIV_CP932_GEN_SOURCE}
+  DEPENDS ${KIV_CP932_GEN_SOURCE} ${CMAKE_SOURCE_DIR}/src/data/utf8.h
   COMMENT "Generating the CP932 tables from the C library's converter"
   VERBATIM)
 

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "data/cp932_table.h"
+#include "data/utf8.h"
 
 namespace kiv {
 
@@ -28,24 +29,6 @@ uint32_t DecodeOne(std::string_view sjis, size_t& length) {
     if (cp == 0) return kNone;  // refused at the lead byte: the second byte stands on its own
     length = 2;
     return cp;
-}
-
-void AppendUtf8(std::string& out, uint32_t cp) {
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
 }
 
 // The code point of the UTF-8 character at the start of utf8 and its length, read as the C

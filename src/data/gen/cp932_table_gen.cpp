@@ -14,6 +14,8 @@
 #include <utility>
 #include <vector>
 
+#include "data/utf8.h"
+
 namespace {
 
 enum class Result { Ok, Invalid, Incomplete };
@@ -72,26 +74,6 @@ long OneCodePoint(const std::string& s) {
     return cp;
 }
 
-std::string Utf8(long cp) {
-    std::string s;
-    if (cp < 0x80) {
-        s += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        s += static_cast<char>(0xC0 | (cp >> 6));
-        s += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        s += static_cast<char>(0xE0 | (cp >> 12));
-        s += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        s += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        s += static_cast<char>(0xF0 | (cp >> 18));
-        s += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        s += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        s += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-    return s;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -136,7 +118,7 @@ int main(int argc, char** argv) {
     std::vector<std::pair<unsigned, unsigned>> reverse, dropped;
     for (long cp = 0; cp <= 0x10FFFF; ++cp) {
         if (cp >= 0xD800 && cp <= 0xDFFF) continue;
-        const Converted c = Convert(encode, Utf8(cp));
+        const Converted c = Convert(encode, kiv::Utf8Of(static_cast<uint32_t>(cp)));
         if (c.result != Result::Ok) continue;
         if (c.out.empty()) {
             if (!dropped.empty() && dropped.back().second + 1 == static_cast<unsigned>(cp))
