@@ -119,16 +119,6 @@ def check(cond, what):
         raise AssertionError(what)
 
 
-def site_files(site):
-    """The game's files as the site holds them: name -> bytes."""
-    with open(os.path.join(site, "kiv-site.json"), encoding="utf-8") as f:
-        meta = json.load(f)
-    with open(os.path.join(site, meta["data"]), "rb") as f:
-        data = f.read()
-    return {e["path"][5:]: data[e["offset"]:e["offset"] + e["size"]]
-            for e in meta["files"] if e["path"].startswith("game/")}
-
-
 def native_run(native, files, script, work):
     """The script played headless on the site's files, in a read-only folder as the page has
     them, with a home of its own: the trace's lines and the records written."""
@@ -208,15 +198,11 @@ def main():
         print("usage: browser_replay_test.py SITEDIR NATIVE_KIV", file=sys.stderr)
         return 2
     site, native = sys.argv[1], sys.argv[2]
-    try:
-        kiv_page.require_browser()
-    except kiv_page.Missing as e:
-        print(f"skipped: {e}")
+    why = kiv_page.skip_reason(site)
+    if why:
+        print(f"skipped: {why}")
         return 77
-    if not os.path.exists(os.path.join(site, "kiv-site.json")):
-        print(f"skipped: no site in {site} (./build.sh web makes it)")
-        return 77
-    files = site_files(site)
+    files = kiv_page.site_files(site)
     script = [line for line in challenge_script(files["Kiv.txt"], NAME).split("\n") if line]
     work = tempfile.mkdtemp(prefix="kiv-replay-")
     try:

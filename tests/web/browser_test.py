@@ -21,44 +21,12 @@ import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import kiv_page  # noqa: E402
-
-
-def number(token):
-    t = token.lower()
-    for prefix in ("$", "0x", "x"):
-        if t.startswith(prefix):
-            return int(t[len(prefix):], 16)
-    return int(t)
-
-
-def kiv_numbers(site_game_txt, line, count):
-    """The first `count` numbers of a line of Kiv.txt (counted from 1)."""
-    tokens = site_game_txt.split(b"\r\n")[line - 1].split()
-    return [number(t.decode("ascii")) for t in tokens[:count]]
-
-
-def game_file(site, name):
-    with open(os.path.join(site, "kiv-site.json"), encoding="utf-8") as f:
-        meta = json.load(f)
-    entry = next(e for e in meta["files"] if e["path"] == "game/" + name)
-    with open(os.path.join(site, meta["data"]), "rb") as f:
-        f.seek(entry["offset"])
-        return f.read(entry["size"])
+from demo_scripts import read_layout  # noqa: E402
 
 
 def check(cond, what):
     if not cond:
         raise AssertionError(what)
-
-
-def stage_layout(text, stage):
-    """Stage's refill spot and its twenty check points, from the demo's Kiv.txt."""
-    layout = kiv_numbers(text, 12 + stage, 7)
-    points = []
-    for line in range(45 + 4 * stage, 49 + 4 * stage):
-        n = kiv_numbers(text, line, 10)
-        points += list(zip(n[0::2], n[1::2]))
-    return (layout[5], layout[6]), points
 
 
 def clear_stage(page, text, stage):
@@ -68,7 +36,8 @@ def clear_stage(page, text, stage):
     page.wait_frame(scene, 4, 120)
     page.click(320, 240)  # the introduction clicked away
     page.wait_frame(scene, 50)
-    (rx, ry), points = stage_layout(text, stage)
+    refill, points = read_layout(text)
+    (rx, ry), points = refill[stage - 1], points[stage - 1]
     # A press is tested 9 right and 7 below the pointer.
     page.click(rx - 9, ry - 7)
     time.sleep(0.2)
@@ -88,7 +57,7 @@ def clear_stage(page, text, stage):
 
 
 def play(site):
-    text = game_file(site, "Kiv.txt")
+    text = kiv_page.site_files(site)["Kiv.txt"]
 
     server = kiv_page.Server(site)
     page = kiv_page.Page()
@@ -200,13 +169,9 @@ def main():
         print("usage: browser_test.py SITEDIR", file=sys.stderr)
         return 2
     site = sys.argv[1]
-    try:
-        kiv_page.require_browser()
-    except kiv_page.Missing as e:
-        print(f"skipped: {e}")
-        return 77
-    if not os.path.exists(os.path.join(site, "kiv-site.json")):
-        print(f"skipped: no site in {site} (./build.sh web makes it)")
+    why = kiv_page.skip_reason(site)
+    if why:
+        print(f"skipped: {why}")
         return 77
     play(site)
     broken(site)

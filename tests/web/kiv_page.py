@@ -34,6 +34,27 @@ def require_browser():
         raise Missing("selenium is not installed (Debian package python3-selenium)") from e
 
 
+def skip_reason(site):
+    """Why a test of the site in the browser cannot run here, or None."""
+    try:
+        require_browser()
+    except Missing as e:
+        return str(e)
+    if not os.path.exists(os.path.join(site, "kiv-site.json")):
+        return f"no site in {site} (./build.sh web makes it)"
+    return None
+
+
+def site_files(site):
+    """The game's files as the site holds them: name -> bytes."""
+    with open(os.path.join(site, "kiv-site.json"), encoding="utf-8") as f:
+        meta = json.load(f)
+    with open(os.path.join(site, meta["data"]), "rb") as f:
+        data = f.read()
+    return {e["path"][5:]: data[e["offset"]:e["offset"] + e["size"]]
+            for e in meta["files"] if e["path"].startswith("game/")}
+
+
 class _Quiet(http.server.SimpleHTTPRequestHandler):
     def log_message(self, *args):
         pass
