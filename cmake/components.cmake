@@ -2,9 +2,9 @@
 #   kivini    the INI line model: an INI text read and written as the profile functions do
 #   kivfiles  files read and replaced durably in a folder held open, links followed, folders made
 # kivcore links both.
-add_library(kivini STATIC src/ini/ini_text.cpp)
+add_library(kivini STATIC ${KIV_INI_SOURCES})
 target_include_directories(kivini PUBLIC ${CMAKE_SOURCE_DIR}/src)
-add_library(kivfiles STATIC src/files/folder.cpp src/files/new_folder.cpp src/files/paths.cpp)
+add_library(kivfiles STATIC ${KIV_FILES_SOURCES})
 target_include_directories(kivfiles PUBLIC ${CMAKE_SOURCE_DIR}/src)
 target_link_libraries(kivcore PUBLIC kivini kivfiles)
 

@@ -36,17 +36,11 @@ endforeach()
 add_compile_options(-fexceptions)
 add_link_options(-fexceptions)
 
-file(GLOB_RECURSE KIV_WEB_SOURCES CONFIGURE_DEPENDS
-  src/ini/*.cpp src/files/*.cpp src/data/*.cpp src/media/*.cpp src/records/*.cpp src/game/*.cpp src/scenes/*.cpp
-  src/shell/*.cpp src/check/*.cpp src/maker/*.cpp)
-# No libpng in the browser: the stage pictures of --check --render are the desktop's.
-list(FILTER KIV_WEB_SOURCES EXCLUDE REGEX "/media/image_png(_absent)?\\.cpp$")
-list(APPEND KIV_WEB_SOURCES src/media/image_png_absent.cpp)
-file(GLOB KIV_WEB_PLATFORM_SOURCES CONFIGURE_DEPENDS src/platform/*.cpp src/platform/headless/*.cpp)
-# The SDL back end without the MIDI synthesizer (the music comes as OGG Vorbis).
-file(GLOB KIV_WEB_SDL_SOURCES CONFIGURE_DEPENDS src/platform/sdl/*.cpp)
-list(FILTER KIV_WEB_SDL_SOURCES EXCLUDE REGEX "/midi_synth\\.cpp$")
-list(APPEND KIV_WEB_SOURCES ${KIV_WEB_PLATFORM_SOURCES} ${KIV_WEB_SDL_SOURCES})
+# The game, the components and the SDL back end in one library (cmake/sources.cmake), without
+# libpng (the stage pictures of --check --render are the desktop's) and without the MIDI
+# synthesizer (the music comes as OGG Vorbis).
+set(KIV_WEB_SOURCES ${KIV_CORE_SOURCES} ${KIV_SDL_SOURCES} ${KIV_INI_SOURCES} ${KIV_FILES_SOURCES})
+list(FILTER KIV_WEB_SOURCES EXCLUDE REGEX "${KIV_DESKTOP_ONLY}")
 add_library(kivweb STATIC ${KIV_WEB_SOURCES})
 configure_file(src/shell/version.h.in ${CMAKE_BINARY_DIR}/generated/shell/version.h @ONLY)
 # Nothing is installed in the browser; the desktop's own layout keeps the code the same.
